@@ -1,0 +1,104 @@
+#include "app/game_loop.h"
+
+#include "platform/clock.h"
+#include "utils/errors.h"
+
+#include <atomic>
+
+namespace cl {
+namespace app {
+
+namespace {
+std::atomic<bool> fps_switch{false};
+}
+
+void set_show_fps(bool on) { fps_switch = on; }
+bool show_fps_switch() { return fps_switch; }
+
+game_loop::game_loop() : game_loop(platform::tick_count, platform::sleep_ms) {}
+
+game_loop::game_loop(frame_clock::tick_source now, sleeper sleep)
+    : show_fps(fps_switch), clock(std::move(now)), sleep(std::move(sleep)) {}
+
+game_loop::~game_loop() = default;
+
+void game_loop::run() {
+    utils::trace_scope trace("cl::app::game_loop::run");
+    if (running)
+        return;
+    running = true;
+    active = true;
+    init();
+    clock.reset();
+    while (running) {
+        if (active)
+            run_frame();
+        sleep(clock.sleep_time());
+        process_events();
+    }
+    cleanup();
+}
+
+void game_loop::run_frame() {
+    clock.begin_frame();
+    while (clock.behind()) {
+        process_events();
+        update(clock.game_time);
+        clock.advance();
+    }
+    draw();
+    if (show_fps)
+        count_fps();
+    clock.end_frame();
+}
+
+void game_loop::process_events() {
+    while (!queue.empty()) {
+        event e = queue.pop();
+        switch (e.type) {
+        case event::exit:
+            exit();
+            break;
+        case event::pause:
+            pause();
+            break;
+        case event::resume:
+            resume();
+            break;
+        default:
+            on_event(e);
+            break;
+        }
+    }
+}
+
+void game_loop::count_fps() {
+    ++fps_frames;
+    // Measured as elapsed logic time, so that neither a tick wrap nor an early start divides by zero.
+    unsigned elapsed = clock.game_time - fps_time;
+    if (elapsed >= 1000) {
+        fps = fps_frames * 1000 / elapsed;
+        fps_frames = 0;
+        fps_time = clock.game_time;
+    }
+}
+
+void game_loop::exit() {
+    utils::trace_scope trace("cl::app::game_loop::exit");
+    running = false;
+}
+
+void game_loop::pause() {
+    utils::trace_scope trace("cl::app::game_loop::pause");
+    active = false;
+    clock.pause();
+}
+
+void game_loop::resume() {
+    utils::trace_scope trace("cl::app::game_loop::resume");
+    active = true;
+    clock.resume();
+}
+
+} // namespace app
+} // namespace cl

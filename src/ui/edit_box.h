@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/types.h"
+
+#include <string>
+
+namespace cl {
+namespace ui {
+
+// The native single-line text field, a hidden child of the panel window until a page shows it. Its
+// replacement procedure hands Enter and the soft keys to the parent and swallows the other keys.
+class edit_box {
+public:
+    static constexpr int width = 440;
+    static constexpr int height = 60;
+
+    explicit edit_box(platform::HWND parent);
+    ~edit_box();
+    edit_box(const edit_box&) = delete;
+    edit_box& operator=(const edit_box&) = delete;
+
+    void set_text(const std::wstring& text);
+    // At most 200 characters.
+    std::wstring get_text() const;
+    void set_focus();
+    void kill_focus();
+    void move_to(int x, int y);
+
+    platform::RECT get_rect() const { return rect; }
+    void set_rect(const platform::RECT& r);
+    bool is_visible() const;
+    void set_visible(bool visible);
+    void draw();
+
+    platform::HWND get_hwnd() const { return hwnd; }
+
+private:
+    static platform::LRESULT replacement_proc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
+
+    platform::RECT rect;
+    platform::HWND hwnd;
+    platform::HWND parent;
+};
+
+} // namespace ui
+} // namespace cl
