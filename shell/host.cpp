@@ -56,7 +56,8 @@ host::host(bool landscape) : is_landscape(landscape) {
 
     hwnd = create_window(0, host_class, L"ZOR Home", WS_VISIBLE, 0, 0, w, h, nullptr, nullptr);
     sip_button = create_window(0, sip_button_class, L"", WS_VISIBLE, 0, 0, 36, 28, nullptr, nullptr);
-    sip_keyboard = create_window(0, sip_keyboard_class, L"", 0, 0, 0, w, sip_keyboard_height, nullptr, nullptr);
+    sip_keyboard =
+        create_window(0, sip_keyboard_class, L"", 0, 0, 0, w, sip_keyboard_height, nullptr, nullptr);
     apply_screen();
     set_focus(hwnd);
 }
@@ -115,7 +116,9 @@ void host::pause() {
         platform::send_message(panel_hwnd, 6027, 0, 0);
 }
 
-void host::resume() { start(); }
+void host::resume() {
+    start();
+}
 
 void host::rotate() {
     is_landscape = !is_landscape;
@@ -180,7 +183,8 @@ void host::paint() {
         paint_top_bar(*surface, now);
 }
 
-platform::LRESULT host::proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+platform::LRESULT host::proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w,
+                             platform::LPARAM l) {
     if (the_host && hwnd == the_host->hwnd) {
         if (msg == platform::WM_PAINT)
             the_host->paint();

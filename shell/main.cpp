@@ -17,8 +17,10 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: zor-shell --panel DIR [--landscape] [--log FILE]\n"
-                         "       zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE]\n");
+    std::fprintf(
+        stderr,
+        "usage: zor-shell --panel DIR [--landscape] [--log FILE]\n"
+        "       zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE]\n");
     return 2;
 }
 
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
     bool headless = false, landscape = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        std::string* value = a == "--panel" ? &panel
+        std::string* value = a == "--panel"   ? &panel
                              : a == "--tour"  ? &tour
                              : a == "--shots" ? &shots
                              : a == "--log"   ? &log

@@ -48,7 +48,8 @@ int draw_text(canvas& c, int x, int y, const char* text, int scale, std::uint16_
         for (int row = 0; row < 7; ++row)
             for (int col = 0; col < 5; ++col)
                 if (glyphs[g][row] & (0x10 >> col))
-                    c.fill(x + col * scale, y + row * scale, x + (col + 1) * scale, y + (row + 1) * scale, colour);
+                    c.fill(x + col * scale, y + row * scale, x + (col + 1) * scale, y + (row + 1) * scale,
+                           colour);
         x += (g == 10 ? 4 : 6) * scale;
     }
     return x - start;

@@ -12,8 +12,12 @@ namespace {
 std::atomic<bool> fps_switch{false};
 }
 
-void set_show_fps(bool on) { fps_switch = on; }
-bool show_fps_switch() { return fps_switch; }
+void set_show_fps(bool on) {
+    fps_switch = on;
+}
+bool show_fps_switch() {
+    return fps_switch;
+}
 
 game_loop::game_loop() : game_loop(platform::tick_count, platform::sleep_ms) {}
 

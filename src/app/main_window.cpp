@@ -10,13 +10,18 @@ namespace app {
 namespace {
 main_window* last_started = nullptr;
 
-void show_sip_button(int cmd) { platform::show_window(platform::find_window(L"MS_SIPBUTTON", nullptr), cmd); }
+void show_sip_button(int cmd) {
+    platform::show_window(platform::find_window(L"MS_SIPBUTTON", nullptr), cmd);
+}
 } // namespace
 
-main_window* app_window() { return last_started; }
+main_window* app_window() {
+    return last_started;
+}
 
 main_window::main_window()
-    : main_window([](main_window& w) { return boost::shared_ptr<cl::app::game_loop>(new zor_game_loop(w)); }) {}
+    : main_window(
+          [](main_window& w) { return boost::shared_ptr<cl::app::game_loop>(new zor_game_loop(w)); }) {}
 
 main_window::main_window(loop_factory make_loop)
     : cl::ui::main_window(101, platform::CS_VREDRAW | platform::CS_HREDRAW, 102, 101),
@@ -63,7 +68,8 @@ void main_window::fit_into_host() {
     update_window(hwnd);
 }
 
-platform::LRESULT main_window::handle_message(platform::UINT msg, platform::WPARAM wparam, platform::LPARAM lparam) {
+platform::LRESULT main_window::handle_message(platform::UINT msg, platform::WPARAM wparam,
+                                              platform::LPARAM lparam) {
     using namespace platform;
     using cl::app::event;
     const int x = LOWORD(static_cast<std::uintptr_t>(lparam));

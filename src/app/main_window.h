@@ -30,7 +30,8 @@ public:
 
     platform::RECT get_client_rect() override;
     void on_settings_changed(int) override;
-    platform::LRESULT handle_message(platform::UINT msg, platform::WPARAM wparam, platform::LPARAM lparam) override;
+    platform::LRESULT handle_message(platform::UINT msg, platform::WPARAM wparam,
+                                     platform::LPARAM lparam) override;
 
     void start_app();
     void pause_app();

@@ -36,7 +36,9 @@ int destroy_panel() {
     return 0;
 }
 
-std::int32_t not_implemented(...) { return zor::abi::e_notimpl; }
+std::int32_t not_implemented(...) {
+    return zor::abi::e_notimpl;
+}
 
 int panel_version(platform::DWORD* out) {
     if (out)

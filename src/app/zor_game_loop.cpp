@@ -7,12 +7,18 @@
 namespace zor {
 namespace app {
 
-zor_game_loop::com_marker::com_marker() { platform::co_initialize(); }
-zor_game_loop::com_marker::~com_marker() { platform::co_uninitialize(); }
+zor_game_loop::com_marker::com_marker() {
+    platform::co_initialize();
+}
+zor_game_loop::com_marker::~com_marker() {
+    platform::co_uninitialize();
+}
 
 zor_game_loop::zor_game_loop(main_window& window) : window(&window) {}
 
-zor_game_loop::~zor_game_loop() { com.reset(); }
+zor_game_loop::~zor_game_loop() {
+    com.reset();
+}
 
 void zor_game_loop::init() {
     utils::trace_scope trace("zor::app::zor_game_loop::init");

@@ -3,7 +3,9 @@
 // Component-model initialisation has no counterpart here; the system keeps its calls as markers.
 namespace platform {
 
-inline long co_initialize() { return 0; }
+inline long co_initialize() {
+    return 0;
+}
 inline void co_uninitialize() {}
 
 } // namespace platform

@@ -25,7 +25,8 @@ void draw_tree(HWND hwnd, screen_image& target, int ox, int oy, RECT clip) {
             int x0 = area.left - ox;
             if (x0 >= w)
                 break;
-            const std::uint16_t* src = surface->pixels() + static_cast<std::ptrdiff_t>(y) * surface->width() + x0;
+            const std::uint16_t* src =
+                surface->pixels() + static_cast<std::ptrdiff_t>(y) * surface->width() + x0;
             std::uint16_t* dst =
                 target.pixels.data() + static_cast<std::ptrdiff_t>(oy + y) * target.width + ox + x0;
             std::copy_n(src, w - x0, dst);

@@ -14,7 +14,9 @@ std::FILE* log_file = nullptr;
 std::function<void(const std::string&)> capture_fn;
 std::atomic<bool> enabled{false};
 
-void update_enabled() { enabled = log_file != nullptr || static_cast<bool>(capture_fn); }
+void update_enabled() {
+    enabled = log_file != nullptr || static_cast<bool>(capture_fn);
+}
 } // namespace
 
 bool set_debug_log_file(const std::string& path) {
@@ -35,7 +37,9 @@ void set_debug_log_capture(std::function<void(const std::string&)> capture) {
     update_enabled();
 }
 
-bool debug_log_enabled() { return enabled.load(std::memory_order_relaxed); }
+bool debug_log_enabled() {
+    return enabled.load(std::memory_order_relaxed);
+}
 
 void debug_log_write(const std::string& line) {
     std::lock_guard<std::mutex> lock(log_mutex);

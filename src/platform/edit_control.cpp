@@ -31,7 +31,9 @@ void paint(HWND hwnd) {
 }
 } // namespace
 
-bool edit_all_selected(HWND hwnd) { return get_prop(hwnd, selection_prop) != nullptr; }
+bool edit_all_selected(HWND hwnd) {
+    return get_prop(hwnd, selection_prop) != nullptr;
+}
 
 LRESULT edit_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {

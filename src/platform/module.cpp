@@ -1,8 +1,8 @@
 #include "platform/module.h"
 
-#include <dlfcn.h>
 #include <climits>
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace platform {
 

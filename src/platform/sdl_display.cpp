@@ -24,7 +24,8 @@ struct sdl_display::impl {
             SDL_DestroyTexture(texture);
         width = get_system_metrics(SM_CXSCREEN);
         height = get_system_metrics(SM_CYSCREEN);
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+        texture =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
         if (!texture)
             throw std::runtime_error(std::string("SDL_CreateTexture: ") + SDL_GetError());
         shown_generation = 0;

@@ -11,7 +11,9 @@ struct SHACTIVATEINFO {
     UINT flags = 0;
 };
 
-inline bool sh_handle_wm_activate(HWND, WPARAM, LPARAM, SHACTIVATEINFO*, DWORD) { return true; }
+inline bool sh_handle_wm_activate(HWND, WPARAM, LPARAM, SHACTIVATEINFO*, DWORD) {
+    return true;
+}
 
 // Brushes are only handed back to the window system, which never paints with them.
 using HBRUSH = std::uintptr_t;

@@ -8,13 +8,17 @@ namespace platform {
 namespace {
 std::atomic<std::uint64_t> generation{1};
 
-int clamp_size(int v) { return std::max(0, std::min(v, 8192)); }
+int clamp_size(int v) {
+    return std::max(0, std::min(v, 8192));
+}
 } // namespace
 
 window_surface::window_surface(int width, int height)
     : w(clamp_size(width)), h(clamp_size(height)), px(static_cast<std::size_t>(w) * h, 0) {}
 
-void window_surface::fill(std::uint16_t colour) { std::fill(px.begin(), px.end(), colour); }
+void window_surface::fill(std::uint16_t colour) {
+    std::fill(px.begin(), px.end(), colour);
+}
 
 void window_surface::resize(int width, int height) {
     width = clamp_size(width);
@@ -33,9 +37,15 @@ void window_surface::resize(int width, int height) {
     bump_screen_generation();
 }
 
-void window_surface::touch() { bump_screen_generation(); }
+void window_surface::touch() {
+    bump_screen_generation();
+}
 
-std::uint64_t screen_generation() { return generation.load(); }
-void bump_screen_generation() { generation.fetch_add(1); }
+std::uint64_t screen_generation() {
+    return generation.load();
+}
+void bump_screen_generation() {
+    generation.fetch_add(1);
+}
 
 } // namespace platform

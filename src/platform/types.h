@@ -44,10 +44,15 @@ struct MSG {
     DWORD time = 0;
 };
 
-inline std::uint16_t LOWORD(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-inline std::uint16_t HIWORD(std::uintptr_t v) { return static_cast<std::uint16_t>((v >> 16) & 0xFFFF); }
+inline std::uint16_t LOWORD(std::uintptr_t v) {
+    return static_cast<std::uint16_t>(v & 0xFFFF);
+}
+inline std::uint16_t HIWORD(std::uintptr_t v) {
+    return static_cast<std::uint16_t>((v >> 16) & 0xFFFF);
+}
 inline LPARAM MAKELPARAM(int lo, int hi) {
-    return static_cast<LPARAM>((static_cast<std::uint32_t>(hi & 0xFFFF) << 16) | static_cast<std::uint32_t>(lo & 0xFFFF));
+    return static_cast<LPARAM>((static_cast<std::uint32_t>(hi & 0xFFFF) << 16) |
+                               static_cast<std::uint32_t>(lo & 0xFFFF));
 }
 
 // Messages.

@@ -171,8 +171,12 @@ int take_message(state& s, std::unique_lock<std::mutex>& lock, MSG& msg, bool re
 
 } // namespace
 
-DWORD get_last_error() { return last_error; }
-void set_last_error(DWORD code) { last_error = code; }
+DWORD get_last_error() {
+    return last_error;
+}
+void set_last_error(DWORD code) {
+    last_error = code;
+}
 
 bool register_class(const window_class& cls) {
     state& s = st();
@@ -211,8 +215,8 @@ bool is_class_registered(const std::wstring& name) {
     return s.classes.count(name) != 0;
 }
 
-HWND create_window(DWORD, const std::wstring& class_name, const std::wstring& title, DWORD style, int x, int y,
-                   int width, int height, HWND parent, HINSTANCE) {
+HWND create_window(DWORD, const std::wstring& class_name, const std::wstring& title, DWORD style, int x,
+                   int y, int width, int height, HWND parent, HINSTANCE) {
     state& s = st();
     HWND handle;
     RECT r;
@@ -429,7 +433,8 @@ LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         validate_window(hwnd);
         return 0;
     case WM_SETTEXT:
-        set_window_title(hwnd, lparam ? std::wstring(reinterpret_cast<const wchar_t*>(lparam)) : std::wstring());
+        set_window_title(hwnd,
+                         lparam ? std::wstring(reinterpret_cast<const wchar_t*>(lparam)) : std::wstring());
         return 1;
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(get_window_title(hwnd).size());
@@ -564,7 +569,9 @@ void wait_message(std::uint32_t timeout_ms) {
     auto id = std::this_thread::get_id();
     thread_queue& q = queue_of(s, id);
     run_sent(s, lock, q);
-    auto ready = [&] { return q.woken || !q.posted.empty() || !q.sent.empty() || q.quit || invalid_window_of(s, id); };
+    auto ready = [&] {
+        return q.woken || !q.posted.empty() || !q.sent.empty() || q.quit || invalid_window_of(s, id);
+    };
     q.cv.wait_for(lock, std::chrono::milliseconds(timeout_ms), ready);
     q.woken = false;
 }

@@ -33,8 +33,8 @@ bool is_class_registered(const std::wstring& name);
 // Sends WM_CREATE (a result of -1 refuses the window), then WM_SIZE and WM_MOVE. CW_USEDEFAULT gives a
 // child an empty rectangle at (0, 0) and a top-level window the work area. Null with
 // ERROR_CANNOT_FIND_WND_CLASS or ERROR_INVALID_WINDOW_HANDLE (bad parent) on failure.
-HWND create_window(DWORD ex_style, const std::wstring& class_name, const std::wstring& title, DWORD style, int x,
-                   int y, int width, int height, HWND parent, HINSTANCE instance);
+HWND create_window(DWORD ex_style, const std::wstring& class_name, const std::wstring& title, DWORD style,
+                   int x, int y, int width, int height, HWND parent, HINSTANCE instance);
 // Sends WM_DESTROY to the window, then destroys its children the same way; false for an unknown handle.
 bool destroy_window(HWND hwnd);
 bool is_window(HWND hwnd);

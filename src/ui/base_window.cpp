@@ -9,7 +9,9 @@ platform::RECT base_window::get_window_rect() {
     return hwnd ? platform::get_window_rect(hwnd) : platform::RECT{};
 }
 
-platform::RECT base_window::get_client_rect() { return get_window_rect(); }
+platform::RECT base_window::get_client_rect() {
+    return get_window_rect();
+}
 
 void base_window::move_to(const platform::RECT& r, bool repaint) {
     if (hwnd)

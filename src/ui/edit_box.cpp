@@ -69,24 +69,34 @@ std::wstring edit_box::get_text() const {
     return buffer;
 }
 
-void edit_box::set_focus() { platform::send_message(hwnd, platform::WM_SETFOCUS, 0, 0); }
+void edit_box::set_focus() {
+    platform::send_message(hwnd, platform::WM_SETFOCUS, 0, 0);
+}
 
 void edit_box::kill_focus() {
     platform::send_message(hwnd, platform::WM_KILLFOCUS, reinterpret_cast<platform::WPARAM>(parent), 0);
 }
 
-void edit_box::move_to(int x, int y) { set_rect(platform::RECT{x, y, x + width, y + height}); }
+void edit_box::move_to(int x, int y) {
+    set_rect(platform::RECT{x, y, x + width, y + height});
+}
 
 void edit_box::set_rect(const platform::RECT& r) {
     rect = r;
     platform::move_window(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, true);
 }
 
-bool edit_box::is_visible() const { return platform::is_window_visible(hwnd); }
+bool edit_box::is_visible() const {
+    return platform::is_window_visible(hwnd);
+}
 
-void edit_box::set_visible(bool visible) { platform::show_window(hwnd, visible ? platform::SW_SHOW : platform::SW_HIDE); }
+void edit_box::set_visible(bool visible) {
+    platform::show_window(hwnd, visible ? platform::SW_SHOW : platform::SW_HIDE);
+}
 
-void edit_box::draw() { platform::update_window(hwnd); }
+void edit_box::draw() {
+    platform::update_window(hwnd);
+}
 
 } // namespace ui
 } // namespace cl

@@ -35,7 +35,8 @@ public:
     platform::HWND get_hwnd() const { return hwnd; }
 
 private:
-    static platform::LRESULT replacement_proc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
+    static platform::LRESULT replacement_proc(platform::HWND, platform::UINT, platform::WPARAM,
+                                              platform::LPARAM);
 
     platform::RECT rect;
     platform::HWND hwnd;

@@ -14,10 +14,14 @@ main_window* current = nullptr;
 platform::SHACTIVATEINFO activate_info;
 
 // The library carries no string resources, so every lookup falls back to the default text.
-std::wstring load_string(platform::HINSTANCE, int, const wchar_t* fallback) { return fallback; }
+std::wstring load_string(platform::HINSTANCE, int, const wchar_t* fallback) {
+    return fallback;
+}
 } // namespace
 
-main_window* current_window() { return current; }
+main_window* current_window() {
+    return current;
+}
 
 main_window::main_window(int class_name_id, platform::UINT class_style, int title_id, int icon_id)
     : class_name_id(class_name_id), class_style(class_style), title_id(title_id), icon_id(icon_id) {}
@@ -41,7 +45,6 @@ void main_window::init_instance(platform::HINSTANCE instance_, platform::HWND pa
         hwnd = existing;
         set_foreground_window(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(existing) | 1));
         return; // nothing is registered or created for an adopted window
-
     }
 
     window_class cls;
@@ -105,7 +108,8 @@ platform::LRESULT main_window::default_processing(platform::UINT msg, platform::
         validate_window(hwnd);
         return 0;
     case WM_SIZE: {
-        bool portrait = LOWORD(static_cast<std::uintptr_t>(lparam)) < HIWORD(static_cast<std::uintptr_t>(lparam));
+        bool portrait =
+            LOWORD(static_cast<std::uintptr_t>(lparam)) < HIWORD(static_cast<std::uintptr_t>(lparam));
         if (edit) {
             if (portrait)
                 edit->move_to(20, 350);

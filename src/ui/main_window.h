@@ -26,7 +26,8 @@ public:
 
     virtual void on_settings_changed(int) {}
     // -1: not handled, do the default processing.
-    virtual platform::LRESULT handle_message(platform::UINT msg, platform::WPARAM wparam, platform::LPARAM lparam) = 0;
+    virtual platform::LRESULT handle_message(platform::UINT msg, platform::WPARAM wparam,
+                                             platform::LPARAM lparam) = 0;
 
     static platform::LRESULT window_proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM wparam,
                                          platform::LPARAM lparam);
@@ -49,7 +50,8 @@ protected:
     std::wstring class_name;
 
 private:
-    platform::LRESULT default_processing(platform::UINT msg, platform::WPARAM wparam, platform::LPARAM lparam);
+    platform::LRESULT default_processing(platform::UINT msg, platform::WPARAM wparam,
+                                         platform::LPARAM lparam);
 };
 
 // The object whose window the static procedure serves; set by init_instance, cleared by done_instance.

@@ -44,7 +44,8 @@ private:
 
 class com_error : public base_error {
 public:
-    explicit com_error(const std::string& message, std::int32_t code = 0) : base_error(message), code_(code) {}
+    explicit com_error(const std::string& message, std::int32_t code = 0)
+        : base_error(message), code_(code) {}
     std::int32_t code() const { return code_; }
 
 private:

@@ -99,7 +99,8 @@ public:
 
     template <class T, class MF>
     function(T* object, MF method)
-        : target(detail::trackable_part(object)), impl(new detail::function_mf<T, MF, R, A...>(object, method)) {}
+        : target(detail::trackable_part(object)),
+          impl(new detail::function_mf<T, MF, R, A...>(object, method)) {}
 
     // Wraps another callable value or a plain function object.
     template <class C, class = std::enable_if_t<!std::is_same<std::decay_t<C>, function>::value>>
@@ -113,7 +114,8 @@ public:
         }
     }
 
-    function(const function& other) : target(other.target), impl(other.impl ? other.impl->clone() : nullptr) {}
+    function(const function& other)
+        : target(other.target), impl(other.impl ? other.impl->clone() : nullptr) {}
     function(function&& other) noexcept = default;
     function& operator=(function other) noexcept {
         std::swap(target, other.target);
@@ -126,9 +128,7 @@ public:
 
     explicit operator bool() const { return impl != nullptr; }
     trackable* get_target() const { return target; }
-    bool same_target(const function& other) const {
-        return impl && other.impl && impl->equals(*other.impl);
-    }
+    bool same_target(const function& other) const { return impl && other.impl && impl->equals(*other.impl); }
 
 private:
     trackable* target = nullptr;

@@ -82,12 +82,11 @@ public:
                 self->pending_erase = false;
             }
         } guard{this};
-        // The end is re-read at every step, so connections added by a receiver are called too.
-        for (auto it = slots.begin(); it != slots.end();) {
-            slot& s = *it;
-            ++it;
-            if (s.alive)
-                s.call(args...);
+        // Nodes are never erased while an emission runs, so a plain walk is safe, and since the end is
+        // re-read at every step, connections added by a receiver are called in this emission too.
+        for (auto it = slots.begin(); it != slots.end(); ++it) {
+            if (it->alive)
+                it->call(args...);
         }
     }
 

@@ -1,0 +1,150 @@
+#include "app/game_loop.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+namespace {
+
+using cl::app::event;
+
+// A loop on a fake clock: sleeping advances time, and a script posts events at given times.
+class scripted_loop : public cl::app::game_loop {
+public:
+    scripted_loop() : game_loop([this] { return now; }, [this](std::uint32_t ms) { sleep_for(ms); }) {}
+
+    void on_event(const event& e) override {
+        events.push_back(e.type);
+        if (on_event_hook)
+            on_event_hook(e);
+    }
+    void init() override { ++inits; }
+    void cleanup() override { ++cleanups; }
+    void draw() override {
+        ++draws;
+        now += draw_cost;
+    }
+    void update(unsigned long now_ms) override {
+        updates.push_back(static_cast<std::uint32_t>(now_ms));
+        if (on_update_hook)
+            on_update_hook();
+    }
+
+    void at(std::uint32_t time, event e) { script.emplace(time, e); }
+    void run_again() { run(); }
+    unsigned measured_fps() const { return fps; }
+
+    std::uint32_t now = 100000;
+    std::uint32_t draw_cost = 0;
+    std::vector<std::uint32_t> sleeps;
+    std::vector<int> events;
+    std::vector<std::uint32_t> updates;
+    int draws = 0, inits = 0, cleanups = 0;
+    std::function<void(const event&)> on_event_hook;
+    std::function<void()> on_update_hook;
+
+private:
+    void sleep_for(std::uint32_t ms) {
+        sleeps.push_back(ms);
+        now += ms;
+        while (!script.empty() && script.begin()->first <= now) {
+            post(script.begin()->second);
+            script.erase(script.begin());
+        }
+    }
+    std::multimap<std::uint32_t, event> script;
+};
+
+TEST(game_loop, exit_pause_and_resume_never_reach_on_event) {
+    scripted_loop loop;
+    loop.at(100050, event(event::key_down, 13, 0, 0));
+    loop.at(100100, event(event::pause, 0, 0, 0));
+    loop.at(100100, event(event::pen_down, 0, 5, 6));
+    loop.at(100200, event(event::resume, 0, 0, 0));
+    loop.at(100200, event(event::paint, 0, 0, 0));
+    loop.at(100300, event(event::exit, 0, 0, 0));
+    loop.run();
+    EXPECT_EQ(loop.events, (std::vector<int>{event::key_down, event::pen_down, event::paint}));
+    EXPECT_EQ(loop.inits, 1);
+    EXPECT_EQ(loop.cleanups, 1);
+}
+
+TEST(game_loop, steps_the_logic_every_25_ms_and_sleeps_out_the_frame) {
+    scripted_loop loop;
+    loop.draw_cost = 10;
+    loop.at(100200, event(event::exit, 0, 0, 0));
+    loop.run();
+    ASSERT_GE(loop.updates.size(), 4u);
+    for (std::size_t i = 1; i < loop.updates.size(); ++i)
+        EXPECT_EQ(loop.updates[i] - loop.updates[i - 1], 25u);
+    // Each 10 ms frame is followed by a 15 ms sleep.
+    for (std::size_t i = 1; i < loop.sleeps.size(); ++i)
+        EXPECT_EQ(loop.sleeps[i], 15u);
+}
+
+TEST(game_loop, a_slow_frame_is_followed_by_catch_up_steps_before_the_next_draw) {
+    scripted_loop loop;
+    loop.draw_cost = 90;
+    loop.at(100400, event(event::exit, 0, 0, 0));
+    loop.run();
+    EXPECT_EQ(loop.sleeps.back(), 1u);
+    // Logic time keeps pace with real time although the frames are slow.
+    EXPECT_GE(loop.updates.size(), static_cast<std::size_t>(loop.draws * 3));
+}
+
+TEST(game_loop, a_five_second_pause_is_not_made_up_after_resume) {
+    scripted_loop loop;
+    loop.at(100100, event(event::pause, 0, 0, 0));
+    loop.at(105100, event(event::resume, 0, 0, 0));
+    loop.at(105200, event(event::exit, 0, 0, 0));
+    std::size_t before_resume = 0;
+    loop.on_update_hook = [&] {
+        if (loop.now < 105100)
+            before_resume = loop.updates.size();
+    };
+    loop.run();
+    std::size_t after = loop.updates.size() - before_resume;
+    EXPECT_LT(after, 10u);
+    // While paused no frame ran: nothing was drawn for five seconds.
+    EXPECT_LT(loop.draws, 20);
+}
+
+TEST(game_loop, run_while_running_returns_at_once) {
+    scripted_loop loop;
+    loop.at(100030, event(event::key_down, 1, 0, 0));
+    loop.at(100060, event(event::exit, 0, 0, 0));
+    loop.on_event_hook = [&](const event&) { loop.run_again(); };
+    loop.run();
+    EXPECT_EQ(loop.inits, 1);
+    EXPECT_EQ(loop.cleanups, 1);
+}
+
+TEST(game_loop, events_posted_by_a_handler_are_handled_in_the_same_pass) {
+    scripted_loop loop;
+    loop.at(100030, event(event::key_down, 1, 0, 0));
+    loop.on_event_hook = [&](const event& e) {
+        if (e.type == event::key_down)
+            loop.post(event(event::exit, 0, 0, 0));
+    };
+    loop.run();
+    EXPECT_EQ(loop.cleanups, 1);
+    EXPECT_LE(loop.now, 100060u);
+}
+
+TEST(game_loop, counts_frames_per_second_only_when_switched_on) {
+    {
+        scripted_loop off;
+        off.at(102100, event(event::exit, 0, 0, 0));
+        off.run();
+        EXPECT_EQ(off.measured_fps(), 0u);
+    }
+    cl::app::set_show_fps(true);
+    scripted_loop on;
+    cl::app::set_show_fps(false);
+    on.at(102100, event(event::exit, 0, 0, 0));
+    on.run();
+    EXPECT_EQ(on.measured_fps(), 40u);
+}
+
+} // namespace

@@ -1,0 +1,175 @@
+// Loads the built panel library through its one exported lookup, as the home screen does.
+#include "app/panel_abi.h"
+#include "platform/debug_log.h"
+#include "platform/window_system.h"
+#include "support/window_fixture.h"
+
+#include <algorithm>
+#include <dlfcn.h>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform;
+
+LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return def_window_proc(h, m, w, l);
+}
+
+// The trace lines the panel writes, to see what its loop thread did.
+class trace_log {
+public:
+    trace_log() {
+        set_debug_log_capture([this](const std::string& line) {
+            std::lock_guard<std::mutex> lock(m);
+            lines.push_back(line);
+        });
+    }
+    ~trace_log() { set_debug_log_capture(nullptr); }
+    int count(const std::string& line) {
+        std::lock_guard<std::mutex> lock(m);
+        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+    }
+
+private:
+    std::mutex m;
+    std::vector<std::string> lines;
+};
+
+class panel_library : public window_fixture {
+protected:
+    void SetUp() override {
+        window_fixture::SetUp();
+        set_work_area(RECT{0, 52, 480, 800});
+        library = dlopen(ZOR_PANEL_DIR "/libzor_panel.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        lookup = reinterpret_cast<zor::abi::ordinal_lookup>(dlsym(library, zor::abi::ordinal_lookup_symbol));
+        ASSERT_NE(lookup, nullptr);
+        create = reinterpret_cast<zor::abi::create_panel>(lookup(240));
+        destroy = reinterpret_cast<zor::abi::destroy_panel>(lookup(242));
+        ASSERT_TRUE(create && destroy);
+
+        window_class cls;
+        cls.proc = host_proc;
+        cls.name = L"HOME";
+        register_class(cls);
+        host = create_window(0, L"HOME", L"home", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
+    }
+    void TearDown() override {
+        if (destroy)
+            destroy();
+        if (library)
+            dlclose(library);
+        window_fixture::TearDown();
+    }
+    LRESULT send(UINT msg) { return send_message(panel, msg, 0, 0); }
+
+    void* library = nullptr;
+    zor::abi::ordinal_lookup lookup = nullptr;
+    zor::abi::create_panel create = nullptr;
+    zor::abi::destroy_panel destroy = nullptr;
+    HWND host = nullptr;
+    HWND panel = nullptr;
+};
+
+TEST_F(panel_library, exports_the_five_ordinals_and_nothing_callable_for_241) {
+    EXPECT_EQ(lookup(241), nullptr);
+    EXPECT_EQ(lookup(239), nullptr);
+    EXPECT_EQ(lookup(245), nullptr);
+    auto not_impl = reinterpret_cast<zor::abi::not_implemented>(lookup(243));
+    ASSERT_NE(not_impl, nullptr);
+    EXPECT_EQ(static_cast<std::uint32_t>(not_impl()), 0x80004001u);
+    EXPECT_EQ(static_cast<std::uint32_t>(not_impl(1, nullptr, 3.5)), 0x80004001u);
+    auto version = reinterpret_cast<zor::abi::panel_version>(lookup(244));
+    DWORD out = 7;
+    EXPECT_EQ(version(&out), 0);
+    EXPECT_EQ(out, 100u);
+}
+
+TEST_F(panel_library, destroy_without_create_does_nothing) {
+    std::size_t windows = top_level_windows().size();
+    EXPECT_EQ(destroy(), 0);
+    EXPECT_EQ(top_level_windows().size(), windows);
+    EXPECT_TRUE(is_window(host));
+}
+
+TEST_F(panel_library, create_makes_one_child_window_and_destroy_twice_destroys_it_once) {
+    panel = create(nullptr, host);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(get_parent(panel), host);
+    EXPECT_EQ(get_class_name(panel), L"QUELVO_APP_WND_CLASS");
+    EXPECT_EQ(get_window_title(panel), L"Quelvo application main window");
+    EXPECT_EQ(create(nullptr, host), panel); // the host calls 240 once; a repeat hands back the window
+    EXPECT_EQ(get_children(host).size(), 1u);
+
+    EXPECT_EQ(destroy(), 0);
+    EXPECT_FALSE(is_window(panel));
+    EXPECT_FALSE(is_class_registered(L"QUELVO_APP_WND_CLASS"));
+    EXPECT_EQ(destroy(), 0);
+    EXPECT_TRUE(is_window(host));
+}
+
+TEST_F(panel_library, an_existing_window_of_the_same_class_and_title_is_adopted) {
+    window_class cls;
+    cls.proc = host_proc;
+    cls.name = L"QUELVO_APP_WND_CLASS";
+    register_class(cls);
+    HWND existing = create_window(0, cls.name, L"Quelvo application main window", WS_VISIBLE | WS_CHILD, 0, 0,
+                                  10, 10, host, nullptr);
+    std::size_t windows = get_children(host).size();
+    panel = create(nullptr, host);
+    EXPECT_EQ(panel, existing);
+    EXPECT_EQ(get_children(host).size(), windows);
+    EXPECT_TRUE(get_children(existing).empty()); // no edit box was made for it
+}
+
+TEST_F(panel_library, the_host_messages_start_pause_resume_and_stop_the_loop) {
+    trace_log trace;
+    panel = create(nullptr, host);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(trace.count("+ cl::app::game_loop::run"), 0); // 240 starts nothing
+
+    send(6026);
+    ASSERT_TRUE(eventually([&] { return trace.count("- zor::app::zor_game_loop::init") == 1; }));
+    EXPECT_EQ(get_window_rect(panel), (RECT{0, 52, 480, 852}));
+
+    send(6026); // a second start resumes: no new loop
+    send(6027);
+    send(6027); // one pause only
+    ASSERT_TRUE(eventually([&] { return trace.count("+ cl::app::game_loop::pause") == 1; }));
+    send(6026);
+    ASSERT_TRUE(eventually([&] { return trace.count("+ cl::app::game_loop::resume") == 1; }));
+    EXPECT_EQ(trace.count("+ zor::app::main_window::pause_app"), 1);
+
+    send(6025); // joins the loop thread before it returns
+    EXPECT_EQ(trace.count("- cl::app::game_loop::run"), 1);
+    EXPECT_EQ(trace.count("- zor::app::zor_game_loop::cleanup"), 1);
+    send(6027); // nothing runs: nothing to pause
+    EXPECT_EQ(trace.count("+ zor::app::main_window::pause_app"), 1);
+
+    send(6026); // a new loop
+    ASSERT_TRUE(eventually([&] { return trace.count("+ cl::app::game_loop::run") == 2; }));
+    EXPECT_EQ(destroy(), 0); // destroying the window stops the loop
+    EXPECT_EQ(trace.count("- cl::app::game_loop::run"), 2);
+    EXPECT_EQ(trace.count("+ cl::app::game_loop::pause"), 1);
+}
+
+TEST_F(panel_library, size_messages_place_the_edit_box) {
+    panel = create(nullptr, host);
+    std::vector<HWND> children = get_children(panel);
+    ASSERT_EQ(children.size(), 1u);
+    HWND edit = children[0];
+    EXPECT_EQ(get_class_name(edit), L"EDIT");
+    send_message(panel, WM_SIZE, SIZE_RESTORED, MAKELPARAM(240, 320));
+    RECT r = get_window_rect(edit), p = get_window_rect(panel);
+    EXPECT_EQ((RECT{r.left - p.left, r.top - p.top, r.right - p.left, r.bottom - p.top}),
+              (RECT{20, 350, 460, 410}));
+    send_message(panel, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+    r = get_window_rect(edit);
+    EXPECT_EQ((RECT{r.left - p.left, r.top - p.top, r.right - p.left, r.bottom - p.top}),
+              (RECT{180, 120, 620, 180}));
+}
+
+} // namespace

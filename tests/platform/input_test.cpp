@@ -1,0 +1,100 @@
+#include "platform/edit_control.h"
+#include "platform/input.h"
+#include "platform/window_system.h"
+#include "support/window_fixture.h"
+
+#include <vector>
+
+namespace {
+
+using namespace platform;
+
+struct seen_message {
+    HWND hwnd;
+    UINT msg;
+    WPARAM w;
+    int x, y;
+};
+std::vector<seen_message> seen;
+
+LRESULT proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_MOUSEMOVE || m == WM_KEYDOWN || m == WM_KEYUP ||
+        m == WM_CHAR)
+        seen.push_back({h, m, w, static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(l))),
+                        static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(l)))});
+    return def_window_proc(h, m, w, l);
+}
+
+class input : public window_fixture {
+protected:
+    void SetUp() override {
+        window_fixture::SetUp();
+        seen.clear();
+        window_class cls;
+        cls.proc = proc;
+        cls.name = L"IN";
+        register_class(cls);
+        top = create_window(0, L"IN", L"", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
+        panel = create_window(0, L"IN", L"", WS_VISIBLE | WS_CHILD, 0, 52, 480, 748, top, nullptr);
+    }
+    HWND top = nullptr, panel = nullptr;
+};
+
+TEST_F(input, the_pen_stays_with_the_window_it_went_down_on) {
+    pen_move(100, 100); // pen up: no moves
+    pen_down(100, 100);
+    pen_move(100, 30); // over the top bar, still the panel's
+    pen_up(100, 20);
+    pump();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].hwnd, panel);
+    EXPECT_EQ(seen[0].msg, WM_LBUTTONDOWN);
+    EXPECT_EQ(seen[0].y, 48);
+    EXPECT_EQ(seen[1].msg, WM_MOUSEMOVE);
+    EXPECT_EQ(seen[1].hwnd, panel);
+    EXPECT_EQ(seen[1].y, -22);
+    EXPECT_EQ(seen[2].msg, WM_LBUTTONUP);
+    EXPECT_FALSE(pen_is_down());
+
+    seen.clear();
+    pen_down(10, 10);
+    pen_up(10, 10);
+    pump();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].hwnd, top);
+}
+
+TEST_F(input, keys_and_text_go_to_the_focus) {
+    key_down(VK_LEFT); // no focus: dropped
+    set_focus(panel);
+    key_down(VK_APP2);
+    key_up(VK_APP2);
+    text_input(L"a\u00e9");
+    pump();
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].msg, WM_KEYDOWN);
+    EXPECT_EQ(seen[0].w, static_cast<WPARAM>(VK_APP2));
+    EXPECT_EQ(seen[1].msg, WM_KEYUP);
+    EXPECT_EQ(seen[2].msg, WM_CHAR);
+    EXPECT_EQ(seen[3].w, static_cast<WPARAM>(L'\u00e9'));
+}
+
+TEST_F(input, the_edit_class_types_deletes_and_replaces_a_full_selection) {
+    HWND edit = create_window(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 20, 350, 440, 60, panel, nullptr);
+    ASSERT_NE(edit, nullptr);
+    pen_down(30, 52 + 360);
+    pen_up(30, 52 + 360);
+    pump();
+    EXPECT_EQ(get_focus(), edit);
+    text_input(L"Pariss\b");
+    pump();
+    EXPECT_EQ(get_window_title(edit), L"Paris");
+    send_message(edit, EM_SETSEL, 0, -1);
+    EXPECT_TRUE(edit_all_selected(edit));
+    text_input(L"R");
+    pump();
+    EXPECT_EQ(get_window_title(edit), L"R");
+    EXPECT_FALSE(edit_all_selected(edit));
+}
+
+} // namespace

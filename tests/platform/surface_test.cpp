@@ -1,0 +1,110 @@
+#include "platform/compositor.h"
+#include "platform/png_writer.h"
+#include "platform/window_system.h"
+#include "support/window_fixture.h"
+
+#include <cstdio>
+#include <png.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace platform;
+
+LRESULT proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return def_window_proc(h, m, w, l);
+}
+
+void fill(HWND h, std::uint16_t colour) {
+    auto s = get_window_surface(h);
+    std::lock_guard<std::mutex> lock(s->mutex());
+    s->fill(colour);
+}
+
+std::uint16_t at(const screen_image& img, int x, int y) {
+    return img.pixels[y * img.width + x];
+}
+
+class surfaces : public window_fixture {
+protected:
+    void SetUp() override {
+        window_fixture::SetUp();
+        window_class cls;
+        cls.proc = proc;
+        cls.name = L"S";
+        register_class(cls);
+    }
+};
+
+TEST_F(surfaces, resizing_keeps_the_pixels_that_still_fit) {
+    window_surface s(4, 3);
+    s.pixels()[1 * 4 + 2] = 0x1234;
+    s.pixels()[2 * 4 + 3] = 0x5678;
+    s.resize(3, 5);
+    EXPECT_EQ(s.width(), 3);
+    EXPECT_EQ(s.pixels()[1 * 3 + 2], 0x1234);
+    EXPECT_EQ(s.pixels()[4 * 3 + 2], 0);
+    s.resize(-5, 100000);
+    EXPECT_EQ(s.width(), 0);
+    EXPECT_EQ(s.height(), 8192);
+}
+
+TEST_F(surfaces, children_are_composed_over_their_parent_and_clipped_to_it) {
+    HWND top = create_window(0, L"S", L"", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
+    HWND child = create_window(0, L"S", L"", WS_VISIBLE | WS_CHILD, 0, 52, 480, 800, top, nullptr);
+    HWND hidden = create_window(0, L"S", L"", WS_CHILD, 0, 0, 10, 10, top, nullptr);
+    fill(top, 0x1111);
+    fill(child, 0x2222);
+    fill(hidden, 0x3333);
+    std::uint64_t before = screen_generation();
+    move_window(child, 0, 52, 480, 800, true);
+    get_window_surface(child)->touch();
+    EXPECT_NE(screen_generation(), before);
+
+    screen_image img = compose_screen();
+    ASSERT_EQ(img.width, 480);
+    ASSERT_EQ(img.height, 800);
+    EXPECT_EQ(at(img, 0, 0), 0x1111);
+    EXPECT_EQ(at(img, 5, 5), 0x1111); // the hidden child is not drawn
+    EXPECT_EQ(at(img, 0, 51), 0x1111);
+    EXPECT_EQ(at(img, 0, 52), 0x2222);
+    EXPECT_EQ(at(img, 479, 799), 0x2222);
+
+    screen_image panel = compose_window(child);
+    EXPECT_EQ(panel.height, 800);
+    EXPECT_EQ(at(panel, 0, 0), 0x2222);
+}
+
+TEST_F(surfaces, png_round_trip_keeps_the_colours) {
+    screen_image img;
+    img.width = 3;
+    img.height = 2;
+    img.pixels = {rgb565(255, 255, 255), rgb565(255, 0, 0), rgb565(0, 255, 0),
+                  rgb565(0, 0, 255),     rgb565(0, 0, 0),   rgb565(0xDA, 0xDA, 0xDA)};
+    char path[] = "/tmp/zor_png_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_TRUE(write_png(path, img));
+
+    png_image read{};
+    read.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&read, path));
+    read.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(read));
+    ASSERT_TRUE(png_image_finish_read(&read, nullptr, rgb.data(), 0, nullptr));
+    std::remove(path);
+    EXPECT_EQ(read.width, 3u);
+    EXPECT_EQ(read.height, 2u);
+    EXPECT_EQ(rgb[0], 255);
+    EXPECT_EQ(rgb[3], 255);
+    EXPECT_EQ(rgb[4], 0);
+    EXPECT_EQ(rgb[7], 255);
+    EXPECT_EQ(rgb[11], 255);
+    EXPECT_EQ(rgb[15], 0xDE); // 0xDA keeps its top five bits, widened again
+
+    EXPECT_FALSE(write_png("/nonexistent-folder/x.png", img));
+    EXPECT_FALSE(write_png("/tmp/empty.png", screen_image{}));
+}
+
+} // namespace

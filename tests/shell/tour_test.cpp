@@ -1,0 +1,75 @@
+#include "host.h"
+#include "platform/types.h"
+#include "platform/window_system.h"
+#include "support/png_reader.h"
+#include "support/window_fixture.h"
+#include "tour.h"
+
+#include <cstdlib>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+class tour : public window_fixture {
+protected:
+    void SetUp() override {
+        window_fixture::SetUp();
+        char path[] = "/tmp/zor_tour_XXXXXX";
+        ASSERT_NE(mkdtemp(path), nullptr);
+        shots = path;
+    }
+    void TearDown() override {
+        std::system(("rm -rf " + shots).c_str());
+        window_fixture::TearDown();
+    }
+    bool run(shell::host& h, const std::string& script) {
+        std::istringstream in(script);
+        error.clear();
+        return shell::run_tour(h, in, shots, error);
+    }
+    std::string shots;
+    std::string error;
+};
+
+TEST(key_names, map_to_the_keypad_codes) {
+    EXPECT_EQ(shell::key_from_name("left"), platform::VK_LEFT);
+    EXPECT_EQ(shell::key_from_name("enter"), platform::VK_RETURN);
+    EXPECT_EQ(shell::key_from_name("soft1"), 0xC2);
+    EXPECT_EQ(shell::key_from_name("soft2"), 0xC3);
+    EXPECT_EQ(shell::key_from_name("49"), 49);
+    EXPECT_EQ(shell::key_from_name("256"), -1);
+    EXPECT_EQ(shell::key_from_name("f1"), -1);
+    EXPECT_EQ(shell::key_from_name(""), -1);
+}
+
+TEST_F(tour, a_shot_shows_the_top_bar_and_rotation_turns_the_screen) {
+    shell::host h(false);
+    ASSERT_TRUE(run(h, "# comment\n\nshot portrait\nrotate\nwait 10\nshot landscape\n")) << error;
+    rgb_picture portrait = read_png(shots + "/portrait.png");
+    ASSERT_EQ(portrait.width, 480);
+    ASSERT_EQ(portrait.height, 800);
+    EXPECT_EQ(portrait.at(240, 5), 0x181C21u);  // the bar
+    EXPECT_EQ(portrait.at(240, 51), 0x393C42u); // its bottom line
+    rgb_picture landscape = read_png(shots + "/landscape.png");
+    EXPECT_EQ(landscape.width, 800);
+    EXPECT_EQ(landscape.height, 480);
+    EXPECT_TRUE(h.landscape());
+    EXPECT_EQ(platform::get_work_area(), (platform::RECT{0, 52, 800, 480}));
+}
+
+TEST_F(tour, bad_lines_fail_with_their_number_and_quit_ends_early) {
+    shell::host h(false);
+    EXPECT_FALSE(run(h, "wait 1\njump 3 4\n"));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(run(h, "tap 1\n"));
+    EXPECT_FALSE(run(h, "tap 1 2 3\n"));
+    EXPECT_FALSE(run(h, "wait -5\n"));
+    EXPECT_FALSE(run(h, "key nowhere\n"));
+    EXPECT_FALSE(run(h, "shot ../escape\n"));
+    EXPECT_FALSE(run(h, "shot\n"));
+    EXPECT_TRUE(run(h, "quit\nthis is never read\n"));
+    EXPECT_EQ(access((shots + "/../escape.png").c_str(), F_OK), -1);
+}
+
+} // namespace

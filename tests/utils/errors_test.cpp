@@ -1,0 +1,110 @@
+#include "platform/debug_log.h"
+#include "ui/ui_error.h"
+#include "utils/errors.h"
+#include "utils/mutex.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Collects the log lines written while it lives.
+class log_capture {
+public:
+    log_capture() {
+        platform::set_debug_log_capture([this](const std::string& line) { lines.push_back(line); });
+    }
+    ~log_capture() { platform::set_debug_log_capture(nullptr); }
+    std::vector<std::string> lines;
+};
+
+TEST(errors, check_pointer_raises_a_logic_error_catchable_both_ways) {
+    EXPECT_NO_THROW(utils::check_pointer(&errno, "p == NULL"));
+    try {
+        utils::check_pointer(nullptr, "gl == NULL");
+        FAIL() << "no exception";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "Pointer is null! gl == NULL");
+    }
+    EXPECT_THROW(utils::check_pointer(nullptr, "x"), utils::rethrowable);
+}
+
+TEST(errors, throw_error_logs_the_type_and_message_first) {
+    log_capture capture;
+    EXPECT_THROW(utils::throw_error(cl::ui::ui_error("Can't create window", 1407)), cl::ui::ui_error);
+    ASSERT_EQ(capture.lines.size(), 1u);
+    EXPECT_EQ(capture.lines[0], "Exception cl::ui::ui_error Can't create window");
+}
+
+TEST(errors, a_clone_rethrown_after_the_handler_keeps_type_message_and_code) {
+    boost::shared_ptr<utils::rethrowable> kept;
+    try {
+        utils::throw_error(cl::ui::ui_error("Can't register window class", 1410));
+    } catch (const utils::rethrowable& r) {
+        kept = r.clone();
+    }
+    ASSERT_TRUE(kept);
+    try {
+        kept->rethrow();
+        FAIL() << "no exception";
+    } catch (const cl::ui::ui_error& e) {
+        EXPECT_STREQ(e.what(), "Can't register window class");
+        EXPECT_EQ(e.code(), 1410u);
+    }
+    // Standard exceptions keep their type the same way.
+    try {
+        utils::throw_error(std::runtime_error("bad config"));
+    } catch (const utils::rethrowable& r) {
+        kept = r.clone();
+    }
+    EXPECT_THROW(kept->rethrow(), std::runtime_error);
+}
+
+TEST(errors, the_code_is_kept_beside_the_message) {
+    utils::com_error e("can't open image", static_cast<std::int32_t>(0x80004005u));
+    EXPECT_STREQ(e.what(), "can't open image");
+    EXPECT_EQ(static_cast<std::uint32_t>(e.code()), 0x80004005u);
+}
+
+TEST(trace, a_traced_operation_that_throws_still_writes_its_exit_line) {
+    log_capture capture;
+    auto operation = [] {
+        utils::trace_scope trace("zor::app::main_window::start_app");
+        utils::throw_error(std::logic_error("boom"));
+    };
+    EXPECT_THROW(operation(), std::logic_error);
+    EXPECT_EQ(capture.lines, (std::vector<std::string>{"+ zor::app::main_window::start_app",
+                                                       "Exception std::logic_error boom",
+                                                       "- zor::app::main_window::start_app"}));
+}
+
+TEST(trace, log_unexpected_and_wide_lines_reach_the_sink) {
+    log_capture capture;
+    utils::log_unexpected("in loader");
+    utils::log(std::wstring(L"Category loaded: W\u00e9ather"));
+    ASSERT_EQ(capture.lines.size(), 2u);
+    EXPECT_EQ(capture.lines[0], "Unexpected exception in loader");
+    EXPECT_EQ(capture.lines[1], "Category loaded: W\xc3\xa9"
+                                "ather");
+}
+
+TEST(lock_guard, releases_the_lock_when_an_exception_leaves_its_scope) {
+    utils::mutex m;
+    try {
+        utils::lock_guard g(m);
+        throw std::runtime_error("x");
+    } catch (const std::runtime_error&) {
+    }
+    // Another thread can take it now.
+    bool taken = false;
+    std::thread t([&] {
+        utils::lock_guard g(m);
+        taken = true;
+    });
+    t.join();
+    EXPECT_TRUE(taken);
+}
+
+} // namespace
