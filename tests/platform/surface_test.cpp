@@ -108,3 +108,57 @@ TEST_F(surfaces, png_round_trip_keeps_the_colours) {
 }
 
 } // namespace
+
+#include "platform/sdl_display.h"
+
+#include <SDL.h>
+#include <cstdlib>
+
+namespace {
+
+TEST_F(surfaces, the_display_turns_mouse_and_keys_into_messages_and_follows_rotation) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    static std::vector<UINT> got;
+    got.clear();
+    window_class cls;
+    cls.proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m != WM_PAINT)
+            got.push_back(m);
+        return def_window_proc(h, m, w, l);
+    };
+    cls.name = L"D";
+    register_class(cls);
+    HWND top = create_window(0, L"D", L"", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
+    set_focus(top);
+    got.clear();
+
+    platform::sdl_display display("test");
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = 10;
+    e.button.y = 60;
+    SDL_PushEvent(&e);
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_F1;
+    SDL_PushEvent(&e);
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_F5;
+    SDL_PushEvent(&e);
+    e = SDL_Event{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+
+    std::vector<host_event> events = display.pump();
+    EXPECT_EQ(events, (std::vector<host_event>{host_event::rotate, host_event::quit}));
+    pump();
+    EXPECT_EQ(got, (std::vector<UINT>{WM_LBUTTONDOWN, WM_KEYDOWN}));
+    display.present();
+    set_screen_size(800, 480);
+    display.resize_to_screen();
+    display.present();
+}
+
+} // namespace
