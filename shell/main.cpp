@@ -1,10 +1,11 @@
 // zor-shell: the home screen that hosts the panel library.
 //
-//   zor-shell --panel DIR [--landscape] [--log FILE]
-//   zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE]
+//   zor-shell --panel DIR [--landscape] [--log FILE] [--fps]
+//   zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE] [--fps]
 
 #include "host.h"
 #include "platform/debug_log.h"
+#include "platform/host_switches.h"
 #include "platform/sdl_display.h"
 #include "tour.h"
 
@@ -17,10 +18,9 @@
 namespace {
 
 int usage() {
-    std::fprintf(
-        stderr,
-        "usage: zor-shell --panel DIR [--landscape] [--log FILE]\n"
-        "       zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE]\n");
+    std::fprintf(stderr, "usage: zor-shell --panel DIR [--landscape] [--log FILE] [--fps]\n"
+                         "       zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] "
+                         "[--log FILE] [--fps]\n");
     return 2;
 }
 
@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
             headless = true;
         } else if (a == "--landscape") {
             landscape = true;
+        } else if (a == "--fps") {
+            platform::set_show_fps(true);
         } else {
             return usage();
         }

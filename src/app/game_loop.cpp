@@ -1,28 +1,16 @@
 #include "app/game_loop.h"
 
 #include "platform/clock.h"
+#include "platform/host_switches.h"
 #include "utils/errors.h"
-
-#include <atomic>
 
 namespace cl {
 namespace app {
 
-namespace {
-std::atomic<bool> fps_switch{false};
-}
-
-void set_show_fps(bool on) {
-    fps_switch = on;
-}
-bool show_fps_switch() {
-    return fps_switch;
-}
-
 game_loop::game_loop() : game_loop(platform::tick_count, platform::sleep_ms) {}
 
 game_loop::game_loop(frame_clock::tick_source now, sleeper sleep)
-    : show_fps(fps_switch), clock(std::move(now)), sleep(std::move(sleep)) {}
+    : show_fps(platform::show_fps()), clock(std::move(now)), sleep(std::move(sleep)) {}
 
 game_loop::~game_loop() = default;
 

@@ -9,10 +9,6 @@
 namespace cl {
 namespace app {
 
-// The process-wide switch for the frames-per-second overlay; off unless a host turns it on.
-void set_show_fps(bool on);
-bool show_fps_switch();
-
 // Fixed 25 ms logic steps, a draw after each batch, a sleep for the rest of the frame, and the events
 // the window posts. Runs on a thread of its own; exit, pause and resume reach it only as events.
 class game_loop : public i_events_handler {

@@ -1,7 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/zor_game_loop.h"
+#include "platform/module.h"
+#include "platform/text.h"
 #include "platform/window_system.h"
+#include "ui/resources.h"
 #include "utils/errors.h"
 
 namespace zor {
@@ -136,7 +139,7 @@ platform::LRESULT main_window::handle_message(platform::UINT msg, platform::WPAR
 void main_window::start_app() {
     utils::trace_scope trace("zor::app::main_window::start_app");
     if (!started) {
-        // The image resource table is loaded here once the resources exist.
+        cl::ui::resources::load(platform::from_utf8(platform::module_folder(instance)));
         loop->start(make_loop(*this));
         started = true;
         paused = false;

@@ -2,10 +2,19 @@
 
 #include "app/main_window.h"
 #include "platform/com.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+#include "ui/static_fonts.h"
 #include "utils/errors.h"
+
+#include <string>
 
 namespace zor {
 namespace app {
+
+namespace {
+const platform::RECT fps_rect{200, 20, 280, 40};
+}
 
 zor_game_loop::com_marker::com_marker() {
     platform::co_initialize();
@@ -18,30 +27,66 @@ zor_game_loop::zor_game_loop(main_window& window) : window(&window) {}
 
 zor_game_loop::~zor_game_loop() {
     com.reset();
+    graphics.reset();
 }
 
 void zor_game_loop::init() {
     utils::trace_scope trace("zor::app::zor_game_loop::init");
     com.reset();
     com.reset(new com_marker);
+    cl::ui::create_graphics(*window);
     platform::RECT client = window->get_client_rect();
-    portrait = (client.bottom - client.top) > (client.right - client.left);
-    // The graphics back-end, the model root and the controller join the loop here as they are built.
+    cl::ui::resources::set_portrait((client.bottom - client.top) > (client.right - client.left));
+    graphics = cl::ui::get_graphics();
+    // The model root and the controller join the loop here as they are built.
 }
 
 void zor_game_loop::cleanup() {
     utils::trace_scope trace("zor::app::zor_game_loop::cleanup");
+    graphics.reset();
+    cl::ui::destroy_graphics();
     com.reset();
 }
 
 void zor_game_loop::update(unsigned long) {}
 
 void zor_game_loop::draw() {
-    // Nothing to draw until the loop has a graphics back-end and a controller.
+    if (!graphics)
+        return;
+    ++frame_count;
+    if (frame_count <= 10)
+        force_redraw = true;
+    graphics->begin_frame();
+    // The controller draws here once it exists.
+    force_redraw = false;
+    if (show_fps) {
+        graphics->fill_rect(fps_rect, 0x000000);
+        graphics->draw_text(L"FPS: " + std::to_wstring(fps), fps_rect, cl::ui::fonts::generic_sans_22,
+                            0xFFFFFF, cl::ui::align_center);
+        graphics->invalidate(fps_rect);
+    }
+    graphics->end_frame(true);
 }
 
-void zor_game_loop::on_event(const cl::app::event&) {
-    // Without a controller every event is ignored.
+void zor_game_loop::on_event(const cl::app::event& e) {
+    if (!graphics)
+        return;
+    switch (e.type) {
+    case cl::app::event::resize: {
+        platform::RECT client = window->get_client_rect();
+        cl::ui::resources::set_portrait((client.bottom - client.top) > (client.right - client.left));
+        graphics->update_size();
+        force_redraw = true;
+        break;
+    }
+    case cl::app::event::paint:
+    case cl::app::event::erase:
+        force_redraw = true;
+        break;
+    default:
+        // Input goes to the controller once it exists.
+        break;
+    }
 }
 
 void zor_game_loop::resume() {

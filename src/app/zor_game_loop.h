@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/game_loop.h"
+#include "ui/i_graphics.h"
+
+#include <boost/shared_ptr.hpp>
 
 #include <memory>
 
@@ -23,8 +26,8 @@ public:
     void update(unsigned long now_ms) override;
     void resume() override;
 
-    bool is_portrait() const { return portrait; }
     int frames_drawn() const { return frame_count; }
+    bool redraw_forced() const { return force_redraw; }
 
 private:
     // Lives for one component-model initialisation of the loop thread.
@@ -34,10 +37,10 @@ private:
     };
 
     main_window* window;
+    boost::shared_ptr<cl::ui::i_graphics> graphics;
     std::unique_ptr<com_marker> com;
     int frame_count = 0;
     bool force_redraw = true;
-    bool portrait = true;
 };
 
 } // namespace app

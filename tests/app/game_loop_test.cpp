@@ -1,4 +1,5 @@
 #include "app/game_loop.h"
+#include "platform/host_switches.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -139,9 +140,9 @@ TEST(game_loop, counts_frames_per_second_only_when_switched_on) {
         off.run();
         EXPECT_EQ(off.measured_fps(), 0u);
     }
-    cl::app::set_show_fps(true);
+    platform::set_show_fps(true);
     scripted_loop on;
-    cl::app::set_show_fps(false);
+    platform::set_show_fps(false);
     on.at(102100, event(event::exit, 0, 0, 0));
     on.run();
     EXPECT_EQ(on.measured_fps(), 40u);

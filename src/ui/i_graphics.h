@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/types.h"
+#include "ui/font.h"
+#include "ui/i_image.h"
+
+#include <string>
+
+namespace cl {
+namespace ui {
+
+// Text alignment codes of draw_text.
+enum text_align { align_left = 0, align_right = 1, align_center = 2, align_left_vcenter = 3 };
+
+// The one drawing surface of the panel: every control draws through it into the frame's back buffer, and
+// end_frame presents the rectangles that were invalidated.
+class i_graphics {
+public:
+    virtual ~i_graphics() = default;
+    virtual void begin_frame(int a = 0, int b = 0) = 0;
+    virtual void end_frame(bool present) = 0;
+    virtual void draw_image(const image_ptr& image, int x, int y) = 0;
+    virtual void draw_image_centered(const image_ptr& image, int x, int y, int w, int h) = 0;
+    virtual void draw_image_alpha(const image_ptr& image, int x, int y, unsigned char alpha) = 0;
+    virtual void draw_text(const std::wstring& text, const platform::RECT& rect, const font_ptr& font,
+                           platform::COLORREF colour, int align) = 0;
+    virtual platform::SIZE measure_text(const std::wstring& text, const font_ptr& font, int width) = 0;
+    virtual int text_width(const std::wstring& text, const font_ptr& font) = 0;
+    virtual void fill_rect(const platform::RECT& rect, platform::COLORREF colour) = 0;
+    virtual void draw_frame(const platform::RECT& rect, platform::COLORREF colour) = 0;
+    virtual image_ptr copy_image(const platform::RECT& rect) = 0;
+    virtual void update_size() = 0;
+    virtual void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
+                                 unsigned char alpha) = 0;
+    virtual void draw_image_tiled(const image_ptr& image, const platform::RECT& rect,
+                                  unsigned char alpha) = 0;
+    virtual void invalidate(const platform::RECT& rect) = 0;
+};
+
+} // namespace ui
+} // namespace cl

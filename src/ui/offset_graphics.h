@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/i_graphics.h"
+
+namespace cl {
+namespace ui {
+
+// Lets a control draw in its own coordinates: every position and rectangle is moved by (dx, dy).
+class offset_graphics : public i_graphics {
+public:
+    offset_graphics() = default;
+    offset_graphics(i_graphics* wrapped, int dx, int dy) : dx(dx), dy(dy), wrapped(wrapped) {}
+
+    void set_graphics(i_graphics* g) { wrapped = g; }
+    void set_offset(int x, int y) {
+        dx = x;
+        dy = y;
+    }
+
+    void begin_frame(int a = 0, int b = 0) override { wrapped->begin_frame(a, b); }
+    void end_frame(bool present) override { wrapped->end_frame(present); }
+    void draw_image(const image_ptr& image, int x, int y) override {
+        wrapped->draw_image(image, x + dx, y + dy);
+    }
+    void draw_image_centered(const image_ptr& image, int x, int y, int w, int h) override {
+        wrapped->draw_image_centered(image, x + dx, y + dy, w, h);
+    }
+    void draw_image_alpha(const image_ptr& image, int x, int y, unsigned char alpha) override {
+        wrapped->draw_image_alpha(image, x + dx, y + dy, alpha);
+    }
+    void draw_text(const std::wstring& text, const platform::RECT& rect, const font_ptr& font,
+                   platform::COLORREF colour, int align) override {
+        wrapped->draw_text(text, moved(rect), font, colour, align);
+    }
+    platform::SIZE measure_text(const std::wstring& text, const font_ptr& font, int width) override {
+        return wrapped->measure_text(text, font, width);
+    }
+    int text_width(const std::wstring& text, const font_ptr& font) override {
+        return wrapped->text_width(text, font);
+    }
+    void fill_rect(const platform::RECT& rect, platform::COLORREF colour) override {
+        wrapped->fill_rect(moved(rect), colour);
+    }
+    void draw_frame(const platform::RECT& rect, platform::COLORREF colour) override {
+        wrapped->draw_frame(moved(rect), colour);
+    }
+    image_ptr copy_image(const platform::RECT& rect) override { return wrapped->copy_image(moved(rect)); }
+    void update_size() override { wrapped->update_size(); }
+    void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
+                         unsigned char alpha) override {
+        wrapped->draw_image_part(image, x + dx, y + dy, source, alpha);
+    }
+    void draw_image_tiled(const image_ptr& image, const platform::RECT& rect, unsigned char alpha) override {
+        wrapped->draw_image_tiled(image, moved(rect), alpha);
+    }
+    void invalidate(const platform::RECT& rect) override { wrapped->invalidate(moved(rect)); }
+
+private:
+    platform::RECT moved(const platform::RECT& r) const {
+        return platform::RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    }
+
+    int dx = 0;
+    int dy = 0;
+    i_graphics* wrapped = nullptr;
+};
+
+} // namespace ui
+} // namespace cl

@@ -1,0 +1,120 @@
+#include "platform/image_decoder.h"
+#include "support/picture_maker.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+using platform::decode_status;
+
+std::uint16_t rgb565(int r, int g, int b) {
+    return static_cast<std::uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3));
+}
+
+TEST(image_decoder, png_keeps_exact_colours_and_alpha) {
+    std::vector<std::uint8_t> rgba = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0, 10, 20, 30, 40};
+    auto png = encode_png(2, 2, rgba);
+    auto r = platform::decode_image_buffer(png.data(), png.size());
+    ASSERT_TRUE(r.ok()) << r.detail;
+    EXPECT_EQ(r.image.width, 2);
+    EXPECT_EQ(r.image.height, 2);
+    EXPECT_EQ(r.image.pixels, (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, rgb565(10, 20, 30)}));
+    EXPECT_EQ(r.image.alpha, (std::vector<std::uint8_t>{255, 128, 0, 40}));
+}
+
+TEST(image_decoder, jpeg_decodes_opaque_and_close_to_its_colours) {
+    std::vector<std::uint8_t> rgb(16 * 16 * 3);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = 200;
+        rgb[i + 1] = 100;
+        rgb[i + 2] = 50;
+    }
+    auto jpg = encode_jpeg(16, 16, rgb);
+    auto r = platform::decode_image_buffer(jpg.data(), jpg.size());
+    ASSERT_TRUE(r.ok()) << r.detail;
+    EXPECT_EQ(r.image.width, 16);
+    std::uint16_t p = r.image.pixels[8 * 16 + 8];
+    EXPECT_NEAR((p >> 11) << 3, 200, 12);
+    EXPECT_NEAR(((p >> 5) & 0x3F) << 2, 100, 12);
+    EXPECT_NEAR((p & 0x1F) << 3, 50, 12);
+    EXPECT_EQ(r.image.alpha[0], 255);
+}
+
+TEST(image_decoder, scales_to_a_requested_size) {
+    auto png = encode_png(40, 20, solid_rgba(40, 20, 0, 0, 255, 255));
+    auto r = platform::decode_image_buffer(png.data(), png.size(), 10, 5);
+    ASSERT_TRUE(r.ok()) << r.detail;
+    EXPECT_EQ(r.image.width, 10);
+    EXPECT_EQ(r.image.height, 5);
+    EXPECT_EQ(r.image.pixels[0], 0x001F);
+    EXPECT_EQ(r.image.alpha[24], 255);
+
+    std::vector<std::uint8_t> rgb(400 * 300 * 3, 90);
+    auto jpg = encode_jpeg(400, 300, rgb);
+    auto big = platform::decode_image_buffer(jpg.data(), jpg.size(), 60, 45);
+    ASSERT_TRUE(big.ok());
+    EXPECT_EQ(big.image.width, 60);
+    EXPECT_EQ(big.image.height, 45);
+
+    auto one_side = platform::decode_image_buffer(png.data(), png.size(), 0, 10);
+    ASSERT_TRUE(one_side.ok());
+    EXPECT_EQ(one_side.image.width, 40);
+    EXPECT_EQ(one_side.image.height, 10);
+}
+
+TEST(image_decoder, refuses_truncated_corrupt_unknown_and_oversized_pictures) {
+    auto png = encode_png(32, 32, solid_rgba(32, 32, 1, 2, 3, 255));
+    auto cut = platform::decode_image_buffer(png.data(), png.size() - 20);
+    EXPECT_EQ(cut.status, decode_status::corrupt);
+
+    std::vector<std::uint8_t> rgb(64 * 64 * 3, 77);
+    auto jpg = encode_jpeg(64, 64, rgb);
+    auto cut_jpeg = platform::decode_image_buffer(jpg.data(), jpg.size() / 2);
+    EXPECT_EQ(cut_jpeg.status, decode_status::corrupt);
+
+    auto damaged = png;
+    damaged[20] ^= 0xFF; // the height in the header chunk: its checksum no longer matches
+    EXPECT_EQ(platform::decode_image_buffer(damaged.data(), damaged.size()).status, decode_status::corrupt);
+
+    const char text[] = "GIF89a not supported";
+    EXPECT_EQ(platform::decode_image_buffer(text, sizeof text).status, decode_status::unknown_format);
+    EXPECT_EQ(platform::decode_image_buffer(nullptr, 0).status, decode_status::unknown_format);
+
+    auto wide = encode_png(4097, 1, solid_rgba(4097, 1, 0, 0, 0, 255));
+    EXPECT_EQ(platform::decode_image_buffer(wide.data(), wide.size()).status, decode_status::too_large);
+    auto edge = encode_png(4096, 1, solid_rgba(4096, 1, 0, 0, 0, 255));
+    EXPECT_TRUE(platform::decode_image_buffer(edge.data(), edge.size()).ok());
+    EXPECT_EQ(platform::decode_image_buffer(png.data(), png.size(), 5000, 10).status,
+              decode_status::too_large);
+    EXPECT_EQ(platform::decode_image_buffer(png.data(), png.size(), -1, 10).status, decode_status::too_large);
+}
+
+TEST(image_decoder, a_jpeg_header_claiming_a_huge_picture_is_refused_before_decoding) {
+    std::vector<std::uint8_t> rgb(8 * 8 * 3, 5);
+    auto jpg = encode_jpeg(8, 8, rgb);
+    // The frame header (FFC0) holds height and width as two 16-bit numbers.
+    for (std::size_t i = 0; i + 8 < jpg.size(); ++i) {
+        if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0) {
+            jpg[i + 5] = 0xFF; // height 0xFF08
+            jpg[i + 7] = 0xFF; // width 0xFF08
+            break;
+        }
+    }
+    EXPECT_EQ(platform::decode_image_buffer(jpg.data(), jpg.size()).status, decode_status::too_large);
+}
+
+TEST(image_decoder, reads_files_and_reports_missing_ones) {
+    char path[] = "/tmp/zor_img_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_TRUE(write_file(path, encode_png(3, 1, solid_rgba(3, 1, 255, 255, 255, 255))));
+    auto r = platform::decode_image_file(path);
+    unlink(path);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.image.width, 3);
+    EXPECT_EQ(platform::decode_image_file("/nonexistent/picture.png").status, decode_status::unreadable);
+}
+
+} // namespace

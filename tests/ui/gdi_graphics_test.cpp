@@ -1,0 +1,256 @@
+#include "platform/window_system.h"
+#include "support/graphics_fixture.h"
+#include "support/picture_maker.h"
+#include "ui/alpha_blend.h"
+#include "ui/graphics.h"
+#include "utils/errors.h"
+
+#include <unistd.h>
+
+namespace {
+
+using platform::RECT;
+using platform::RGB;
+using ui_impl::blend_pixel;
+
+constexpr std::uint16_t grey = 0x8410; // r 16, g 32, b 16
+constexpr std::uint16_t white = 0xFFFF;
+constexpr std::uint16_t black = 0x0000;
+
+class gdi_graphics : public graphics_fixture {};
+
+TEST(blend_rule, matches_the_channel_formula) {
+    // d + (((s - d) * (a + 1) + 128) >> 8), per channel, for falling and rising values.
+    auto reference = [](std::uint16_t d, std::uint16_t s, int a) {
+        auto ch = [&](int shift, int mask) {
+            int dv = (d >> shift) & mask, sv = (s >> shift) & mask;
+            return (dv + (((sv - dv) * (a + 1) + 128) >> 8)) & mask;
+        };
+        return static_cast<std::uint16_t>((ch(11, 0x1F) << 11) | (ch(5, 0x3F) << 5) | ch(0, 0x1F));
+    };
+    for (int a : {1, 7, 64, 127, 128, 200, 254})
+        for (std::uint16_t d : {std::uint16_t(0), std::uint16_t(0xFFFF), grey, std::uint16_t(0x1234)})
+            for (std::uint16_t s : {std::uint16_t(0), std::uint16_t(0xFFFF), grey, std::uint16_t(0xABCD)})
+                EXPECT_EQ(blend_pixel(d, s, a), reference(d, s, a)) << a << " " << d << " " << s;
+    EXPECT_EQ(blend_pixel(grey, white, 0), grey);
+    EXPECT_EQ(blend_pixel(grey, white, 255), white);
+    EXPECT_EQ(blend_pixel(black, white, 128), 0x8410); // half-way, rounded
+}
+
+TEST_F(gdi_graphics, global_alpha_scales_the_plane_and_zero_draws_nothing) {
+    clear(black);
+    auto img = solid(4, 1, white, 255);
+    g->draw_image_alpha(img, 10, 10, 0);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, black), 0);
+    g->draw_image_alpha(img, 10, 10, 255);
+    EXPECT_EQ(pixel(10, 10), white);
+    EXPECT_EQ(pixel(13, 10), white);
+    EXPECT_EQ(pixel(14, 10), black);
+    // 128: table entry 255 becomes (255 * 129) >> 8 = 128.
+    g->draw_image_alpha(img, 10, 11, 128);
+    EXPECT_EQ(pixel(10, 11), blend_pixel(black, white, 128));
+    // The global alpha multiplies a partly transparent plane: (100 * 65) >> 8 = 25.
+    g->draw_image_alpha(solid(1, 1, white, 100), 10, 12, 64);
+    EXPECT_EQ(pixel(10, 12), blend_pixel(black, white, 25));
+}
+
+TEST_F(gdi_graphics, transparent_pixels_are_skipped_opaque_copied_partial_blended) {
+    clear(grey);
+    std::vector<std::uint16_t> px{white, white, white};
+    std::vector<std::uint8_t> alpha{0, 255, 77};
+    cl::ui::image_ptr img(new ui_impl::gdi_image(3, 1, px, alpha));
+    g->draw_image_alpha(img, 0, 0, 255);
+    EXPECT_EQ(pixel(0, 0), grey);
+    EXPECT_EQ(pixel(1, 0), white);
+    EXPECT_EQ(pixel(2, 0), blend_pixel(grey, white, 77));
+}
+
+TEST_F(gdi_graphics, draw_image_copies_even_widths_and_blends_odd_ones) {
+    clear(grey);
+    g->draw_image(solid(4, 2, white, 0), 0, 0); // even: the alpha plane is ignored
+    EXPECT_EQ(pixel(0, 0), white);
+    EXPECT_EQ(pixel(3, 1), white);
+    g->draw_image(solid(3, 2, white, 0), 0, 10); // odd: transparency honoured
+    EXPECT_EQ(pixel(0, 10), grey);
+    g->draw_image(solid(3, 2, white, 255), 0, 20);
+    EXPECT_EQ(pixel(2, 21), white);
+    EXPECT_EQ(pixel(3, 21), grey);
+}
+
+TEST_F(gdi_graphics, images_are_clipped_at_every_edge_of_the_buffer) {
+    for (auto place :
+         {std::pair<int, int>{-5, 100}, {795, 100}, {100, -5}, {100, 795}, {-5, -5}, {797, 797}}) {
+        for (bool odd : {false, true}) {
+            clear(black);
+            int w = odd ? 11 : 10;
+            g->draw_image(solid(w, 10, white, 255), place.first, place.second);
+            g->draw_image_alpha(solid(w, 10, white, 255), place.first, place.second, 255);
+            RECT inside{std::max(place.first, 0), std::max(place.second, 0), std::min(place.first + w, 800),
+                        std::min(place.second + 10, 800)};
+            EXPECT_EQ(changed_outside(inside, black), 0) << place.first << "," << place.second;
+            EXPECT_EQ(pixel(inside.left, inside.top), white);
+            EXPECT_EQ(pixel(inside.right - 1, inside.bottom - 1), white);
+        }
+    }
+    clear(black);
+    g->draw_image(solid(10, 10, white, 255), 900, 900);
+    g->draw_image_alpha(solid(10, 10, white, 255), -100, -100, 255);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, black), 0);
+}
+
+TEST_F(gdi_graphics, centred_images_are_cut_to_their_box) {
+    clear(black);
+    // A 10 x 10 picture centred in a 4 x 6 box at (50, 60): only the box changes.
+    std::vector<std::uint16_t> px(100);
+    for (int i = 0; i < 100; ++i)
+        px[i] = static_cast<std::uint16_t>(i + 1);
+    cl::ui::image_ptr img(new ui_impl::gdi_image(10, 10, px, std::vector<std::uint8_t>(100, 255)));
+    g->draw_image_centered(img, 50, 60, 4, 6);
+    EXPECT_EQ(changed_outside(RECT{50, 60, 54, 66}, black), 0);
+    EXPECT_EQ(pixel(50, 60), px[2 * 10 + 3]); // dx = 3, dy = 2
+    EXPECT_EQ(pixel(53, 65), px[7 * 10 + 6]);
+}
+
+TEST_F(gdi_graphics, image_parts_draw_the_source_rectangle_at_the_position) {
+    clear(black);
+    std::vector<std::uint16_t> px(64);
+    for (int i = 0; i < 64; ++i)
+        px[i] = static_cast<std::uint16_t>(100 + i);
+    cl::ui::image_ptr img(new ui_impl::gdi_image(8, 8, px, std::vector<std::uint8_t>(64, 255)));
+    // The source's size counts both edges: (2, 3)-(4, 4) is 3 x 2 pixels.
+    g->draw_image_part(img, 200, 300, RECT{2, 3, 4, 4}, 255);
+    EXPECT_EQ(changed_outside(RECT{200, 300, 203, 302}, black), 0);
+    EXPECT_EQ(pixel(200, 300), px[3 * 8 + 2]);
+    EXPECT_EQ(pixel(202, 301), px[4 * 8 + 4]);
+}
+
+TEST_F(gdi_graphics, tiles_repeat_from_the_top_left_in_both_directions) {
+    clear(black);
+    std::vector<std::uint16_t> px{1, 2, 3, 4, 5, 6}; // 3 x 2
+    cl::ui::image_ptr img(new ui_impl::gdi_image(3, 2, px, std::vector<std::uint8_t>(6, 255)));
+    g->draw_image_tiled(img, RECT{10, 20, 17, 25}, 255);
+    EXPECT_EQ(changed_outside(RECT{10, 20, 17, 25}, black), 0);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(pixel(10 + x, 20 + y), px[(y % 2) * 3 + x % 3]) << x << "," << y;
+    // A rectangle starting off the buffer keeps the pattern's phase.
+    clear(black);
+    g->draw_image_tiled(img, RECT{-4, -3, 5, 5}, 255);
+    EXPECT_EQ(pixel(0, 0), px[(3 % 2) * 3 + 4 % 3]);
+}
+
+TEST_F(gdi_graphics, fill_excludes_the_far_edges_and_frame_includes_them) {
+    clear(black);
+    g->fill_rect(RECT{10, 10, 20, 15}, RGB(255, 0, 0));
+    EXPECT_EQ(pixel(10, 10), 0xF800);
+    EXPECT_EQ(pixel(19, 14), 0xF800);
+    EXPECT_EQ(changed_outside(RECT{10, 10, 20, 15}, black), 0);
+
+    clear(black);
+    g->draw_frame(RECT{30, 30, 35, 33}, RGB(0, 0, 255));
+    EXPECT_EQ(changed_outside(RECT{30, 30, 36, 34}, black), 0);
+    for (int x = 30; x <= 35; ++x) {
+        EXPECT_EQ(pixel(x, 30), 0x001F);
+        EXPECT_EQ(pixel(x, 33), 0x001F);
+    }
+    EXPECT_EQ(pixel(30, 31), 0x001F);
+    EXPECT_EQ(pixel(35, 32), 0x001F);
+    EXPECT_EQ(pixel(32, 31), black);
+
+    clear(black);
+    g->fill_rect(RECT{-50, 790, 2000, 2000}, RGB(255, 255, 255));
+    g->draw_frame(RECT{-10, -10, 900, 900}, RGB(255, 255, 255));
+    EXPECT_EQ(pixel(0, 799), white);
+    EXPECT_EQ(pixel(400, 400), black);
+}
+
+TEST_F(gdi_graphics, copy_image_takes_the_back_buffer_and_refuses_rectangles_past_the_window) {
+    clear(black);
+    set_pixel(5, 6, 0x1234);
+    auto copy = g->copy_image(RECT{5, 6, 9, 8});
+    ASSERT_EQ(copy->width(), 4);
+    ASSERT_EQ(copy->height(), 2);
+    EXPECT_EQ(static_cast<ui_impl::gdi_image&>(*copy).pixels()[0], 0x1234);
+    EXPECT_EQ(static_cast<ui_impl::gdi_image&>(*copy).alpha()[7], 255);
+    EXPECT_EQ(copy->memory_size(), 4 * 2 * 3 + 32);
+    EXPECT_NO_THROW(g->copy_image(RECT{0, 0, 480, 800}));
+    for (RECT bad : {RECT{0, 0, 481, 10}, RECT{0, 0, 10, 801}, RECT{-1, 0, 10, 10}, RECT{0, -1, 10, 10}}) {
+        try {
+            g->copy_image(bad);
+            FAIL() << "no exception";
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), "Invalid coordinates");
+        }
+    }
+}
+
+TEST_F(gdi_graphics, end_frame_presents_only_invalidated_rectangles) {
+    auto surface = platform::get_window_surface(window.get_hwnd());
+    {
+        std::lock_guard<std::mutex> lock(surface->mutex());
+        surface->fill(black);
+    }
+    clear(white);
+    g->invalidate(RECT{10, 10, 20, 20});
+    g->end_frame(false);
+    EXPECT_EQ(g->invalidated().size(), 1u); // kept for the next frame
+    EXPECT_EQ(surface->pixels()[15 * 480 + 15], black);
+    g->invalidate(RECT{470, 790, 900, 900}); // reaches past the window: cut at its edge
+    g->end_frame(true);
+    EXPECT_TRUE(g->invalidated().empty());
+    EXPECT_EQ(surface->pixels()[15 * 480 + 15], white);
+    EXPECT_EQ(surface->pixels()[799 * 480 + 479], white);
+    EXPECT_EQ(surface->pixels()[9 * 480 + 9], black);
+    EXPECT_EQ(surface->pixels()[500 * 480 + 100], black);
+}
+
+TEST_F(gdi_graphics, size_follows_the_window) {
+    EXPECT_EQ(g->window_width(), 480);
+    EXPECT_EQ(g->window_height(), 800);
+    EXPECT_DOUBLE_EQ(g->aspect_ratio(), 0.6);
+    platform::move_window(window.get_hwnd(), 0, 52, 800, 480, true);
+    g->update_size();
+    EXPECT_EQ(g->window_width(), 800);
+    EXPECT_NEAR(g->aspect_ratio(), 800.0 / 428.0, 1e-9);
+}
+
+TEST_F(gdi_graphics, the_image_cache_decodes_a_path_once_unless_bypassed) {
+    char path[] = "/tmp/zor_cache_XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_TRUE(write_file(path, encode_png(6, 4, solid_rgba(6, 4, 0, 255, 0, 255))));
+    std::wstring wpath(path, path + sizeof(path) - 1);
+
+    cl::ui::create_graphics(window);
+    auto first = cl::ui::load_image(wpath);
+    auto second = cl::ui::load_image(wpath);
+    EXPECT_EQ(first, second);
+    auto bypass = cl::ui::load_image(wpath, 3, 2, true);
+    EXPECT_NE(bypass, first);
+    EXPECT_EQ(bypass->width(), 3);
+    EXPECT_EQ(cl::ui::load_image(wpath, 3, 2, false), first); // cached under the path
+    cl::ui::create_graphics(window);                          // a new, empty cache
+    auto fresh = cl::ui::load_image(wpath, 3, 2, true);
+    EXPECT_NE(cl::ui::load_image(wpath), fresh); // the bypass stored nothing
+    unlink(path);
+
+    try {
+        cl::ui::load_image(L"/nonexistent.png");
+        FAIL() << "no exception";
+    } catch (const utils::com_error& e) {
+        EXPECT_STREQ(e.what(), "can't open image");
+        EXPECT_NE(e.code(), 0);
+    }
+    const char junk[] = "not a picture";
+    try {
+        cl::ui::load_image_from_buffer(junk, sizeof junk, 0, 0);
+        FAIL() << "no exception";
+    } catch (const utils::com_error& e) {
+        EXPECT_STREQ(e.what(), "can't read image buffer");
+    }
+    cl::ui::destroy_graphics();
+    EXPECT_EQ(cl::ui::get_graphics(), nullptr);
+}
+
+} // namespace
