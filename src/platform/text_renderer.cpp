@@ -12,7 +12,9 @@ namespace platform {
 
 namespace {
 
-const char* const wine_fonts = "/usr/share/wine/fonts";
+// Only Wine's regular Tahoma: its bold file has regular-weight strokes, so bold is better synthesised from
+// the regular face (fontconfig does that when no bold face of the family exists).
+const char* const wine_tahoma = "/usr/share/wine/fonts/tahoma.ttf";
 
 // One font map and context for the process; Pango objects are not shared between threads, so every use
 // holds the lock.
@@ -23,8 +25,8 @@ struct text_engine {
 
     text_engine() {
         FcInit();
-        // Wine's folder is not searched by default; it must be added before the font map is first used.
-        FcConfigAppFontAddDir(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(wine_fonts));
+        // Wine's folder is not searched by default; the face must be added before the font map is first used.
+        FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(wine_tahoma));
         font_map = pango_cairo_font_map_new();
         context = pango_font_map_create_context(font_map);
         cairo_font_options_t* options = cairo_font_options_create();

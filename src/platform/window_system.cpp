@@ -169,6 +169,15 @@ int take_message(state& s, std::unique_lock<std::mutex>& lock, MSG& msg, bool re
     return -1;
 }
 
+// Runs f(state, window) under the lock for a known handle; fallback otherwise.
+template <class R, class F>
+R with_window(HWND hwnd, R fallback, F f) {
+    state& s = st();
+    std::lock_guard<std::mutex> lock(s.m);
+    window_record* w = find(s, hwnd);
+    return w ? f(s, *w) : fallback;
+}
+
 } // namespace
 
 DWORD get_last_error() {
@@ -322,51 +331,34 @@ bool destroy_window(HWND hwnd) {
 }
 
 bool is_window(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    return find(s, hwnd) != nullptr;
+    return with_window(hwnd, false, [](state&, window_record&) { return true; });
 }
 
 HWND get_parent(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->parent : nullptr;
+    return with_window(hwnd, HWND(nullptr), [](state&, window_record& w) { return w.parent; });
 }
 
 std::vector<HWND> get_children(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->children : std::vector<HWND>();
+    return with_window(hwnd, std::vector<HWND>(), [](state&, window_record& w) { return w.children; });
 }
 
 std::wstring get_class_name(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->class_name : std::wstring();
+    return with_window(hwnd, std::wstring(), [](state&, window_record& w) { return w.class_name; });
 }
 
 std::wstring get_window_title(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->title : std::wstring();
+    return with_window(hwnd, std::wstring(), [](state&, window_record& w) { return w.title; });
 }
 
 void set_window_title(HWND hwnd, const std::wstring& title) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    if (window_record* w = find(s, hwnd))
-        w->title = title;
+    with_window(hwnd, false, [&](state&, window_record& w) {
+        w.title = title;
+        return true;
+    });
 }
 
 DWORD get_window_style(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->style : 0;
+    return with_window(hwnd, DWORD(0), [](state&, window_record& w) { return w.style; });
 }
 
 HWND find_window(const wchar_t* class_name, const wchar_t* title) {
@@ -414,10 +406,7 @@ WNDPROC set_window_proc(HWND hwnd, WNDPROC proc) {
 }
 
 WNDPROC get_window_proc(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->proc : nullptr;
+    return with_window(hwnd, WNDPROC(nullptr), [](state&, window_record& w) { return w.proc; });
 }
 
 LRESULT call_window_proc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -455,37 +444,28 @@ LRESULT def_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 bool set_prop(HWND hwnd, const std::wstring& name, void* value) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return false;
-    w->props[name] = value;
-    return true;
+    return with_window(hwnd, false, [&](state&, window_record& w) {
+        w.props[name] = value;
+        return true;
+    });
 }
 
 void* get_prop(HWND hwnd, const std::wstring& name) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return nullptr;
-    auto it = w->props.find(name);
-    return it == w->props.end() ? nullptr : it->second;
+    return with_window(hwnd, static_cast<void*>(nullptr), [&](state&, window_record& w) {
+        auto it = w.props.find(name);
+        return it == w.props.end() ? nullptr : it->second;
+    });
 }
 
 void* remove_prop(HWND hwnd, const std::wstring& name) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return nullptr;
-    auto it = w->props.find(name);
-    if (it == w->props.end())
-        return nullptr;
-    void* v = it->second;
-    w->props.erase(it);
-    return v;
+    return with_window(hwnd, static_cast<void*>(nullptr), [&](state&, window_record& w) -> void* {
+        auto it = w.props.find(name);
+        if (it == w.props.end())
+            return nullptr;
+        void* v = it->second;
+        w.props.erase(it);
+        return v;
+    });
 }
 
 bool post_message(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -595,26 +575,22 @@ void wake_queue(HWND hwnd) {
 }
 
 void invalidate_window(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    if (window_record* w = find(s, hwnd)) {
-        w->invalid = true;
-        notify_owner(s, *w);
-    }
+    with_window(hwnd, false, [](state& s, window_record& w) {
+        w.invalid = true;
+        notify_owner(s, w);
+        return true;
+    });
 }
 
 void validate_window(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    if (window_record* w = find(s, hwnd))
-        w->invalid = false;
+    with_window(hwnd, false, [](state&, window_record& w) {
+        w.invalid = false;
+        return true;
+    });
 }
 
 bool is_window_invalid(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w && w->invalid;
+    return with_window(hwnd, false, [](state&, window_record& w) { return w.invalid; });
 }
 
 void update_window(HWND hwnd) {
@@ -653,10 +629,7 @@ bool show_window(HWND hwnd, int cmd) {
 }
 
 bool is_window_visible(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w && visible_with_ancestors(s, w);
+    return with_window(hwnd, false, [](state& s, window_record& w) { return visible_with_ancestors(s, &w); });
 }
 
 bool set_foreground_window(HWND hwnd) {
@@ -743,46 +716,34 @@ bool move_window(HWND hwnd, int x, int y, int width, int height, bool repaint) {
 }
 
 RECT get_window_rect(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return RECT{};
-    POINT o = screen_origin(s, w);
-    return RECT{o.x, o.y, o.x + (w->rect.right - w->rect.left), o.y + (w->rect.bottom - w->rect.top)};
+    return with_window(hwnd, RECT{}, [](state& s, window_record& w) {
+        POINT o = screen_origin(s, &w);
+        return RECT{o.x, o.y, o.x + (w.rect.right - w.rect.left), o.y + (w.rect.bottom - w.rect.top)};
+    });
 }
 
 RECT get_client_rect(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return RECT{};
-    return RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    return with_window(hwnd, RECT{}, [](state&, window_record& w) {
+        return RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
+    });
 }
 
 bool screen_to_client(HWND hwnd, POINT& pt) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return false;
-    POINT o = screen_origin(s, w);
-    pt.x -= o.x;
-    pt.y -= o.y;
-    return true;
+    return with_window(hwnd, false, [&](state& s, window_record& w) {
+        POINT o = screen_origin(s, &w);
+        pt.x -= o.x;
+        pt.y -= o.y;
+        return true;
+    });
 }
 
 bool client_to_screen(HWND hwnd, POINT& pt) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    if (!w)
-        return false;
-    POINT o = screen_origin(s, w);
-    pt.x += o.x;
-    pt.y += o.y;
-    return true;
+    return with_window(hwnd, false, [&](state& s, window_record& w) {
+        POINT o = screen_origin(s, &w);
+        pt.x += o.x;
+        pt.y += o.y;
+        return true;
+    });
 }
 
 namespace {
@@ -812,10 +773,8 @@ HWND window_from_point(POINT screen_point) {
 }
 
 std::shared_ptr<window_surface> get_window_surface(HWND hwnd) {
-    state& s = st();
-    std::lock_guard<std::mutex> lock(s.m);
-    window_record* w = find(s, hwnd);
-    return w ? w->surface : nullptr;
+    return with_window(hwnd, std::shared_ptr<window_surface>(),
+                       [](state&, window_record& w) { return w.surface; });
 }
 
 void set_screen_size(int width, int height) {

@@ -1,6 +1,7 @@
 // Loads the built panel library through its one exported lookup, as the home screen does.
 #include "app/panel_abi.h"
 #include "platform/debug_log.h"
+#include "platform/host_switches.h"
 #include "platform/window_system.h"
 #include "support/window_fixture.h"
 
@@ -8,6 +9,7 @@
 #include <dlfcn.h>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -170,6 +172,36 @@ TEST_F(panel_library, size_messages_place_the_edit_box) {
     r = get_window_rect(edit);
     EXPECT_EQ((RECT{r.left - p.left, r.top - p.top, r.right - p.left, r.bottom - p.top}),
               (RECT{180, 120, 620, 180}));
+}
+
+TEST_F(panel_library, the_frame_reaches_the_window_with_the_rate_overlay_when_switched_on) {
+    auto lit_pixels = [](HWND h) {
+        auto surface = get_window_surface(h);
+        std::lock_guard<std::mutex> lock(surface->mutex());
+        int n = 0;
+        for (int y = 20; y < 40 && y < surface->height(); ++y)
+            for (int x = 200; x < 280 && x < surface->width(); ++x)
+                n += surface->pixels()[y * surface->width() + x] > 0xC000;
+        return n;
+    };
+    set_show_fps(true);
+    panel = create(nullptr, host);
+    send(6026);
+    bool drawn = eventually([&] { return lit_pixels(panel) > 20; });
+    send(6025);
+    set_show_fps(false);
+    EXPECT_TRUE(drawn);
+
+    // Without the switch the loop draws no overlay.
+    {
+        auto surface = get_window_surface(panel);
+        std::lock_guard<std::mutex> lock(surface->mutex());
+        surface->fill(0);
+    }
+    send(6026);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    send(6025);
+    EXPECT_EQ(lit_pixels(panel), 0);
 }
 
 } // namespace

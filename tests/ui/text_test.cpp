@@ -108,4 +108,17 @@ TEST_F(text, text_is_drawn_on_a_transparent_background_in_its_colour) {
     EXPECT_GT(red, 50);
 }
 
+TEST_F(text, bold_draws_heavier_strokes_than_regular) {
+    auto ink = [&](const cl::ui::font_ptr& font) {
+        clear(0);
+        g->draw_text(L"World News", RECT{0, 0, 400, 60}, font, RGB(255, 255, 255), cl::ui::align_left);
+        int n = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 400; ++x)
+                n += pixel(x, y) > 0x8000;
+        return n;
+    };
+    EXPECT_GT(ink(cl::ui::fonts::tahoma_28_bold), ink(cl::ui::fonts::tahoma_28) * 5 / 4);
+}
+
 } // namespace
