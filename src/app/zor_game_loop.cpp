@@ -1,7 +1,11 @@
 #include "app/zor_game_loop.h"
 
 #include "app/main_window.h"
+#include "model/config.h"
+#include "model/model.h"
 #include "platform/com.h"
+#include "platform/module.h"
+#include "platform/text.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 #include "ui/static_fonts.h"
@@ -38,11 +42,14 @@ void zor_game_loop::init() {
     platform::RECT client = window->get_client_rect();
     cl::ui::resources::set_portrait((client.bottom - client.top) > (client.right - client.left));
     graphics = cl::ui::get_graphics();
-    // The model root and the controller join the loop here as they are built.
+    zor::config::init(platform::from_utf8(platform::module_folder(window->get_instance())));
+    zor::model::init();
+    // The controller joins the loop here once it is built.
 }
 
 void zor_game_loop::cleanup() {
     utils::trace_scope trace("zor::app::zor_game_loop::cleanup");
+    zor::model::done();
     graphics.reset();
     cl::ui::destroy_graphics();
     com.reset();

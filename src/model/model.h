@@ -1,0 +1,25 @@
+#pragma once
+
+#include "net/i_async_info_object.h"
+#include "net/loading_manager.h"
+
+#include <boost/shared_ptr.hpp>
+
+// The model root: the data managers and the loading thread, made when the frame loop starts and released when
+// it ends. Every page reaches the data through these accessors.
+namespace zor {
+namespace model {
+
+// Creates the managers and starts the loading thread (traced as "zor::model::init").
+void init();
+// Stops the loading thread first, then releases the managers (traced as "zor::model::done").
+void done();
+
+// Empty before init and after done.
+boost::shared_ptr<cl::loading_manager> loading_manager();
+
+// Queues the object unless it is null, already queued, or no loading thread exists.
+void load(const boost::shared_ptr<cl::i_async_info_object>& object);
+
+} // namespace model
+} // namespace zor

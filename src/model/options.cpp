@@ -1,0 +1,179 @@
+#include "model/options.h"
+
+#include "model/config.h"
+#include "platform/module.h"
+#include "platform/text.h"
+#include "utils/document_text.h"
+#include "utils/log.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <tinyxml2.h>
+#include <unistd.h>
+
+namespace zor {
+
+namespace {
+
+std::unique_ptr<options> the_options;
+
+std::wstring library_folder() {
+    static int anchor;
+    return platform::from_utf8(platform::module_folder(platform::module_of(&anchor)));
+}
+
+bool file_exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Writes the bytes to path through a temporary file that is flushed to disk and then renamed over it.
+bool replace_file(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".tmp";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    std::string folder =
+        path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+} // namespace
+
+options& options::instance() {
+    if (!the_options)
+        the_options.reset(new options(library_folder()));
+    return *the_options;
+}
+
+options& options::load_from(const std::wstring& folder) {
+    the_options.reset(new options(folder));
+    return *the_options;
+}
+
+options::options(const std::wstring& folder) {
+    path = folder;
+    if (!path.empty() && path.back() != L'/')
+        path += L'/';
+    path += L"options.xml";
+    read();
+    if (!initialized)
+        apply_defaults();
+}
+
+void options::read() {
+    const std::string file = platform::to_utf8(path);
+    tinyxml2::XMLDocument doc;
+    if (doc.LoadFile(file.c_str()) != tinyxml2::XML_SUCCESS) {
+        // A file that is there but cannot be read is kept for the user before anything replaces it.
+        keep_bad_file = file_exists(file);
+        if (keep_bad_file)
+            utils::log("options.xml cannot be read; the defaults are used");
+        return;
+    }
+    const tinyxml2::XMLElement* section = doc.FirstChildElement();
+    if (!section)
+        return;
+    for (const tinyxml2::XMLElement* e = section->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        std::wstring key = utils::widen_document_text(e->Name()).substr(1);
+        const char* text = e->GetText();
+        settings[key] = text && std::string(text) == "true";
+    }
+    const tinyxml2::XMLElement* weather = section->NextSiblingElement();
+    if (!weather)
+        return;
+    for (const tinyxml2::XMLElement* e = weather->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        std::wstring id = utils::widen_document_text(e->Name()).substr(1);
+        city_names[id] = e->GetText() ? utils::widen_document_text(e->GetText()) : std::wstring();
+        city_order.push_back(id);
+    }
+    initialized = true;
+}
+
+void options::apply_defaults() {
+    for (const wchar_t* key : {L"1.2", L"2.1", L"2.2", L"4.2"})
+        settings[key] = true;
+    initialized = true;
+}
+
+bool& options::flag(const std::wstring& key) {
+    return settings[key];
+}
+
+bool options::save() {
+    tinyxml2::XMLDocument doc;
+    doc.InsertEndChild(doc.NewDeclaration("xml version=\"1.0\""));
+    tinyxml2::XMLElement* section = doc.NewElement("Settings");
+    doc.InsertEndChild(section);
+    for (auto& entry : settings) {
+        tinyxml2::XMLElement* e = doc.NewElement(("p" + platform::to_utf8(entry.first)).c_str());
+        e->SetText(entry.second ? "true" : "false");
+        section->InsertEndChild(e);
+    }
+    tinyxml2::XMLElement* weather = doc.NewElement("Weather");
+    doc.InsertEndChild(weather);
+    for (const std::wstring& id : city_order) {
+        tinyxml2::XMLElement* e = doc.NewElement(("p" + platform::to_utf8(id)).c_str());
+        auto it = city_names.find(id);
+        e->SetText(it == city_names.end() ? "" : platform::to_utf8(it->second).c_str());
+        weather->InsertEndChild(e);
+    }
+    tinyxml2::XMLPrinter printer;
+    doc.Print(&printer);
+    const std::string file = platform::to_utf8(path);
+    if (keep_bad_file) {
+        std::rename(file.c_str(), (file + ".bad").c_str());
+        keep_bad_file = false;
+    }
+    if (!replace_file(file, std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1)))) {
+        utils::log("options.xml cannot be written");
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::wstring> options::home_categories() const {
+    std::vector<std::wstring> names;
+    config::items categories;
+    try {
+        categories = config::instance().get_items(config::internet, config::categories);
+    } catch (const std::exception&) {
+        return names;
+    }
+    for (auto& entry : settings) {
+        if (!entry.second || entry.first.size() < 3 || entry.first.compare(0, 2, L"2.") != 0)
+            continue;
+        const std::wstring number = entry.first.substr(2);
+        if (number.find_first_not_of(L"0123456789") != std::wstring::npos)
+            continue;
+        const unsigned long n = std::wcstoul(number.c_str(), nullptr, 10);
+        if (n >= 1 && n <= categories.size())
+            names.push_back(config::attribute(categories[n - 1], config::name));
+    }
+    return names;
+}
+
+} // namespace zor

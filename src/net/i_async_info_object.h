@@ -1,0 +1,44 @@
+#pragma once
+
+#include "utils/atomic_long.h"
+
+#include <cstdint>
+
+namespace cl {
+
+// The base of everything the loading thread fills: queued and failed flags, the time of the last successful
+// load, and the load itself.
+class i_async_info_object {
+public:
+    i_async_info_object() = default;
+    i_async_info_object(const i_async_info_object&) = delete;
+    i_async_info_object& operator=(const i_async_info_object&) = delete;
+    virtual ~i_async_info_object();
+
+    // The content's time stamp (news uses it to spot newer documents); others give 0.
+    virtual std::int64_t timestamp() const = 0;
+    virtual bool is_loaded() const = 0;
+    virtual bool is_modified() const { return false; }
+    virtual void set_modified(bool) {}
+    virtual bool is_failed() const { return failed != 0; }
+    // 1 for data, 0 for pictures: data is served first.
+    virtual int priority() const = 0;
+    // Runs on the loading thread; may throw.
+    virtual void load() = 0;
+    virtual void unload() {}
+
+    bool is_queued() const { return queued != 0; }
+    void set_queued(bool q) { queued.exchange(q ? 1 : 0); }
+    void set_failed(bool f) { failed.exchange(f ? 1 : 0); }
+    std::uint32_t load_time() const { return static_cast<std::uint32_t>(loaded_at.load()); }
+    void set_load_time(std::uint32_t ms) { loaded_at.store(ms); }
+    // Loaded, and older than 60 s (30 s after a failed reload); the tick count may wrap.
+    bool is_outdated(std::uint32_t now_ms) const;
+
+private:
+    utils::atomic_long queued;
+    utils::atomic_long failed;
+    std::atomic<std::uint32_t> loaded_at{0};
+};
+
+} // namespace cl

@@ -1,0 +1,118 @@
+#include "model/config.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using zor::config;
+
+const char* const sample = R"(<?xml version="1.0"?>
+<internet>
+  <server name="news.example:8080"/>
+  <server name="second.example"/>
+  <news>
+    <headline pict_width="120" pict_height="90"/>
+    <categories>
+      <category name="World" url="/news/world" color="255,0,128"/>
+      <category name="Sport" url="/news/sport" color="300,0,0">
+        <subcategory name="Football" url="/news/sport/football" color="1,2,3"/>
+        <subcategory name="Tennis" url="/news/sport/tennis" color="4,5,6"/>
+      </category>
+    </categories>
+    <article pict_width="440" pict_height=""/>
+    <advertise url="/ads" pict_width="480"/>
+  </news>
+</internet>
+<app>
+  <fonts>
+    <font id="art_small" name="Tahoma" size="22" style="regular"/>
+    <font id="art_big" name="Tahoma" size="30" style="bold"/>
+  </fonts>
+</app>
+)";
+
+class configuration : public ::testing::Test {
+protected:
+    void SetUp() override {
+        config::reset();
+        folder.write("config.xml", sample);
+        config::init(folder.wpath());
+    }
+    void TearDown() override { config::reset(); }
+    temp_folder folder;
+};
+
+std::string message_of(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST_F(configuration, server_and_picture_queries) {
+    config& c = config::instance();
+    EXPECT_EQ(c.server_host(), L"news.example:8080");
+    EXPECT_EQ(c.weather_host(), L"news.example:8080"); // no weather element: the news server
+    auto headline = c.get_items(config::internet, config::headline);
+    EXPECT_EQ(config::picture_query(headline), L"?width=120&height=90");
+    EXPECT_EQ(config::picture_size(headline).cx, 120);
+    EXPECT_EQ(config::picture_query_more(headline, 0, 100), L"&width=120&height=90");
+    EXPECT_EQ(config::picture_query_more(headline, 100, 0), L"&width=120&height=90");
+    EXPECT_EQ(config::picture_query_more(headline, 480, 360), L"&width=480&height=360");
+    auto article = c.get_items(config::internet, config::article);
+    EXPECT_EQ(config::picture_query(article), L""); // an empty height
+    EXPECT_EQ(config::picture_size(article).cy, 0);
+    EXPECT_EQ(config::url_with_width(c.get_items(config::internet, config::advertise)), L"/ads?width=480");
+}
+
+TEST_F(configuration, categories_with_and_without_children_and_their_colours) {
+    auto cats = config::instance().get_items(config::internet, config::categories);
+    ASSERT_EQ(cats.size(), 2u);
+    EXPECT_EQ(config::attribute(cats[0], config::name), L"World");
+    EXPECT_TRUE(cats[0].children.empty());
+    EXPECT_EQ(config::color(cats[0]), 0x008000FFu);
+    EXPECT_EQ(config::color(cats[1]), 44u); // 300 keeps its low 8 bits
+    ASSERT_EQ(cats[1].children.size(), 2u);
+    EXPECT_EQ(config::attribute(cats[1].children[0], config::name), L"Football");
+    EXPECT_EQ(config::attribute(cats[1].children[1], config::url), L"/news/sport/tennis");
+    EXPECT_EQ(config::attribute(cats[0], config::size), L""); // absent: empty
+}
+
+TEST_F(configuration, fonts_are_found_by_id) {
+    auto fonts = config::instance().get_items(config::app, config::font);
+    std::wstring face = L"unchanged";
+    int size = -1, style = -1;
+    EXPECT_FALSE(config::find_font(fonts, L"art_medium", face, size, style));
+    EXPECT_EQ(face, L"unchanged");
+    EXPECT_TRUE(config::find_font(fonts, L"art_big", face, size, style));
+    EXPECT_EQ(face, L"Tahoma");
+    EXPECT_EQ(size, 30);
+    EXPECT_EQ(style, 1);
+}
+
+TEST_F(configuration, failures_have_their_messages) {
+    EXPECT_EQ(message_of([] { config::instance().get_items(config::internet, config::video); }),
+              "The node not exists in the config.xml");
+    EXPECT_EQ(message_of([] { config::instance().get_items(config::app, config::server); }),
+              "The node not exists in the config.xml");
+    config::reset();
+    EXPECT_EQ(message_of([] { config::instance(); }), "Error! Using config before initializing!");
+    temp_folder broken;
+    broken.write("config.xml", "<internet><server name='x'></internet>");
+    EXPECT_EQ(message_of([&] { config::init(broken.wpath()); }), "can not load config.xml");
+    temp_folder empty;
+    EXPECT_EQ(message_of([&] { config::init(empty.wpath()); }), "can not load config.xml");
+}
+
+TEST_F(configuration, an_optional_weather_host_is_read) {
+    config::reset();
+    temp_folder other;
+    other.write("config.xml", "<internet><server name=\"a\"/><weather name=\"w.example:81\"/></internet>");
+    config::init(other.wpath());
+    EXPECT_EQ(config::instance().weather_host(), L"w.example:81");
+}
+
+} // namespace

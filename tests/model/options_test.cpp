@@ -1,0 +1,110 @@
+#include "model/config.h"
+#include "model/options.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+using zor::options;
+
+class user_options : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zor::config::reset();
+        folder.write("config.xml", "<internet><server name=\"s\"/><news><categories>"
+                                   "<category name=\"World\"/><category name=\"Business\"/>"
+                                   "<category name=\"Sport\"/></categories></news></internet>");
+        zor::config::init(folder.wpath());
+    }
+    void TearDown() override { zor::config::reset(); }
+    options& load() { return options::load_from(folder.wpath()); }
+    temp_folder folder;
+};
+
+TEST_F(user_options, first_start_gives_the_defaults_and_saves_them) {
+    options& o = load();
+    EXPECT_TRUE(o.flag(L"1.2"));
+    EXPECT_FALSE(o.flag(L"1.1"));
+    EXPECT_TRUE(o.flag(L"4.2"));
+    EXPECT_EQ(o.home_categories(), (std::vector<std::wstring>{L"World", L"Business"}));
+    EXPECT_TRUE(o.order().empty());
+    o.settings_map().erase(L"1.1"); // flag() created it
+    ASSERT_TRUE(o.save());
+    std::string written = folder.read("options.xml");
+    EXPECT_EQ(written.rfind("<?xml version=\"1.0\"?>", 0), 0u);
+    std::size_t at = 0;
+    for (const char* part : {"<Settings>", "<p1.2>true</p1.2>", "<p2.1>true</p2.1>", "<p2.2>true</p2.2>",
+                             "<p4.2>true</p4.2>", "</Settings>", "<Weather/>"}) {
+        std::size_t found = written.find(part, at);
+        ASSERT_NE(found, std::string::npos) << part;
+        at = found;
+    }
+    EXPECT_EQ(written.find("false"), std::string::npos);
+}
+
+TEST_F(user_options, reads_flags_exactly_and_keeps_unknown_categories) {
+    folder.write("options.xml", "<?xml version=\"1.0\"?><Settings><p1.1>true</p1.1><p2.3>True</p2.3>"
+                                "<p2.2>true</p2.2><p2.7>true</p2.7></Settings>"
+                                "<Weather><p2643743>London</p2643743><p2988507>Paris</p2988507></Weather>");
+    options& o = load();
+    EXPECT_TRUE(o.is_initialized());
+    EXPECT_TRUE(o.flag(L"1.1"));
+    EXPECT_FALSE(o.flag(L"1.2")); // no defaults once the file had its weather section
+    EXPECT_FALSE(o.flag(L"2.3")); // "True" is not "true"
+    EXPECT_EQ(o.home_categories(), (std::vector<std::wstring>{L"Business"})); // 2.7 matches no category
+    EXPECT_EQ(o.order(), (std::list<std::wstring>{L"2643743", L"2988507"}));
+    EXPECT_EQ(o.cities()[L"2988507"], L"Paris");
+    ASSERT_TRUE(o.save());
+    EXPECT_NE(folder.read("options.xml").find("<p2.7>true</p2.7>"), std::string::npos);
+}
+
+TEST_F(user_options, city_names_round_trip_beyond_latin1_and_old_8_bit_files_still_read) {
+    options& o = load();
+    o.order().push_back(L"1816670");
+    o.cities()[L"1816670"] = L"\u5317\u4eac \u4e2d";
+    o.order().push_back(L"2950159");
+    o.cities()[L"2950159"] = L"M\u00fcnchen";
+    ASSERT_TRUE(o.save());
+    options& again = load();
+    EXPECT_EQ(again.cities()[L"1816670"], L"\u5317\u4eac \u4e2d");
+    EXPECT_EQ(again.cities()[L"2950159"], L"M\u00fcnchen");
+
+    // A file from an older version, names narrowed to 8 bits.
+    folder.write("options.xml",
+                 "<Settings><p1.2>true</p1.2></Settings><Weather><p1>Z\xfcrich</p1></Weather>");
+    EXPECT_EQ(load().cities()[L"1"], L"Z\u00fcrich");
+}
+
+TEST_F(user_options, a_corrupt_file_gives_the_defaults_and_is_kept_aside_on_the_first_save) {
+    const std::string broken = "<Settings><p1.1>true</p1.1><p2.1>tr";
+    folder.write("options.xml", broken);
+    options& o = load();
+    EXPECT_TRUE(o.flag(L"1.2"));
+    EXPECT_FALSE(o.flag(L"1.1"));
+    EXPECT_EQ(folder.read("options.xml"), broken); // nothing overwritten by reading
+    ASSERT_TRUE(o.save());
+    EXPECT_EQ(folder.read("options.xml.bad"), broken);
+    EXPECT_NE(folder.read("options.xml").find("<p1.2>true</p1.2>"), std::string::npos);
+    o.flag(L"1.1") = true;
+    ASSERT_TRUE(o.save());
+    EXPECT_EQ(folder.read("options.xml.bad"), broken); // kept once, never replaced by good files
+}
+
+TEST_F(user_options, a_failed_save_leaves_the_previous_file_intact) {
+    options& o = load();
+    ASSERT_TRUE(o.save());
+    const std::string before = folder.read("options.xml");
+    // The temporary file cannot be made: a folder stands in its place.
+    ASSERT_EQ(::mkdir(folder.file("options.xml.tmp").c_str(), 0755), 0);
+    o.flag(L"1.1") = true;
+    EXPECT_FALSE(o.save());
+    EXPECT_EQ(folder.read("options.xml"), before);
+    EXPECT_TRUE(o.flag(L"1.1")); // the setting stays in memory
+    ::rmdir(folder.file("options.xml.tmp").c_str());
+    EXPECT_TRUE(o.save());
+    EXPECT_NE(folder.read("options.xml").find("<p1.1>true</p1.1>"), std::string::npos);
+}
+
+} // namespace

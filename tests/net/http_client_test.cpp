@@ -1,0 +1,156 @@
+#include "net/http_client.h"
+#include "net/http_error.h"
+#include "platform/http.h"
+#include "support/test_http_server.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace {
+
+using cl::http::buffer;
+using cl::http::client;
+
+std::string text(const buffer& b) {
+    return b.data() ? std::string(b.data(), b.size()) : std::string();
+}
+
+class http_client : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = platform::get_http_limits();
+        platform::http_limits quick = saved;
+        quick.stall_timeout_ms = 700;
+        quick.max_body_bytes = 1 << 20;
+        platform::set_http_limits(quick);
+        c.open();
+        c.connect(server.host());
+    }
+    void TearDown() override { platform::set_http_limits(saved); }
+
+    std::string failure_of(const std::wstring& path) {
+        try {
+            c.get(body, path);
+        } catch (const cl::http::error& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    platform::http_limits saved;
+    test_http_server server;
+    client c;
+    buffer body;
+};
+
+TEST_F(http_client, gets_a_document_and_an_empty_body) {
+    c.get(body, L"/doc");
+    EXPECT_EQ(text(body), "<doc>hello</doc>");
+    c.get(body, L"/empty");
+    EXPECT_EQ(body.size(), 0u);
+    EXPECT_EQ(body.data(), nullptr);
+    body.terminate();
+    ASSERT_EQ(body.size(), 1u);
+    EXPECT_EQ(body.data()[0], '\0');
+}
+
+TEST_F(http_client, error_pages_come_back_as_bodies_and_redirects_are_followed) {
+    c.get(body, L"/notfound");
+    EXPECT_NE(text(body).find("Not here"), std::string::npos);
+    c.get(body, L"/error?x=1");
+    EXPECT_NE(text(body).find("Broken"), std::string::npos);
+    c.get(body, L"/redirect");
+    EXPECT_EQ(text(body), "<doc>hello</doc>");
+}
+
+TEST_F(http_client, requests_carry_the_user_agent_and_no_cookies_and_reuse_the_connection) {
+    c.get(body, L"/echo");
+    std::string request = text(body);
+    EXPECT_NE(request.find("GET /echo HTTP/1.1"), std::string::npos);
+    EXPECT_NE(request.find("User-Agent: ZOR News Client\r\n"), std::string::npos);
+    EXPECT_EQ(request.find("Cookie"), std::string::npos);
+    c.get(body, L"/doc");
+    c.get(body, L"/big?n=70000");
+    EXPECT_EQ(body.size(), 70000u);
+    EXPECT_EQ(server.connections(), 1);
+}
+
+TEST_F(http_client, broken_transfers_fail_with_the_reading_message) {
+    EXPECT_EQ(failure_of(L"/reset"), "Internet file reading fails");
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(failure_of(L"/silent"), "Internet file reading fails");
+    EXPECT_EQ(failure_of(L"/stall"), "Internet file reading fails");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(failure_of(L"/huge"), "Internet file reading fails"); // over the body cap
+    EXPECT_EQ(failure_of(L"/big?n=1048577"), "Internet file reading fails");
+    // The client stays usable.
+    c.get(body, L"/doc");
+    EXPECT_EQ(text(body), "<doc>hello</doc>");
+}
+
+TEST_F(http_client, bad_requests_and_unreachable_servers_fail_with_their_messages) {
+    EXPECT_EQ(failure_of(L"no-slash"), "Http request opening fails");
+    EXPECT_EQ(failure_of(L"/with space"), "Http request opening fails");
+    client fresh;
+    fresh.open();
+    try {
+        fresh.connect(L"bad host name");
+        FAIL() << "no exception";
+    } catch (const cl::http::error& e) {
+        EXPECT_STREQ(e.what(), "Internet connection opening fails");
+    }
+    // A port nobody listens on: the connection is refused.
+    test_http_server* gone = new test_http_server;
+    std::wstring host = gone->host();
+    delete gone;
+    fresh.connect(host);
+    try {
+        fresh.get(body, L"/doc");
+        FAIL() << "no exception";
+    } catch (const cl::http::error& e) {
+        EXPECT_STREQ(e.what(), "Http request sending fails");
+    }
+}
+
+TEST_F(http_client, open_and_connect_again_replace_their_handles) {
+    test_http_server other;
+    c.open(); // a fresh session: the connection is gone with the old one
+    EXPECT_FALSE(c.is_connected());
+    EXPECT_EQ(failure_of(L"/doc"), "Http request opening fails");
+    c.connect(other.host());
+    c.get(body, L"/doc");
+    EXPECT_EQ(other.requests(), 1);
+    c.connect(server.host());
+    c.get(body, L"/doc");
+    EXPECT_EQ(server.requests(), 1);
+}
+
+TEST_F(http_client, an_abort_ends_a_transfer_in_flight_promptly) {
+    std::thread aborter([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        platform::abort_all_transfers();
+    });
+    platform::http_limits slow = platform::get_http_limits();
+    slow.stall_timeout_ms = 30000;
+    platform::set_http_limits(slow);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(failure_of(L"/silent"), "Internet file reading fails");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    aborter.join();
+}
+
+TEST(http_buffer, copies_share_bytes_and_bad_appends_are_ignored) {
+    buffer a;
+    a.append("abc", 3);
+    a.append(nullptr, 5);
+    a.append("zzz", 0);
+    a.append("zzz", -1);
+    buffer b = a;
+    EXPECT_EQ(b.data(), a.data());
+    EXPECT_EQ(b.size(), 3u);
+    a.clear();
+    EXPECT_EQ(a.size(), 0u);
+    EXPECT_EQ(std::string(b.data(), b.size()), "abc");
+}
+
+} // namespace

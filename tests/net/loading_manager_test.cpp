@@ -1,0 +1,189 @@
+#include "net/http_client.h"
+#include "net/loading_manager.h"
+#include "platform/debug_log.h"
+#include "platform/http.h"
+#include "support/test_http_server.h"
+#include "utils/barrier.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records the order in which the loading thread loads objects.
+struct journal {
+    std::mutex m;
+    std::vector<std::string> loaded;
+    void add(const std::string& name) {
+        std::lock_guard<std::mutex> lock(m);
+        loaded.push_back(name);
+    }
+    std::vector<std::string> get() {
+        std::lock_guard<std::mutex> lock(m);
+        return loaded;
+    }
+};
+
+class test_object : public cl::i_async_info_object {
+public:
+    test_object(journal& j, std::string name, int priority) : j(j), name(std::move(name)), prio(priority) {}
+    std::int64_t timestamp() const override { return 0; }
+    bool is_loaded() const override { return loaded; }
+    int priority() const override { return prio; }
+    void load() override {
+        if (gate)
+            gate->wait(utils::infinite);
+        j.add(name);
+        if (!failure.empty())
+            throw std::runtime_error(failure);
+        loaded = true;
+        set_failed(false);
+    }
+
+    journal& j;
+    std::string name;
+    int prio;
+    std::atomic<bool> loaded{false};
+    std::string failure;
+    utils::barrier* gate = nullptr;
+};
+
+// Loads a document from a server that never answers.
+class stuck_object : public cl::i_async_info_object {
+public:
+    explicit stuck_object(std::wstring host) : host(std::move(host)) {}
+    std::int64_t timestamp() const override { return 0; }
+    bool is_loaded() const override { return false; }
+    int priority() const override { return 1; }
+    void load() override {
+        started.set();
+        cl::http::client c;
+        c.open();
+        c.connect(host);
+        cl::http::buffer b;
+        c.get(b, L"/silent");
+    }
+    std::wstring host;
+    utils::barrier started{false, false};
+};
+
+using ptr = boost::shared_ptr<cl::i_async_info_object>;
+
+bool wait_until(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
+TEST(loading_manager, serves_higher_priorities_first_and_the_latest_request_first) {
+    journal j;
+    cl::loading_manager m;
+    auto make = [&](const char* n, int p) { return ptr(new test_object(j, n, p)); };
+    ptr P = make("P", 0), B = make("B", 1), A = make("A", 1), C = make("C", 1), Q = make("Q", 0);
+    for (const ptr& o : {P, B, A, C, Q})
+        m.add_request(o); // queued while stopped: [C, A, B, Q, P]
+    m.add_request(A);     // already queued: no second entry
+    EXPECT_EQ(m.queued_count(), 5u);
+    EXPECT_TRUE(A->is_queued());
+    m.start();
+    ASSERT_TRUE(wait_until([&] { return j.get().size() == 5; }));
+    EXPECT_EQ(j.get(), (std::vector<std::string>{"C", "A", "B", "Q", "P"}));
+    ASSERT_TRUE(wait_until([&] { return !P->is_queued(); }));
+    m.stop();
+}
+
+TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
+    std::vector<std::string> lines;
+    std::mutex lines_mutex;
+    platform::set_debug_log_capture([&](const std::string& l) {
+        std::lock_guard<std::mutex> lock(lines_mutex);
+        lines.push_back(l);
+    });
+    journal j;
+    auto broken = boost::shared_ptr<test_object>(new test_object(j, "broken", 1));
+    broken->failure = "not valid xml - can't parse";
+    cl::loading_manager m;
+    m.start();
+    m.add_request(broken);
+    ASSERT_TRUE(wait_until([&] { return !broken->is_queued(); }));
+    EXPECT_TRUE(broken->is_failed());
+    m.stop();
+    platform::set_debug_log_capture(nullptr);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Loading error. not valid xml - can't parse"),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "loading_manager::process_func() exit"), lines.end());
+    // It can be queued again.
+    broken->failure.clear();
+    m.start();
+    m.add_request(broken);
+    ASSERT_TRUE(wait_until([&] { return broken->loaded.load(); }));
+    EXPECT_FALSE(broken->is_failed());
+    m.stop();
+}
+
+TEST(loading_manager, stop_waits_for_the_running_load_and_keeps_the_rest_for_the_next_start) {
+    journal j;
+    utils::barrier gate(false, false);
+    auto slow = boost::shared_ptr<test_object>(new test_object(j, "slow", 1));
+    slow->gate = &gate;
+    auto waiting = boost::shared_ptr<test_object>(new test_object(j, "waiting", 0));
+    cl::loading_manager m;
+    m.start();
+    m.add_request(slow);
+    m.add_request(waiting);
+    ASSERT_TRUE(wait_until([&] { return m.queued_count() == 1; })); // slow is being loaded
+    std::thread opener([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        gate.set();
+    });
+    m.stop();
+    opener.join();
+    EXPECT_EQ(j.get(), (std::vector<std::string>{"slow"}));
+    EXPECT_TRUE(waiting->is_queued());
+    m.start();
+    ASSERT_TRUE(wait_until([&] { return waiting->loaded.load(); }));
+    m.stop();
+}
+
+TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly) {
+    test_http_server server;
+    platform::http_limits saved = platform::get_http_limits();
+    platform::http_limits patient = saved;
+    patient.stall_timeout_ms = 60000;
+    platform::set_http_limits(patient);
+    auto stuck = boost::shared_ptr<stuck_object>(new stuck_object(server.host()));
+    cl::loading_manager m;
+    m.start();
+    m.add_request(stuck);
+    ASSERT_EQ(stuck->started.wait(5000), utils::wait_object_0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    auto before = std::chrono::steady_clock::now();
+    m.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    EXPECT_TRUE(stuck->is_failed());
+    EXPECT_FALSE(stuck->is_queued());
+    platform::set_http_limits(saved);
+}
+
+TEST(async_info_object, is_outdated_after_a_minute_or_half_a_minute_after_a_failure) {
+    journal j;
+    test_object o(j, "o", 1);
+    EXPECT_FALSE(o.is_outdated(1000000)); // never loaded
+    o.loaded = true;
+    o.set_load_time(1000);
+    EXPECT_FALSE(o.is_outdated(61000));
+    EXPECT_TRUE(o.is_outdated(61001));
+    o.set_failed(true);
+    EXPECT_FALSE(o.is_outdated(31000));
+    EXPECT_TRUE(o.is_outdated(31001));
+    // Across the wrap of the tick count.
+    o.set_failed(false);
+    o.set_load_time(0xFFFFF000u);
+    EXPECT_FALSE(o.is_outdated(0x00001000u)); // 8 s later
+    EXPECT_TRUE(o.is_outdated(0x0000F000u));  // 65 s later
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A small HTTP/1.1 server on a free loopback port that misbehaves on request:
+//   /doc            200 with "<doc>hello</doc>"      /empty      200 with no body
+//   /notfound       404 with an HTML page            /error      500 with an HTML page
+//   /redirect       302 to /doc                       /echo       200, the request's header lines as the body
+//   /big?n=N        200 with N bytes                  /huge       an endless body
+//   /reset          part of the body, then a connection reset
+//   /silent         reads the request and never answers
+//   /stall          the headers and a little body, then nothing
+// Connections are kept alive. Everything stops when the server is destroyed.
+class test_http_server {
+public:
+    test_http_server();
+    ~test_http_server();
+
+    int port() const { return port_; }
+    std::wstring host() const { return L"127.0.0.1:" + std::to_wstring(port_); }
+    int connections() const { return accepted; }
+    int requests() const { return served; }
+
+private:
+    void accept_loop();
+    void serve(int fd);
+    bool wait_for_stop(int ms);
+
+    int listener = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping{false};
+    std::atomic<int> accepted{0};
+    std::atomic<int> served{0};
+    std::mutex m;
+    std::condition_variable cv;
+    std::thread acceptor;
+    std::vector<std::thread> workers;
+};
