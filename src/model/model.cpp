@@ -33,5 +33,9 @@ void load(const boost::shared_ptr<cl::i_async_info_object>& object) {
         loader->add_request(object);
 }
 
+void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
+    load(boost::static_pointer_cast<cl::i_async_info_object>(picture));
+}
+
 } // namespace model
 } // namespace zor

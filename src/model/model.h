@@ -2,6 +2,7 @@
 
 #include "net/i_async_info_object.h"
 #include "net/loading_manager.h"
+#include "ui/async_picture.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -20,6 +21,8 @@ boost::shared_ptr<cl::loading_manager> loading_manager();
 
 // Queues the object unless it is null, already queued, or no loading thread exists.
 void load(const boost::shared_ptr<cl::i_async_info_object>& object);
+// The same for a downloaded picture.
+void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture);
 
 } // namespace model
 } // namespace zor

@@ -38,7 +38,7 @@ public:
 
     // Loaders; width = height = 0 keeps the picture's own size. Failures throw utils::com_error
     // "can't open image" or "can't read image buffer".
-    cl::ui::image_ptr load_image_file(const std::wstring& path, int width = 0, int height = 0);
+    static cl::ui::image_ptr load_image_file(const std::wstring& path, int width = 0, int height = 0);
     static cl::ui::image_ptr load_image_buffer(const void* data, std::size_t size, int width, int height);
 
     const std::uint16_t* back_buffer() const { return buffer.data(); }

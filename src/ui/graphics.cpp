@@ -1,7 +1,6 @@
 #include "ui/graphics.h"
 
 #include "ui/gdi_graphics.h"
-#include "utils/errors.h"
 
 #include <map>
 #include <memory>
@@ -19,10 +18,6 @@ std::map<std::wstring, image_ptr>& image_cache() {
     return *cache;
 }
 
-ui_impl::gdi_graphics& decoder() {
-    utils::check_pointer(the_graphics.get(), "graphics == NULL");
-    return *the_graphics;
-}
 } // namespace
 
 void create_graphics(base_window& window) {
@@ -44,7 +39,7 @@ image_ptr load_image(const std::wstring& path) {
     auto it = c.find(path);
     if (it != c.end())
         return it->second;
-    image_ptr image = decoder().load_image_file(path);
+    image_ptr image = ui_impl::gdi_graphics::load_image_file(path);
     c[path] = image;
     return image;
 }
@@ -56,7 +51,7 @@ image_ptr load_image(const std::wstring& path, int width, int height, bool bypas
         if (it != c.end())
             return it->second;
     }
-    image_ptr image = decoder().load_image_file(path, width, height);
+    image_ptr image = ui_impl::gdi_graphics::load_image_file(path, width, height);
     if (!bypass_cache)
         image_cache()[path] = image;
     return image;

@@ -54,6 +54,11 @@ test_http_server::~test_http_server() {
     ::close(listener);
 }
 
+void test_http_server::add_route(const std::string& path, const std::string& body) {
+    std::lock_guard<std::mutex> lock(m);
+    routes[path] = body;
+}
+
 bool test_http_server::wait_for_stop(int ms) {
     std::unique_lock<std::mutex> lock(m);
     return cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping.load(); });
@@ -95,7 +100,18 @@ void test_http_server::serve(int fd) {
         std::string target = request.substr(sp1 + 1, sp2 - sp1 - 1);
         std::string path = target.substr(0, target.find('?'));
 
-        if (path == "/doc") {
+        std::string routed;
+        bool has_route;
+        {
+            std::lock_guard<std::mutex> lock(m);
+            auto it = routes.find(path);
+            has_route = it != routes.end();
+            if (has_route)
+                routed = it->second;
+        }
+        if (has_route) {
+            send_all(fd, response(200, "OK", routed));
+        } else if (path == "/doc") {
             send_all(fd, response(200, "OK", "<doc>hello</doc>"));
         } else if (path == "/empty") {
             send_all(fd, response(200, "OK", ""));

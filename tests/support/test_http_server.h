@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,9 @@ class test_http_server {
 public:
     test_http_server();
     ~test_http_server();
+
+    // Serves these bytes at the path (checked before the built-in pages).
+    void add_route(const std::string& path, const std::string& body);
 
     int port() const { return port_; }
     std::wstring host() const { return L"127.0.0.1:" + std::to_wstring(port_); }
@@ -40,4 +44,5 @@ private:
     std::condition_variable cv;
     std::thread acceptor;
     std::vector<std::thread> workers;
+    std::map<std::string, std::string> routes;
 };

@@ -1,0 +1,116 @@
+#include "platform/debug_log.h"
+#include "support/picture_maker.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+#include "ui/async_picture.h"
+#include "ui/resources.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+using cl::ui::async_picture;
+using picture_ptr = boost::shared_ptr<async_picture>;
+
+std::string png(int w, int h) {
+    auto bytes = encode_png(w, h, solid_rgba(w, h, 10, 120, 200, 255));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class pictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // 577 x 577 pictures count 998,819 bytes each: three fit in the budget, a fourth does not.
+        server.add_route("/p.png", png(577, 577));
+        server.add_route("/giant.png", png(1100, 1000));
+        server.add_route("/small.png", png(40, 30));
+        ::mkdir(folder.file("images").c_str(), 0755);
+        write_file(folder.file("images/failed_to_load.png"),
+                   encode_png(12, 10, solid_rgba(12, 10, 255, 0, 0, 255)));
+        cl::ui::resources::load(folder.wpath());
+    }
+    picture_ptr make(const std::wstring& url, bool failure_image = false, bool scale = false) {
+        return picture_ptr(new async_picture(url, server.host(), true, failure_image, 0, scale, false));
+    }
+
+    test_http_server server;
+    temp_folder folder;
+};
+
+TEST_F(pictures, a_loaded_picture_is_shown_at_its_own_size_or_scaled_to_its_rectangle) {
+    auto p = make(L"/small.png");
+    EXPECT_FALSE(p->is_loaded());
+    p->load();
+    EXPECT_TRUE(p->is_loaded());
+    EXPECT_FALSE(p->is_failed());
+    ASSERT_TRUE(p->get_image());
+    EXPECT_EQ(p->get_image()->width(), 40);
+
+    auto scaled = make(L"/small.png", false, true);
+    scaled->set_rect(platform::RECT{0, 0, 19, 14}); // 20 x 15 counting both edges
+    scaled->load();
+    EXPECT_EQ(scaled->get_image()->width(), 20);
+    EXPECT_EQ(scaled->get_image()->height(), 15);
+}
+
+TEST_F(pictures, the_fourth_large_picture_evicts_the_two_oldest_and_a_giant_is_never_counted) {
+    std::vector<picture_ptr> ps;
+    for (int i = 0; i < 4; ++i) {
+        ps.push_back(make(L"/p.png"));
+        ps.back()->load();
+    }
+    EXPECT_FALSE(ps[0]->is_loaded());
+    EXPECT_FALSE(ps[0]->get_image());
+    EXPECT_FALSE(ps[1]->is_loaded());
+    EXPECT_TRUE(ps[2]->is_loaded());
+    EXPECT_TRUE(ps[3]->is_loaded());
+    EXPECT_EQ(async_picture::budget_count(), 2);
+    EXPECT_EQ(async_picture::budget_total(), 2 * (577 * 577 * 3 + 32));
+    // An evicted picture can be loaded again.
+    ps[0]->load();
+    EXPECT_TRUE(ps[0]->is_loaded());
+
+    auto giant = make(L"/giant.png");
+    giant->load();
+    EXPECT_TRUE(giant->is_loaded());
+    EXPECT_GT(giant->get_image()->memory_size(), async_picture::budget_bytes);
+    for (int i = 0; i < 3; ++i) {
+        ps.push_back(make(L"/p.png"));
+        ps.back()->load();
+    }
+    EXPECT_TRUE(giant->is_loaded()); // never evicted
+    ps.clear();
+    EXPECT_EQ(async_picture::budget_total(), 0); // destroyed pictures leave the budget
+}
+
+TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image) {
+    auto empty = make(L"");
+    try {
+        empty->load();
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Image url is empty");
+    }
+
+    std::vector<std::string> lines;
+    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    auto broken = make(L"/notfound", true);
+    broken->load();
+    platform::set_debug_log_capture(nullptr);
+    EXPECT_TRUE(broken->is_loaded());
+    EXPECT_TRUE(broken->is_failed());
+    ASSERT_TRUE(broken->get_image());
+    EXPECT_EQ(broken->get_image()->width(), 12); // the failure image
+    bool logged = false;
+    for (auto& l : lines)
+        logged |= l == "Image loading error. Url: /notfound Error: can't read image buffer";
+    EXPECT_TRUE(logged);
+
+    auto plain = make(L"/notfound", false);
+    plain->load();
+    EXPECT_TRUE(plain->is_failed());
+    EXPECT_FALSE(plain->get_image());
+}
+
+} // namespace
