@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ui_impl {
 
@@ -34,6 +37,33 @@ const alpha_table& identity_table() {
     }();
     return t;
 }
+
+#ifdef __SSE2__
+// Eight pixels at once, the same arithmetic in 16-bit lanes: every term stays below 2^15.
+inline void mix8(std::uint16_t* dst, const std::uint16_t* src, const unsigned char* a8) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i a =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a8)), _mm_setzero_si128());
+    const __m128i sa = _mm_add_epi16(a, _mm_set1_epi16(1));
+    const __m128i da = _mm_sub_epi16(_mm_set1_epi16(255), a);
+    const __m128i round = _mm_set1_epi16(128);
+    const __m128i m5 = _mm_set1_epi16(0x1F), m6 = _mm_set1_epi16(0x3F);
+    auto channel = [&](__m128i dc, __m128i sc) {
+        __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(dc, da), _mm_mullo_epi16(sc, sa)), round);
+        return _mm_srli_epi16(v, 8);
+    };
+    const __m128i r = channel(_mm_srli_epi16(d, 11), _mm_srli_epi16(s, 11));
+    const __m128i g =
+        channel(_mm_and_si128(_mm_srli_epi16(d, 5), m6), _mm_and_si128(_mm_srli_epi16(s, 5), m6));
+    const __m128i b = channel(_mm_and_si128(d, m5), _mm_and_si128(s, m5));
+    __m128i out = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, 11), _mm_slli_epi16(g, 5)), b);
+    // A transparent pixel keeps the destination exactly (the formula would round it).
+    const __m128i keep = _mm_cmpeq_epi16(a, _mm_setzero_si128());
+    out = _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, out));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), out);
+}
+#endif
 
 } // namespace
 
@@ -75,21 +105,31 @@ void alpha_blend(const blend_target& target, const std::uint16_t* pixels, const 
         std::uint16_t* dst = target.pixels + static_cast<std::ptrdiff_t>(y) * target.stride + x0;
         const int n = x1 - x0;
         int x = 0;
-        while (x < n) {
-            unsigned a = table->value[src_alpha[x]];
-            if (a == 255) {
-                // Copy the whole opaque run at once.
-                int run = x + 1;
-                while (run < n && table->value[src_alpha[run]] == 255)
-                    ++run;
-                std::memcpy(dst + x, src + x, static_cast<std::size_t>(run - x) * 2);
-                x = run;
-            } else if (a == 0) {
-                ++x;
-            } else {
-                dst[x] = mix(dst[x], src[x], a);
-                ++x;
+#ifdef __SSE2__
+        for (; x + 8 <= n; x += 8) {
+            unsigned char mapped[8];
+            const unsigned char* a8 = src_alpha + x;
+            if (table != &identity_table()) {
+                for (int k = 0; k < 8; ++k)
+                    mapped[k] = table->value[src_alpha[x + k]];
+                a8 = mapped;
             }
+            std::uint64_t all;
+            std::memcpy(&all, a8, 8);
+            if (all == 0)
+                continue;
+            if (all == ~std::uint64_t(0))
+                std::memcpy(dst + x, src + x, 16);
+            else
+                mix8(dst + x, src + x, a8);
+        }
+#endif
+        for (; x < n; ++x) {
+            const unsigned a = table->value[src_alpha[x]];
+            if (a == 255)
+                dst[x] = src[x];
+            else if (a != 0)
+                dst[x] = mix(dst[x], src[x], a);
         }
     }
 }

@@ -37,6 +37,40 @@ TEST(blend_rule, matches_the_channel_formula) {
     EXPECT_EQ(blend_pixel(black, white, 128), 0x8410); // half-way, rounded
 }
 
+TEST_F(gdi_graphics, every_pixel_of_a_wide_picture_follows_the_rule) {
+    // Long rows go through the eight-at-a-time path; odd lengths and offsets through the rest.
+    const int w = 37, h = 5;
+    std::vector<std::uint16_t> px(w * h);
+    std::vector<std::uint8_t> alpha(w * h);
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
+    for (int i = 0; i < w * h; ++i) {
+        px[i] = static_cast<std::uint16_t>(next());
+        alpha[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 0 : i % 5 == 0 ? 255 : next() & 0xFF);
+    }
+    cl::ui::image_ptr img(new ui_impl::gdi_image(w, h, px, alpha));
+    for (int global : {255, 200, 77, 1}) {
+        std::vector<std::uint16_t> before(800 * 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 800; ++x) {
+                before[y * 800 + x] = static_cast<std::uint16_t>(next());
+                set_pixel(x, y, before[y * 800 + x]);
+            }
+        g->draw_image_alpha(img, 3, 2, static_cast<unsigned char>(global));
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 800; ++x) {
+                bool inside = x >= 3 && x < 3 + w && y >= 2 && y < 2 + h;
+                std::uint16_t expected = before[y * 800 + x];
+                if (inside) {
+                    int k = (y - 2) * w + (x - 3);
+                    unsigned a = global == 255 ? alpha[k] : (alpha[k] * (global + 1u)) >> 8;
+                    expected = blend_pixel(expected, px[k], a);
+                }
+                ASSERT_EQ(pixel(x, y), expected) << x << "," << y << " alpha " << global;
+            }
+    }
+}
+
 TEST_F(gdi_graphics, global_alpha_scales_the_plane_and_zero_draws_nothing) {
     clear(black);
     auto img = solid(4, 1, white, 255);
