@@ -36,11 +36,19 @@ struct text_engine {
         pango_cairo_context_set_font_options(context, options);
         cairo_font_options_destroy(options);
     }
+
+    // At exit every font resource goes back, fontconfig's caches included.
+    ~text_engine() {
+        g_object_unref(context);
+        g_object_unref(font_map);
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
 };
 
 text_engine& engine() {
-    static text_engine* e = new text_engine;
-    return *e;
+    static text_engine e;
+    return e;
 }
 
 std::string family_for(const std::wstring& face) {
