@@ -75,6 +75,10 @@ void config::reset() {
     the_config.reset();
 }
 
+bool config::available() {
+    return the_config != nullptr;
+}
+
 config::items config::get_items(key section, key k) const {
     const tinyxml2::XMLElement* start = nullptr;
     if (section == app && k == font) {

@@ -47,6 +47,7 @@ public:
     static void init(const std::wstring& folder);
     // Throws "Error! Using config before initializing!" before init.
     static config& instance();
+    static bool available();
     // Forgets the loaded file (tests load several).
     static void reset();
 

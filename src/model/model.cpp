@@ -1,27 +1,39 @@
 #include "model/model.h"
 
+#include "model/ads/ads.h"
+#include "model/news/manager.h"
+#include "model/weather/manager.h"
 #include "utils/errors.h"
 
 namespace zor {
 namespace model {
 
 namespace {
+boost::shared_ptr<news::manager> news_root;
+boost::shared_ptr<weather::manager> weather_root;
+boost::shared_ptr<ads::manager> ads_root;
 boost::shared_ptr<cl::loading_manager> loader;
-}
+} // namespace
 
 void init() {
     utils::trace_scope trace("zor::model::init");
-    // The news, weather and advert managers are created here, before the loading thread, as they are built.
+    news_root.reset(new news::manager);
+    weather_root.reset(new weather::manager);
+    ads_root.reset(new ads::manager);
     loader.reset(new cl::loading_manager);
     loader->start();
 }
 
 void done() {
     utils::trace_scope trace("zor::model::done");
+    // No load may run while the objects it fills go away.
     if (loader) {
         loader->stop();
         loader.reset();
     }
+    news_root.reset();
+    weather_root.reset();
+    ads_root.reset();
 }
 
 boost::shared_ptr<cl::loading_manager> loading_manager() {

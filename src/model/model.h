@@ -6,6 +6,16 @@
 
 #include <boost/shared_ptr.hpp>
 
+namespace news {
+class manager;
+}
+namespace weather {
+class manager;
+}
+namespace ads {
+class manager;
+}
+
 // The model root: the data managers and the loading thread, made when the frame loop starts and released when
 // it ends. Every page reaches the data through these accessors.
 namespace zor {
@@ -18,6 +28,9 @@ void done();
 
 // Empty before init and after done.
 boost::shared_ptr<cl::loading_manager> loading_manager();
+boost::shared_ptr<news::manager> news_manager();
+boost::shared_ptr<weather::manager> weather_manager();
+boost::shared_ptr<ads::manager> ads_manager();
 
 // Queues the object unless it is null, already queued, or no loading thread exists.
 void load(const boost::shared_ptr<cl::i_async_info_object>& object);

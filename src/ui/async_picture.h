@@ -37,6 +37,8 @@ public:
     void unload() override;
 
     const std::wstring& url() const { return url_path; }
+    // Loading thread only, before a load.
+    void set_url(const std::wstring& url) { url_path = url; }
 
     // The bytes of decoded pictures counted now, and how many pictures they are.
     static int budget_total();

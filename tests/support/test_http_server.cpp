@@ -59,6 +59,11 @@ void test_http_server::add_route(const std::string& path, const std::string& bod
     routes[path] = body;
 }
 
+std::vector<std::string> test_http_server::targets() {
+    std::lock_guard<std::mutex> lock(m);
+    return seen_targets;
+}
+
 bool test_http_server::wait_for_stop(int ms) {
     std::unique_lock<std::mutex> lock(m);
     return cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping.load(); });
@@ -104,7 +109,10 @@ void test_http_server::serve(int fd) {
         bool has_route;
         {
             std::lock_guard<std::mutex> lock(m);
-            auto it = routes.find(path);
+            seen_targets.push_back(target);
+            auto it = routes.find(target);
+            if (it == routes.end())
+                it = routes.find(path);
             has_route = it != routes.end();
             if (has_route)
                 routed = it->second;

@@ -22,8 +22,11 @@ public:
     test_http_server();
     ~test_http_server();
 
-    // Serves these bytes at the path (checked before the built-in pages).
-    void add_route(const std::string& path, const std::string& body);
+    // Serves these bytes at the path, or at the whole target when it holds a query (a route for the whole
+    // target wins over one for its path; both over the built-in pages).
+    void add_route(const std::string& path_or_target, const std::string& body);
+    // Every request target served, in order.
+    std::vector<std::string> targets();
 
     int port() const { return port_; }
     std::wstring host() const { return L"127.0.0.1:" + std::to_wstring(port_); }
@@ -45,4 +48,5 @@ private:
     std::thread acceptor;
     std::vector<std::thread> workers;
     std::map<std::string, std::string> routes;
+    std::vector<std::string> seen_targets;
 };

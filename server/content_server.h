@@ -1,0 +1,72 @@
+#pragma once
+
+#include "earth.h"
+#include "news_store.h"
+#include "picture_renderer.h"
+#include "weather_service.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace server {
+
+struct answer {
+    int status = 200;
+    std::string content_type = "text/xml; charset=utf-8";
+    std::string body;
+};
+
+// Every document and picture the panel asks for, as a function of the request target (path and query):
+// the same target always gets the same bytes while the content does not change.
+class content_server {
+public:
+    struct settings {
+        std::string content_dir;
+        std::string earth_path = earth::default_path;
+        // Where the map pictures made at build time lie; missing ones are drawn on request.
+        std::string maps_dir;
+        // Sizes used when a request names none.
+        int thumb_width = 120, thumb_height = 90;
+        int article_width = 440, article_height = 330;
+    };
+
+    explicit content_server(const settings& s);
+
+    answer get(const std::string& target);
+
+    // Targets of every document and picture of the demo content at the sizes the default configuration asks
+    // for (what a static export holds).
+    std::vector<std::string> export_targets();
+    // Draws every map picture into the folder (the build does this once).
+    bool render_maps(const std::string& folder);
+
+private:
+    answer headlines(const category_entry& c, int width, int height);
+    answer article(const category_entry& c, const std::string& id, int width, int height);
+    answer picture(const std::string& path, int width, int height);
+    answer adverts(int width);
+    answer banner(int index, int width);
+    answer map_picture(const std::string& path);
+    answer region(const std::string& id);
+    answer zone(const std::string& id);
+    answer search(const std::string& text);
+    answer forecast(const std::string& id);
+    bool cached(const std::string& key, answer& out);
+    void remember(const std::string& key, const answer& a);
+
+    settings config;
+    news_store news;
+    weather_service weather;
+    earth world;
+    picture_renderer renderer;
+    std::mutex cache_mutex;
+    std::map<std::string, answer> picture_cache;
+};
+
+// Splits "path?a=b&c=d" and decodes percent escapes and '+' in the values.
+void split_target(const std::string& target, std::string& path, std::map<std::string, std::string>& query);
+std::string xml_escape(const std::string& text);
+
+} // namespace server

@@ -1,0 +1,158 @@
+// zor-content-server: the reference content server with the demo news, adverts, weather and maps.
+//
+//   zor-content-server [--port N] [--bind ADDR] [--content DIR] [--maps DIR] [--earth FILE]
+//                      [--latency MS] [--fail-rate P] [--seed N]
+//   zor-content-server --export DIR [--export-port N] [--content DIR] ...
+//   zor-content-server --render-maps DIR
+
+#include "content_server.h"
+#include "exporter.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <httplib.h>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+
+#ifndef ZOR_SERVER_CONTENT
+#define ZOR_SERVER_CONTENT "server/content"
+#endif
+#ifndef ZOR_SERVER_MAPS
+#define ZOR_SERVER_MAPS ""
+#endif
+
+namespace {
+
+int usage() {
+    std::fprintf(
+        stderr,
+        "usage: zor-content-server [--port N] [--bind ADDR] [--content DIR] [--maps DIR] [--earth FILE]\n"
+        "                          [--latency MS] [--fail-rate P] [--seed N]\n"
+        "       zor-content-server --export DIR [--export-port N] [--content DIR]\n"
+        "       zor-content-server --render-maps DIR\n");
+    return 2;
+}
+
+// One line a request, in the common log format.
+void log_request(const httplib::Request& req, const httplib::Response& res) {
+    char when[64];
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    gmtime_r(&now, &tm);
+    std::strftime(when, sizeof when, "%d/%b/%Y:%H:%M:%S +0000", &tm);
+    std::printf("%s - - [%s] \"%s %s %s\" %d %zu\n", req.remote_addr.c_str(), when, req.method.c_str(),
+                req.target.c_str(), req.version.c_str(), res.status, res.body.size());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    server::content_server::settings settings;
+    settings.content_dir = ZOR_SERVER_CONTENT;
+    settings.maps_dir = ZOR_SERVER_MAPS;
+    std::string bind = "127.0.0.1", export_dir, render_dir;
+    int port = 8080, export_port = 8081, latency = 0;
+    double fail_rate = 0;
+    unsigned seed = 1;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (i + 1 >= argc)
+            return usage();
+        std::string v = argv[++i];
+        if (a == "--port")
+            port = std::atoi(v.c_str());
+        else if (a == "--bind")
+            bind = v;
+        else if (a == "--content")
+            settings.content_dir = v;
+        else if (a == "--maps")
+            settings.maps_dir = v;
+        else if (a == "--earth")
+            settings.earth_path = v;
+        else if (a == "--latency")
+            latency = std::atoi(v.c_str());
+        else if (a == "--fail-rate")
+            fail_rate = std::atof(v.c_str());
+        else if (a == "--seed")
+            seed = static_cast<unsigned>(std::strtoul(v.c_str(), nullptr, 10));
+        else if (a == "--export")
+            export_dir = v;
+        else if (a == "--export-port")
+            export_port = std::atoi(v.c_str());
+        else if (a == "--render-maps")
+            render_dir = v;
+        else
+            return usage();
+    }
+    if (port < 0 || port > 65535 || latency < 0 || fail_rate < 0 || fail_rate > 1)
+        return usage();
+
+    server::content_server content(settings);
+    if (!render_dir.empty())
+        return content.render_maps(render_dir) ? 0 : 1;
+    if (!export_dir.empty()) {
+        std::string error;
+        if (!server::export_content(content, export_dir, export_port, error)) {
+            std::fprintf(stderr, "zor-content-server: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    // Signals are taken by one thread that stops the server cleanly.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    httplib::Server http;
+    std::mutex failure_mutex;
+    std::mt19937 failures(seed);
+    http.Get(".*", [&](const httplib::Request& req, httplib::Response& res) {
+        if (latency > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(latency));
+        if (fail_rate > 0) {
+            std::lock_guard<std::mutex> lock(failure_mutex);
+            if (std::uniform_real_distribution<double>(0, 1)(failures) < fail_rate) {
+                res.status = 500;
+                res.set_content("<html><body>Simulated failure</body></html>", "text/html");
+                return;
+            }
+        }
+        server::answer a = content.get(req.target);
+        res.status = a.status;
+        res.set_content(a.body, a.content_type.c_str());
+    });
+    http.set_logger(log_request);
+
+    int bound = port;
+    if (port == 0)
+        bound = http.bind_to_any_port(bind.c_str());
+    else if (!http.bind_to_port(bind.c_str(), port))
+        bound = -1;
+    if (bound <= 0) {
+        std::fprintf(stderr, "zor-content-server: cannot listen on %s:%d\n", bind.c_str(), port);
+        return 1;
+    }
+    std::printf("zor-content-server listening on http://%s:%d\n", bind.c_str(), bound);
+    std::fflush(stdout);
+
+    std::thread stopper([&] {
+        int sig = 0;
+        sigwait(&signals, &sig);
+        http.stop();
+    });
+    http.listen_after_bind();
+    if (stopper.joinable()) {
+        pthread_kill(stopper.native_handle(), SIGTERM);
+        stopper.join();
+    }
+    return 0;
+}

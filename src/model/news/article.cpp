@@ -1,0 +1,32 @@
+#include "model/news/article.h"
+
+#include "model/news/loaders.h"
+#include "utils/errors.h"
+
+namespace news {
+
+article::article(const std::wstring& url) : url_(url) {}
+
+void article::load() {
+    utils::check_pointer(full_sized_picture_.get(), "_full_sized_picture == NULL");
+    boost::shared_ptr<cl::ui::async_picture> full = full_sized_picture_;
+    full->set_queued(true);
+    try {
+        article sized(url_);
+        sized.set_picture_size(picture_width, picture_height);
+        load_article(sized);
+        // The server answers with pictures made for the size asked.
+        if (sized.is_loaded() && !sized.is_failed() && sized.thumbnail()) {
+            full->set_url(sized.thumbnail()->url());
+            full->load();
+        }
+    } catch (const std::exception& e) {
+        utils::log(L"Article full sized picture loading error. Url: " + url_);
+        utils::log(std::string("Error: ") + e.what());
+    } catch (...) {
+        utils::log(L"Article full sized picture loading unexpected error. Id: " + url_);
+    }
+    full->set_queued(false);
+}
+
+} // namespace news

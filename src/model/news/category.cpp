@@ -1,0 +1,52 @@
+#include "model/news/category.h"
+
+#include "model/news/headline.h"
+#include "model/news/loaders.h"
+#include "platform/clock.h"
+#include "utils/document_text.h"
+#include "utils/errors.h"
+
+namespace news {
+
+category::category(const std::wstring& name, const std::wstring& url, platform::COLORREF color)
+    : name_(name), url_(url), color_(color) {}
+
+category::~category() = default;
+
+void category::load() {
+    utils::trace_scope trace("news::category::load");
+    {
+        utils::lock_guard guard(lock);
+        try {
+            headlines_loader::load_headlines(*this);
+            set_failed(false);
+        } catch (const std::exception& e) {
+            utils::log(L"Category loading error. Name: " + name_ + L". Url: " + url_);
+            utils::log(std::string("Error: ") + e.what());
+            set_failed(true);
+        } catch (...) {
+            utils::log(L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);
+            set_failed(true);
+        }
+    }
+    set_load_time(platform::tick_count());
+    loaded.exchange(1);
+}
+
+headline_list* category::lock_headlines() {
+    if (!is_loaded())
+        return nullptr;
+    lock.lock();
+    return &list;
+}
+
+void category::unlock_headlines() {
+    lock.unlock();
+}
+
+structured_category::structured_category(const std::wstring& name, const std::wstring& url,
+                                         platform::COLORREF color,
+                                         const boost::shared_ptr<category_list>& subcategories)
+    : category(name, url, color), subs(subcategories) {}
+
+} // namespace news

@@ -1,0 +1,131 @@
+#include "model/news/loaders.h"
+
+#include "model/config.h"
+#include "model/news/headline.h"
+#include "model/news/timestamp.h"
+#include "net/document_fetch.h"
+#include "utils/document_text.h"
+#include "utils/errors.h"
+
+#include <tinyxml2.h>
+
+namespace news {
+
+namespace {
+
+[[noreturn]] void fail(const char* message) {
+    utils::throw_error(std::runtime_error(message));
+}
+
+void parse(tinyxml2::XMLDocument& doc, const char* document) {
+    if (!document || doc.Parse(document) != tinyxml2::XML_SUCCESS)
+        fail("not valid xml - can't parse");
+}
+
+boost::shared_ptr<cl::ui::async_picture> picture(const std::wstring& url, const std::wstring& host, bool wait,
+                                                 int mode) {
+    return boost::shared_ptr<cl::ui::async_picture>(
+        new cl::ui::async_picture(url, host, wait, false, mode, false, false));
+}
+
+void replace_headlines(category& c, const tinyxml2::XMLElement* root, const std::wstring& host) {
+    headline_list& list = c.headlines();
+    list.clear();
+    for (const tinyxml2::XMLElement* e = root->FirstChildElement("headline"); e;
+         e = e->NextSiblingElement("headline")) {
+        const char* id = e->Attribute("id");
+        const char* stamp = e->Attribute("timestamp");
+        const tinyxml2::XMLElement* text = e->FirstChildElement("text");
+        if (!id || !stamp || !text)
+            fail("not valid xml");
+        std::wstring image_url;
+        if (const tinyxml2::XMLElement* image = e->FirstChildElement("image"))
+            if (const char* url = image->Attribute("url"))
+                image_url = utils::widen_document_text(url);
+        list.push_back(headline_ptr(new headline(c.url(), utils::widen_document_text(id),
+                                                 utils::widen_document_text(text->GetText()), c.name(),
+                                                 picture(image_url, host, false, 0), 0)));
+    }
+}
+
+} // namespace
+
+void headlines_loader::load_headlines(category& c) {
+    utils::trace_scope trace("news::headlines_loader::load_headlines");
+    if (!zor::config::available())
+        fail("couldn't find config file");
+    zor::config& cfg = zor::config::instance();
+    const std::wstring host = cfg.server_host();
+    const std::wstring path =
+        c.url() + zor::config::picture_query(cfg.get_items(zor::config::internet, zor::config::headline));
+    cl::http::buffer body = cl::http::fetch_document(host, path);
+    apply(c, body.data(), host);
+}
+
+void headlines_loader::apply(category& c, const char* document, const std::wstring& host) {
+    tinyxml2::XMLDocument doc;
+    parse(doc, document);
+    const tinyxml2::XMLElement* root = doc.FirstChildElement("newsheadline");
+    if (!root)
+        fail("document is empty");
+    const char* stamp_text = root->Attribute("timestamp");
+    const std::int64_t stamp = stamp_text ? parse_timestamp(stamp_text) : 0;
+
+    // A category that never accepted a document fills itself whatever the stamp, so that a server without
+    // stamps can still fill a category whose first load failed.
+    if (c.is_loaded() && c.has_succeeded()) {
+        utils::log(L"Category " + c.name() + L" check for modifications");
+        if (c.timestamp() < stamp) {
+            replace_headlines(c, root, host);
+            c.set_version(stamp);
+            c.set_modified(true);
+            utils::log(L"Category " + c.name() + L" was modified");
+        }
+        return;
+    }
+    replace_headlines(c, root, host);
+    c.set_version(stamp);
+    c.set_succeeded();
+    utils::log(L"Category " + c.name() + L" reloaded");
+}
+
+void load_article(article& a) {
+    if (!zor::config::available())
+        return;
+    zor::config& cfg = zor::config::instance();
+    const std::wstring host = cfg.server_host();
+    unsigned width = 0, height = 0;
+    a.picture_size(width, height);
+    const std::wstring path =
+        a.url() + zor::config::picture_query_more(cfg.get_items(zor::config::internet, zor::config::article),
+                                                  static_cast<int>(width), static_cast<int>(height));
+    cl::http::buffer body = cl::http::fetch_document(host, path);
+    apply_article(a, body.data(), host);
+}
+
+void apply_article(article& a, const char* document, const std::wstring& host) {
+    tinyxml2::XMLDocument doc;
+    parse(doc, document);
+    const tinyxml2::XMLElement* root = doc.FirstChildElement("article");
+    if (!root)
+        fail("not valid xml - can't detect root node");
+    const tinyxml2::XMLElement* data = root->FirstChildElement("datacontent");
+    const tinyxml2::XMLElement* image = data ? data->FirstChildElement("image") : nullptr;
+    const tinyxml2::XMLElement* thumb = data ? data->FirstChildElement("thumbnail") : nullptr;
+    const char* image_url = image ? image->Attribute("url") : nullptr;
+    const char* thumb_url = thumb ? thumb->Attribute("url") : nullptr;
+    const tinyxml2::XMLElement* location = root->FirstChildElement("location");
+    const tinyxml2::XMLElement* text = root->FirstChildElement("text");
+    if (!text)
+        fail("not valid xml");
+    a.set_location(location ? utils::widen_document_text(location->GetText()) : std::wstring());
+    for (const tinyxml2::XMLElement* p = text->FirstChildElement("paragraph"); p;
+         p = p->NextSiblingElement("paragraph"))
+        if (p->GetText())
+            a.add_paragraph(utils::widen_document_text(p->GetText()));
+    if (image_url)
+        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, 0),
+                       picture(utils::widen_document_text(image_url), host, true, 2));
+}
+
+} // namespace news

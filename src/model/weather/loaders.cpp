@@ -1,0 +1,182 @@
+#include "model/weather/loaders.h"
+
+#include "model/config.h"
+#include "net/document_fetch.h"
+#include "net/url.h"
+#include "platform/clock.h"
+#include "utils/document_text.h"
+#include "utils/errors.h"
+
+#include <cstdlib>
+#include <tinyxml2.h>
+
+namespace weather_impl {
+
+namespace {
+
+[[noreturn]] void invalid() {
+    utils::throw_error(std::runtime_error("Invalid XML document"));
+}
+
+// Ids and queries are encoded, so a blank, an '&' or a non-ASCII letter still makes a valid request.
+cl::http::buffer fetch(const std::wstring& prefix, const std::wstring& value) {
+    return cl::http::fetch_document(weather_host(), prefix + cl::http::encode_query_value(value));
+}
+
+void parse(tinyxml2::XMLDocument& doc, const char* document, bool strict) {
+    if (!document || doc.Parse(document) != tinyxml2::XML_SUCCESS) {
+        if (strict)
+            utils::throw_error(std::runtime_error("not valid xml - can't parse"));
+        invalid();
+    }
+}
+
+const char* required(const tinyxml2::XMLElement* e, const char* name) {
+    const char* v = e->Attribute(name);
+    if (!v)
+        invalid();
+    return v;
+}
+
+std::wstring text_of(const char* v) {
+    return utils::widen_document_text(v);
+}
+
+} // namespace
+
+std::wstring weather_host() {
+    return zor::config::available() ? zor::config::instance().weather_host() : L"";
+}
+
+void http_region_loader::load() {
+    read_region(*target, fetch(L"/zorwmaps?pmap=", target->id()).data());
+}
+
+void read_region(region_map_impl& target_map, const char* document) {
+    region_map_impl* target = &target_map;
+    tinyxml2::XMLDocument doc;
+    parse(doc, document, false);
+    const tinyxml2::XMLElement* info = doc.FirstChildElement("mapinfo");
+    if (!info)
+        invalid();
+    for (const tinyxml2::XMLElement* m = info->FirstChildElement("map"); m;
+         m = m->NextSiblingElement("map")) {
+        const char* id = required(m, "id");
+        const double lat = std::atof(required(m, "centerlat"));
+        const double lon = std::atof(required(m, "centerlon"));
+        const double aspect = std::atof(required(m, "aspectratio"));
+        const double distance = std::atof(required(m, "distance"));
+        target->add_child(
+            weather::zone_ptr(new zone_map_impl(text_of(id), nullptr, lat, lon, aspect, distance)));
+    }
+}
+
+void http_location_loader::load() {
+    read_zone(*target, fetch(L"/zorwmaps?mapid=", target->id()).data(), weather_host());
+}
+
+void read_zone(zone_map_impl& target_map, const char* document, const std::wstring& host) {
+    zone_map_impl* target = &target_map;
+    tinyxml2::XMLDocument doc;
+    parse(doc, document, false);
+    const tinyxml2::XMLElement* info = doc.FirstChildElement("mapinfo");
+    const tinyxml2::XMLElement* m = info ? info->FirstChildElement("map") : nullptr;
+    if (!m)
+        invalid();
+    if (const char* v = m->Attribute("centerlat"))
+        target->set_center_latitude(std::atof(v));
+    if (const char* v = m->Attribute("centerlon"))
+        target->set_center_longitude(std::atof(v));
+    if (const char* v = m->Attribute("aspectratio"))
+        target->set_aspect_ratio(std::atof(v));
+    if (const char* v = m->Attribute("distance"))
+        target->set_distance(std::atof(v));
+    target->set_picture(boost::shared_ptr<cl::ui::async_picture>(
+        new cl::ui::async_picture(text_of(required(m, "filename")), host, true, false, 0, false, false)));
+    for (const tinyxml2::XMLElement* c = m->FirstChildElement("city"); c; c = c->NextSiblingElement("city")) {
+        const double lat = std::atof(required(c, "latitude"));
+        const double lon = std::atof(required(c, "longitude"));
+        const std::wstring temperature = text_of(required(c, "temperature"));
+        const std::wstring name = text_of(required(c, "name"));
+        const std::wstring id = text_of(required(c, "id"));
+        target->add_child(weather::city_ptr(new city_impl(id, name, temperature, lat, lon)));
+    }
+}
+
+void http_search_loader::load() {
+    read_search(*target, fetch(L"/zorweather?searchcity=", target->query()).data());
+}
+
+void read_search(city_search_impl& target_search, const char* document) {
+    city_search_impl* target = &target_search;
+    tinyxml2::XMLDocument doc;
+    parse(doc, document, false);
+    const tinyxml2::XMLElement* root = doc.FirstChildElement("weather");
+    const tinyxml2::XMLElement* result = root ? root->FirstChildElement("searchresult") : nullptr;
+    if (!result)
+        invalid();
+    for (const tinyxml2::XMLElement* c = result->FirstChildElement("searchcity"); c;
+         c = c->NextSiblingElement("searchcity")) {
+        const std::wstring id = text_of(required(c, "dataname"));
+        const std::wstring name = text_of(required(c, "realname"));
+        const std::wstring country = text_of(required(c, "country"));
+        target->add_result(weather::city_ptr(new city_impl(id, name, std::wstring(), 0, 0, country)));
+    }
+}
+
+void http_forecast_loader::load() {
+    read_forecast(*target, fetch(L"/zorweather?requestcity=", target->id()).data());
+}
+
+void read_forecast(city_impl& target_city, const char* document) {
+    city_impl* target = &target_city;
+    tinyxml2::XMLDocument doc;
+    parse(doc, document, true);
+    const tinyxml2::XMLElement* details = doc.FirstChildElement("WeatherDetails");
+    const tinyxml2::XMLElement* city = details ? details->FirstChildElement("City") : nullptr;
+    if (!city)
+        invalid();
+    for (const tinyxml2::XMLElement* d = city->FirstChildElement("Day"); d;
+         d = d->NextSiblingElement("Day")) {
+        const char* fields[9];
+        static const char* const names[9] = {"date",   "precipitationdesc", "skydescription", "tmin",
+                                             "tmax",   "windspeed",         "icon",           "airquality",
+                                             "uvindex"};
+        for (int i = 0; i < 9; ++i) {
+            const tinyxml2::XMLElement* e = d->FirstChildElement(names[i]);
+            if (!e)
+                invalid();
+            fields[i] = e->GetText() ? e->GetText() : "";
+        }
+        target->add_day(weather::day_ptr(
+            new forecast_day_impl(text_of(fields[0]), text_of(fields[1]), text_of(fields[2]),
+                                  std::atoi(fields[3]), std::atoi(fields[4]), std::atof(fields[5]),
+                                  text_of(fields[6]), std::atoi(fields[7]), std::atoi(fields[8]))));
+    }
+    utils::log(L"Forecast " + target->id() + L" reloaded");
+    target->set_stamp(static_cast<std::int64_t>(platform::tick_count()));
+}
+
+template <>
+void map_impl<weather::city>::load() {
+    loaded.exchange(0);
+    {
+        utils::lock_guard guard(lock);
+        children.clear();
+        http_location_loader(*this).load();
+    }
+    loaded.exchange(1);
+}
+
+template <>
+void map_impl<weather::zone_map>::load() {
+    loaded.exchange(0);
+    {
+        utils::lock_guard guard(lock);
+        children.clear();
+        http_region_loader(*this).load();
+    }
+    loaded.exchange(1);
+}
+
+} // namespace weather_impl

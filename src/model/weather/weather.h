@@ -1,0 +1,67 @@
+#pragma once
+
+#include "net/i_async_info_object.h"
+#include "ui/async_picture.h"
+
+#include <boost/shared_ptr.hpp>
+#include <string>
+#include <vector>
+
+// The public side of the weather data: cities with their forecasts, searches, and the map tree of the world
+// view. Lists are read between a lock call (null while not loaded) and its unlock, never across frames.
+namespace weather {
+
+class forecast_day : public cl::i_async_info_object {
+public:
+    virtual std::wstring date() const = 0;
+    virtual std::wstring precipitation() const = 0;
+    virtual std::wstring sky() const = 0;
+    virtual std::wstring icon() const = 0;
+    virtual int air_quality() const = 0;
+    virtual int uv_index() const = 0;
+    virtual int t_min() const = 0;
+    virtual int t_max() const = 0;
+    virtual double wind_speed() const = 0;
+};
+using day_ptr = boost::shared_ptr<forecast_day>;
+
+class city : public cl::i_async_info_object {
+public:
+    virtual std::wstring id() const = 0;
+    virtual std::wstring name() const = 0;
+    virtual std::wstring temperature() const = 0;
+    virtual double latitude() const = 0;
+    virtual double longitude() const = 0;
+    virtual std::wstring country() const = 0;
+    virtual const std::vector<day_ptr>* lock_forecast() = 0;
+    virtual void unlock_forecast() = 0;
+};
+using city_ptr = boost::shared_ptr<city>;
+
+class city_search : public cl::i_async_info_object {
+public:
+    virtual std::wstring query() const = 0;
+    virtual const std::vector<city_ptr>* lock_result() = 0;
+    virtual void unlock_result() = 0;
+};
+using search_ptr = boost::shared_ptr<city_search>;
+
+template <class T>
+class geo_map : public cl::i_async_info_object {
+public:
+    virtual std::wstring id() const = 0;
+    virtual boost::shared_ptr<cl::ui::async_picture> picture() const = 0;
+    virtual double center_latitude() const = 0;
+    virtual double center_longitude() const = 0;
+    virtual double aspect_ratio() const = 0;
+    virtual double distance() const = 0;
+    virtual const std::vector<boost::shared_ptr<T>>* lock_children() = 0;
+    virtual void unlock_children() = 0;
+};
+
+using zone_map = geo_map<city>;
+using region_map = geo_map<zone_map>;
+using zone_ptr = boost::shared_ptr<zone_map>;
+using region_ptr = boost::shared_ptr<region_map>;
+
+} // namespace weather

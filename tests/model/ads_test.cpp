@@ -1,0 +1,65 @@
+#include "model/ads/ads.h"
+#include "model/config.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class adverts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zor::config::reset();
+        std::wstring host = server.host();
+        folder.write("config.xml",
+                     "<internet><server name=\"" + std::string(host.begin(), host.end()) +
+                         "\"/><news><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
+        zor::config::init(folder.wpath());
+    }
+    void TearDown() override { zor::config::reset(); }
+    test_http_server server;
+    temp_folder folder;
+};
+
+TEST_F(adverts, three_banners_in_order_with_their_pictures) {
+    server.add_route("/ads?width=480",
+                     "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://a.example/\"/>"
+                     "<image tracker_id=\"t2\" url=\"/b/2.png\" waplink=\"http://b.example/\"/>"
+                     "<other/><image tracker_id=\"t3\" url=\"/b/3.png\" waplink=\"http://c.example/\"/>"
+                     "</advert>");
+    ads::manager m;
+    auto advert = m.advert();
+    EXPECT_EQ(advert->lock_banners(), nullptr); // never loaded: no lock taken
+    advert->load();
+    ads::banner_list* banners = advert->lock_banners();
+    ASSERT_NE(banners, nullptr);
+    ASSERT_EQ(banners->size(), 3u);
+    EXPECT_EQ((*banners)[0]->tracker_id(), L"t1");
+    EXPECT_EQ((*banners)[2]->waplink(), L"http://c.example/");
+    EXPECT_EQ((*banners)[1]->picture()->url(), L"/b/2.png");
+    advert->unlock_banners();
+    EXPECT_EQ(server.targets().back(), "/ads?width=480");
+}
+
+TEST_F(adverts, a_banner_without_its_link_fails_the_load) {
+    server.add_route("/ads?width=480",
+                     "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://a.example/\"/>"
+                     "<image tracker_id=\"t2\" url=\"/b/2.png\"/></advert>");
+    ads::manager m;
+    try {
+        m.advert()->load();
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Invalid XML document");
+    }
+    EXPECT_FALSE(m.advert()->is_loaded());
+    server.add_route("/ads?width=480", "<advert/>");
+    m.advert()->load();
+    ASSERT_NE(m.advert()->lock_banners(), nullptr);
+    EXPECT_TRUE(m.advert()->lock_banners()->empty());
+    m.advert()->unlock_banners();
+    m.advert()->unlock_banners();
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "model/config.h"
+#include "model/weather/loaders.h"
+#include "model/weather/manager.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace weather_impl;
+
+std::string error_of(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// The weather documents come from a test server named as the weather host of config.xml.
+class weather_model : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zor::config::reset();
+        std::wstring host = server.host();
+        folder.write("config.xml", "<internet><server name=\"127.0.0.1:1\"/><weather name=\"" +
+                                       std::string(host.begin(), host.end()) + "\"/></internet>");
+        zor::config::init(folder.wpath());
+    }
+    void TearDown() override { zor::config::reset(); }
+    test_http_server server;
+    temp_folder folder;
+};
+
+TEST_F(weather_model, a_region_lists_its_zones_and_keeps_what_preceded_a_bad_one) {
+    weather::manager m;
+    server.add_route("/zorwmaps?pmap=2",
+                     "<mapinfo><map id=\"z1\" centerlat=\"51.5\" centerlon=\"-0.1\" "
+                     "aspectratio=\"1.3\" distance=\"900\"/><map id=\"z2\" centerlat=\"x\" "
+                     "centerlon=\"2\" aspectratio=\"1\" distance=\"1\"/></mapinfo>");
+    weather::region_ptr europe = m.regions()[1];
+    europe->load();
+    const auto* zones = europe->lock_children();
+    ASSERT_NE(zones, nullptr);
+    ASSERT_EQ(zones->size(), 2u);
+    EXPECT_EQ((*zones)[0]->id(), L"z1");
+    EXPECT_DOUBLE_EQ((*zones)[0]->center_latitude(), 51.5);
+    EXPECT_DOUBLE_EQ((*zones)[1]->center_latitude(), 0.0); // not a number
+    europe->unlock_children();
+
+    server.add_route("/zorwmaps?pmap=3", "<mapinfo/>");
+    m.regions()[2]->load();
+    ASSERT_NE(m.regions()[2]->lock_children(), nullptr);
+    m.regions()[2]->unlock_children();
+
+    server.add_route("/zorwmaps?pmap=5",
+                     "<mapinfo><map id=\"a\" centerlat=\"1\" centerlon=\"1\" aspectratio=\"1\" "
+                     "distance=\"1\"/><map id=\"b\" centerlat=\"1\"/></mapinfo>");
+    EXPECT_EQ(error_of([&] { m.regions()[3]->load(); }), "Invalid XML document");
+    EXPECT_EQ(static_cast<region_map_impl&>(*m.regions()[3]).child_count(), 1u);
+    EXPECT_EQ(m.regions()[3]->lock_children(), nullptr);
+
+    // Opening a region empties all eight first.
+    m.load_region(europe);
+    EXPECT_EQ(europe->lock_children(), nullptr);
+    EXPECT_EQ(static_cast<region_map_impl&>(*europe).child_count(), 0u);
+}
+
+TEST_F(weather_model, zone_maps_keep_missing_centres_and_stop_at_a_bad_city) {
+    zone_map_impl zone(L"z 1&2", nullptr, 51.5, -0.1, 1.3, 900);
+    server.add_route(
+        "/zorwmaps?mapid=z%201%262",
+        "<mapinfo><map centerlon=\"-1.5\" filename=\"/zones/z1.jpeg\">"
+        "<city latitude=\"51.5\" longitude=\"-0.12\" temperature=\"-3\" name=\"London\" id=\"1\"/>"
+        "<city latitude=\"52.2\" longitude=\"0.12\" name=\"Cambridge\" id=\"2\"/>"
+        "<city latitude=\"50\" longitude=\"0\" temperature=\"7\" name=\"Never\" id=\"3\"/>"
+        "</map></mapinfo>");
+    EXPECT_EQ(error_of([&] { zone.load(); }), "Invalid XML document");
+    EXPECT_DOUBLE_EQ(zone.center_latitude(), 51.5); // kept from the region
+    EXPECT_DOUBLE_EQ(zone.center_longitude(), -1.5);
+    ASSERT_TRUE(zone.picture());
+    EXPECT_EQ(zone.picture()->url(), L"/zones/z1.jpeg");
+    EXPECT_EQ(zone.child_count(), 1u);
+    EXPECT_FALSE(zone.is_loaded());
+}
+
+TEST_F(weather_model, searches_send_encoded_text_and_forecasts_read_their_days) {
+    weather::manager m;
+    server.add_route("/zorweather?searchcity=san%20jos%C3%A9",
+                     "<weather><searchresult><searchcity dataname=\"101\" realname=\"San Jos\xc3\xa9\" "
+                     "country=\"Costa Rica\"/><searchcity dataname=\"102\" realname=\"San Jose\" "
+                     "country=\"United States\"/></searchresult></weather>");
+    weather::search_ptr search = m.create_search(L"san jos\u00e9");
+    search->load();
+    const auto* found = search->lock_result();
+    ASSERT_NE(found, nullptr);
+    ASSERT_EQ(found->size(), 2u);
+    EXPECT_EQ((*found)[0]->name(), L"San Jos\u00e9");
+    EXPECT_EQ((*found)[1]->country(), L"United States");
+    search->unlock_result();
+
+    server.add_route(
+        "/zorweather?requestcity=101",
+        "<WeatherDetails><City><Day><date>2026-12-06</date><precipitationdesc>Light rain"
+        "</precipitationdesc><skydescription>Cloudy</skydescription><tmin>-3</tmin><tmax>12</tmax>"
+        "<windspeed>12.5</windspeed><icon>state_13</icon><airquality>2</airquality>"
+        "<uvindex>high</uvindex></Day></City></WeatherDetails>");
+    weather::city_ptr city = m.get_city(L"101", L"San Jos\u00e9");
+    city->load();
+    const auto* days = city->lock_forecast();
+    ASSERT_NE(days, nullptr);
+    ASSERT_EQ(days->size(), 1u);
+    EXPECT_EQ((*days)[0]->t_min(), -3);
+    EXPECT_DOUBLE_EQ((*days)[0]->wind_speed(), 12.5);
+    EXPECT_EQ((*days)[0]->uv_index(), 0);
+    EXPECT_EQ((*days)[0]->icon(), L"state_13");
+    city->unlock_forecast();
+
+    // A broken reload: failed, not loaded, and the error stays inside the city.
+    server.add_route("/zorweather?requestcity=101", "<WeatherDetails><City");
+    EXPECT_EQ(error_of([&] { city->load(); }), "");
+    EXPECT_TRUE(city->is_failed());
+    EXPECT_EQ(city->lock_forecast(), nullptr);
+
+    server.add_route("/zorweather?requestcity=102", "<WeatherDetails><City/></WeatherDetails>");
+    weather::city_ptr empty = m.get_city(L"102", L"San Jose");
+    empty->load();
+    ASSERT_NE(empty->lock_forecast(), nullptr);
+    EXPECT_TRUE(empty->lock_forecast()->empty()); // recursive lock
+    empty->unlock_forecast();
+    empty->unlock_forecast();
+}
+
+TEST_F(weather_model, cities_by_id_and_searches_are_kept_as_the_manager_says) {
+    weather::manager m;
+    auto a = m.get_city(L"x", L"A");
+    auto b = m.get_city(L"x", L"B");
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(b->name(), L"A");
+    EXPECT_EQ(a->lock_forecast(), nullptr);
+    EXPECT_NE(m.create_search(L"Par"), m.create_search(L"Par"));
+    ASSERT_EQ(m.regions().size(), 8u);
+    std::vector<std::wstring> ids;
+    for (auto& r : m.regions())
+        ids.push_back(r->id());
+    EXPECT_EQ(ids, (std::vector<std::wstring>{L"1", L"2", L"3", L"5", L"6", L"7", L"9", L"10"}));
+    EXPECT_EQ(m.regions()[1]->picture()->url(), L"/mapdata/Mobile_Europe.jpeg");
+    EXPECT_DOUBLE_EQ(m.regions()[7]->distance(), 12945.0);
+}
+
+} // namespace

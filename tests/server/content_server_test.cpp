@@ -1,0 +1,226 @@
+// The documents and pictures of the demo content, checked against what the panel's loaders read.
+#include "content_server.h"
+#include "map_projection.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <tinyxml2.h>
+
+namespace {
+
+using server::content_server;
+
+content_server& demo() {
+    static content_server* s = [] {
+        content_server::settings settings;
+        settings.content_dir = ZOR_SERVER_CONTENT;
+        return new content_server(settings);
+    }();
+    return *s;
+}
+
+tinyxml2::XMLDocument* parse(const std::string& target, std::string* body = nullptr) {
+    static tinyxml2::XMLDocument doc;
+    server::answer a = demo().get(target);
+    EXPECT_EQ(a.status, 200) << target;
+    if (body)
+        *body = a.body;
+    EXPECT_EQ(doc.Parse(a.body.c_str()), tinyxml2::XML_SUCCESS) << target;
+    return &doc;
+}
+
+bool valid_stamp(const char* s) {
+    int date = 0, time = 0;
+    if (!s || std::sscanf(s, "%dT%d", &date, &time) != 2)
+        return false;
+    return date / 10000 >= 2000 && (date % 10000) / 100 >= 1 && (date % 10000) / 100 <= 12 &&
+           date % 100 >= 1 && time / 10000 < 24 && (time % 10000) / 100 < 60 && time % 100 < 60;
+}
+
+TEST(demo_news, every_category_lists_headlines_whose_articles_and_pictures_exist) {
+    const std::vector<std::string> categories = {
+        "/news/world",          "/news/business",     "/news/technology", "/news/sport",
+        "/news/sport/football", "/news/sport/tennis", "/news/science",    "/news/culture"};
+    for (const std::string& url : categories) {
+        auto* doc = parse(url + "?width=120&height=90");
+        const tinyxml2::XMLElement* root = doc->FirstChildElement("newsheadline");
+        ASSERT_TRUE(root) << url;
+        EXPECT_TRUE(valid_stamp(root->Attribute("timestamp"))) << url;
+        int count = 0;
+        std::vector<std::string> ids, pictures;
+        for (auto* h = root->FirstChildElement("headline"); h; h = h->NextSiblingElement("headline")) {
+            ++count;
+            ASSERT_TRUE(h->Attribute("id"));
+            EXPECT_TRUE(valid_stamp(h->Attribute("timestamp")));
+            ASSERT_TRUE(h->FirstChildElement("text") && h->FirstChildElement("text")->GetText());
+            ASSERT_TRUE(h->FirstChildElement("image") && h->FirstChildElement("image")->Attribute("url"));
+            ids.push_back(h->Attribute("id"));
+            pictures.push_back(h->FirstChildElement("image")->Attribute("url"));
+        }
+        EXPECT_GE(count, 8) << url;
+        EXPECT_LE(count, 12) << url;
+        EXPECT_NE(pictures[0].find("width=120&height=90"), std::string::npos);
+        server::answer thumb = demo().get(pictures[0]);
+        ASSERT_EQ(thumb.status, 200);
+        EXPECT_EQ(thumb.content_type, "image/jpeg");
+
+        auto* article = parse(url + "?itemid=" + ids[0] + "&width=440&height=330");
+        const tinyxml2::XMLElement* a = article->FirstChildElement("article");
+        ASSERT_TRUE(a);
+        ASSERT_TRUE(a->FirstChildElement("text"));
+        int paragraphs = 0;
+        for (auto* p = a->FirstChildElement("text")->FirstChildElement("paragraph"); p;
+             p = p->NextSiblingElement("paragraph"))
+            paragraphs += p->GetText() != nullptr;
+        EXPECT_GE(paragraphs, 3);
+        EXPECT_LE(paragraphs, 8);
+        ASSERT_TRUE(a->FirstChildElement("location") && a->FirstChildElement("location")->GetText());
+        const auto* data = a->FirstChildElement("datacontent");
+        ASSERT_TRUE(data && data->FirstChildElement("image") && data->FirstChildElement("thumbnail"));
+        const std::string thumb_url = data->FirstChildElement("thumbnail")->Attribute("url");
+        EXPECT_NE(thumb_url.find("width=440&height=330"), std::string::npos);
+        EXPECT_EQ(demo().get(thumb_url).status, 200);
+    }
+}
+
+TEST(demo_news, pictures_are_jpegs_of_the_asked_size_and_bad_sizes_are_refused) {
+    server::answer a = demo().get("/news/world?width=120&height=90");
+    std::string first = a.body.substr(a.body.find("/pictures/"));
+    first = first.substr(0, first.find(".jpg") + 4);
+    server::answer pic = demo().get(first + "?width=200&height=150");
+    ASSERT_EQ(pic.status, 200);
+    ASSERT_GT(pic.body.size(), 200u);
+    // The frame header of a baseline JPEG holds height and width.
+    std::size_t sof = pic.body.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(pic.body[i]); };
+    EXPECT_EQ(byte(sof + 5) * 256 + byte(sof + 6), 150);
+    EXPECT_EQ(byte(sof + 7) * 256 + byte(sof + 8), 200);
+    EXPECT_EQ(demo().get(first + "?width=0&height=10").status, 400);
+    EXPECT_EQ(demo().get(first + "?width=99999&height=10").status, 400);
+    EXPECT_EQ(demo().get(first + "?width=abc&height=10").status, 400);
+    EXPECT_EQ(demo().get("/pictures/news/world/nothing.jpg").status, 404);
+}
+
+TEST(demo_adverts, four_banners_with_links_and_pictures) {
+    auto* doc = parse("/ads?width=480");
+    const auto* root = doc->FirstChildElement("advert");
+    ASSERT_TRUE(root);
+    int n = 0;
+    for (auto* i = root->FirstChildElement("image"); i; i = i->NextSiblingElement("image"), ++n) {
+        ASSERT_TRUE(i->Attribute("tracker_id") && i->Attribute("url") && i->Attribute("waplink"));
+        EXPECT_EQ(std::string(i->Attribute("waplink")).rfind("http://", 0), 0u);
+        EXPECT_EQ(demo().get(i->Attribute("url")).status, 200);
+    }
+    EXPECT_GE(n, 3);
+}
+
+TEST(demo_weather, regions_zones_searches_and_forecasts) {
+    for (const char* region : {"1", "2", "3", "5", "6", "7", "9", "10"}) {
+        auto* doc = parse(std::string("/zorwmaps?pmap=") + region);
+        const auto* info = doc->FirstChildElement("mapinfo");
+        ASSERT_TRUE(info);
+        std::vector<std::string> zones;
+        for (auto* m = info->FirstChildElement("map"); m; m = m->NextSiblingElement("map")) {
+            for (const char* attr : {"id", "centerlat", "centerlon", "aspectratio", "distance"})
+                ASSERT_TRUE(m->Attribute(attr)) << attr;
+            zones.push_back(m->Attribute("id"));
+        }
+        EXPECT_GE(zones.size(), 3u) << region;
+        for (const std::string& z : zones) {
+            auto* zdoc = parse("/zorwmaps?mapid=" + z);
+            const auto* map = zdoc->FirstChildElement("mapinfo")->FirstChildElement("map");
+            ASSERT_TRUE(map && map->Attribute("filename"));
+            EXPECT_EQ(demo().get(map->Attribute("filename")).status, 200);
+            int cities = 0;
+            for (auto* c = map->FirstChildElement("city"); c; c = c->NextSiblingElement("city"), ++cities)
+                for (const char* attr : {"latitude", "longitude", "temperature", "name", "id"})
+                    ASSERT_TRUE(c->Attribute(attr)) << z << " " << attr;
+            EXPECT_GE(cities, 1) << z;
+        }
+    }
+    EXPECT_EQ(demo().get("/zorwmaps?pmap=4").status, 404);
+
+    std::string body;
+    auto* search = parse("/zorweather?searchcity=PAR", &body);
+    EXPECT_NE(body.find("realname=\"Paris\""), std::string::npos);
+    ASSERT_TRUE(search->FirstChildElement("weather")->FirstChildElement("searchresult"));
+    parse("/zorweather?searchcity=s%C3%A3o", &body);
+    EXPECT_NE(body.find("S\xc3\xa3o Paulo"), std::string::npos);
+    parse("/zorweather?searchcity=S\xc3\x83O", &body); // raw, upper case
+    EXPECT_NE(body.find("S\xc3\xa3o Paulo"), std::string::npos);
+    parse("/zorweather?searchcity=new%20york", &body);
+    EXPECT_NE(body.find("New York"), std::string::npos);
+
+    const std::size_t at = body.find("dataname=\"");
+    ASSERT_NE(at, std::string::npos);
+    const std::string id = body.substr(at + 10, body.find('"', at + 10) - at - 10);
+    std::string first, again;
+    auto* forecast = parse("/zorweather?requestcity=" + id, &first);
+    const auto* city = forecast->FirstChildElement("WeatherDetails")->FirstChildElement("City");
+    ASSERT_TRUE(city);
+    int days = 0;
+    for (auto* d = city->FirstChildElement("Day"); d; d = d->NextSiblingElement("Day"), ++days) {
+        for (const char* e : {"date", "precipitationdesc", "skydescription", "tmin", "tmax", "windspeed",
+                              "icon", "airquality", "uvindex"})
+            ASSERT_TRUE(d->FirstChildElement(e) && d->FirstChildElement(e)->GetText()) << e;
+        EXPECT_LE(std::atoi(d->FirstChildElement("tmin")->GetText()),
+                  std::atoi(d->FirstChildElement("tmax")->GetText()));
+    }
+    EXPECT_GE(days, 5);
+    parse("/zorweather?requestcity=" + id, &again);
+    EXPECT_EQ(first, again); // stable for a city and a day
+    EXPECT_EQ(demo().get("/zorweather?requestcity=0").status, 404);
+}
+
+TEST(demo_weather, every_city_of_a_zone_lies_inside_its_picture) {
+    for (const char* region : {"1", "2", "3", "5", "6", "7", "9", "10"}) {
+        auto* doc = parse(std::string("/zorwmaps?pmap=") + region);
+        std::vector<std::string> zones;
+        for (auto* m = doc->FirstChildElement("mapinfo")->FirstChildElement("map"); m;
+             m = m->NextSiblingElement("map"))
+            zones.push_back(m->Attribute("id"));
+        for (const std::string& z : zones) {
+            auto* zdoc = parse("/zorwmaps?mapid=" + z);
+            const auto* map = zdoc->FirstChildElement("mapinfo")->FirstChildElement("map");
+            server::map_frame frame{map->DoubleAttribute("centerlat"), map->DoubleAttribute("centerlon"),
+                                    map->DoubleAttribute("distance"), map->DoubleAttribute("aspectratio"),
+                                    server::weather_service::zone_picture_width};
+            for (auto* c = map->FirstChildElement("city"); c; c = c->NextSiblingElement("city")) {
+                server::map_offset o =
+                    server::project(frame, c->DoubleAttribute("latitude"), c->DoubleAttribute("longitude"));
+                EXPECT_LT(std::abs(o.x), frame.picture_width / 2) << z << " " << c->Attribute("name");
+                EXPECT_LT(std::abs(o.y), frame.picture_height() / 2) << z << " " << c->Attribute("name");
+            }
+        }
+    }
+}
+
+TEST(map_projection, unproject_inverts_project_and_north_is_up) {
+    server::map_frame f{49.32, 15.23, 5786.7, 1.25, 800};
+    for (auto place :
+         {std::make_pair(48.85, 2.35), std::make_pair(59.33, 18.07), std::make_pair(41.9, 12.5)}) {
+        server::map_offset o = server::project(f, place.first, place.second);
+        double lat, lon;
+        ASSERT_TRUE(server::unproject(f, o.x, o.y, lat, lon));
+        EXPECT_NEAR(lat, place.first, 0.1);
+        EXPECT_NEAR(lon, place.second, 0.1);
+    }
+    server::map_offset north = server::project(f, 60.0, 15.23);
+    EXPECT_EQ(north.x, 0);
+    EXPECT_GT(north.y, 0);
+}
+
+TEST(requests, odd_targets_are_refused_and_never_leave_the_content) {
+    EXPECT_EQ(demo().get("/../../etc/passwd").status, 400);
+    EXPECT_EQ(demo().get("/news/%2e%2e/%2e%2e/etc/passwd").status, 400);
+    EXPECT_EQ(demo().get("/mapdata/../../x").status, 400);
+    EXPECT_EQ(demo().get("/news/world?itemid=nothing").status, 404);
+    EXPECT_EQ(demo().get("/news/world?itemid=" + std::string(10000, 'x')).status, 400);
+    EXPECT_EQ(demo().get("/zorweather?searchcity=" + std::string(3000, '%')).status, 200);
+    EXPECT_EQ(demo().get("/banners/9.jpg").status, 404);
+    EXPECT_EQ(demo().get("/").status, 404);
+    EXPECT_EQ(demo().get("").status, 400);
+}
+
+} // namespace

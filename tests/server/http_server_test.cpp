@@ -1,0 +1,112 @@
+// The built server over real sockets: concurrent clients, odd requests, failure switches, and the static
+// export served by nginx with the same bytes.
+#include "support/server_process.h"
+#include "support/temp_folder.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+TEST(content_server_process, serves_fifty_clients_at_once_and_survives_odd_requests) {
+    server_process s(ZOR_CONTENT_SERVER, {"--port", "0"});
+    ASSERT_TRUE(s.ready());
+    std::string body;
+    EXPECT_EQ(http_get(s.port(), "/news/world?width=120&height=90", body), 200);
+    EXPECT_NE(body.find("<newsheadline"), std::string::npos);
+
+    std::atomic<int> ok{0};
+    std::vector<std::thread> clients;
+    for (int i = 0; i < 50; ++i)
+        clients.emplace_back([&, i] {
+            std::string b;
+            const std::string target = i % 2 ? "/zorweather?searchcity=lon" : "/zorwmaps?pmap=2";
+            if (http_get(s.port(), target, b) == 200 && !b.empty())
+                ++ok;
+        });
+    for (auto& c : clients)
+        c.join();
+    EXPECT_EQ(ok, 50);
+
+    EXPECT_EQ(http_get(s.port(), "/../../../etc/passwd", body), 400);
+    EXPECT_EQ(http_get(s.port(), "/news/world?itemid=" + std::string(10 * 1024, 'q'), body) / 100, 4);
+    EXPECT_EQ(http_get(s.port(), "/zorweather?requestcity=%zz%", body), 404);
+    EXPECT_EQ(http_get(s.port(), "/zorwmaps?mapid=nowhere", body), 404);
+    // Still answering after all that.
+    EXPECT_EQ(http_get(s.port(), "/ads?width=480", body), 200);
+}
+
+TEST(content_server_process, failure_switches_are_repeatable) {
+    auto statuses = [](const char* seed) {
+        server_process s(ZOR_CONTENT_SERVER, {"--port", "0", "--fail-rate", "0.5", "--seed", seed});
+        std::string result, body;
+        for (int i = 0; i < 20; ++i)
+            result += http_get(s.port(), "/ads?width=480", body) == 200 ? '.' : 'x';
+        return result;
+    };
+    const std::string a = statuses("7"), b = statuses("7");
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a.find('x'), std::string::npos);
+    EXPECT_NE(a.find('.'), std::string::npos);
+
+    server_process slow(ZOR_CONTENT_SERVER, {"--port", "0", "--latency", "300"});
+    std::string body;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(http_get(slow.port(), "/ads?width=480", body), 200);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+}
+
+TEST(content_server_process, nginx_serves_the_export_byte_for_byte) {
+    if (access("/usr/sbin/nginx", X_OK) != 0)
+        GTEST_SKIP() << "nginx is not installed";
+    temp_folder folder;
+    const int port = free_port();
+    const std::string export_cmd = std::string(ZOR_CONTENT_SERVER) + " --export " + folder.path() +
+                                   " --export-port " + std::to_string(port) + " > /dev/null";
+    ASSERT_EQ(std::system(export_cmd.c_str()), 0);
+    const std::string nginx =
+        "/usr/sbin/nginx -c " + folder.file("nginx.conf") + " -p " + folder.path() + " &";
+    ASSERT_EQ(std::system(nginx.c_str()), 0);
+    std::string body;
+    for (int i = 0; i < 100 && http_get(port, "/ads?width=480", body) != 200; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    server_process s(ZOR_CONTENT_SERVER, {"--port", "0"});
+    const std::vector<std::string> sample = {"/news/world?width=120&height=90",
+                                             "/news/sport/tennis?width=120&height=90",
+                                             "/ads?width=480",
+                                             "/banners/2.jpg?width=480",
+                                             "/zorwmaps?pmap=10",
+                                             "/zorwmaps?mapid=eu-west",
+                                             "/mapdata/Mobile_Europe.jpeg",
+                                             "/mapdata/zones/au-nz.jpeg"};
+    for (const std::string& target : sample) {
+        std::string from_server, from_nginx;
+        ASSERT_EQ(http_get(s.port(), target, from_server), 200) << target;
+        ASSERT_EQ(http_get(port, target, from_nginx), 200) << target;
+        EXPECT_TRUE(from_server == from_nginx) << target;
+    }
+    // Articles, pictures and forecasts named in the exported lists.
+    std::string list;
+    http_get(s.port(), "/news/science?width=120&height=90", list);
+    const std::size_t at = list.find("/pictures/");
+    const std::string picture = list.substr(at, list.find('"', at) - at);
+    std::string a, b;
+    std::string unescaped = picture;
+    for (std::size_t p; (p = unescaped.find("&amp;")) != std::string::npos;)
+        unescaped.replace(p, 5, "&");
+    EXPECT_EQ(http_get(s.port(), unescaped, a), 200);
+    EXPECT_EQ(http_get(port, unescaped, b), 200);
+    EXPECT_TRUE(a == b);
+    std::ifstream pid(folder.file("nginx.pid"));
+    int nginx_pid = 0;
+    pid >> nginx_pid;
+    if (nginx_pid > 0)
+        ::kill(nginx_pid, SIGQUIT);
+}
+
+} // namespace
