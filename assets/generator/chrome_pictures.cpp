@@ -55,15 +55,12 @@ void logo(cairo_t* cr) {
 
 void header(cairo_t* cr, int w, int h) {
     fill_all(cr, palette::news_red);
-    // A slightly deeper band on the right holds the home city's weather in white.
+    // The home city's weather is shown in white on a slightly deeper panel at the right.
     const int weather_left = w - (w > portrait_width ? 300 : 230);
-    cairo_pattern_t* p = cairo_pattern_create_linear(weather_left, 0, weather_left + 60, 0);
-    cairo_pattern_add_color_stop_rgba(p, 0, 0xA8 / 255.0, 0x27 / 255.0, 0x26 / 255.0, 0);
-    cairo_pattern_add_color_stop_rgba(p, 1, 0xA8 / 255.0, 0x27 / 255.0, 0x26 / 255.0, 0.35);
-    cairo_set_source(cr, p);
+    set_colour(cr, palette::deep_red, 0.35);
     cairo_rectangle(cr, weather_left, 0, w - weather_left, h);
     cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    crisp_vline(cr, weather_left, 8, h - 8, 0xFFFFFF, 0.25);
     crisp_hline(cr, 0, w, 0, 0xFFFFFF, 0.18);
     crisp_hline(cr, 0, w, h - 1, palette::deep_red);
     logo(cr);
