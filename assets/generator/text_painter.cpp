@@ -43,14 +43,19 @@ PangoLayout* make_layout(PangoFontMap* map, cairo_t* cr, const std::string& face
 
 text_painter::text_painter(const std::string& font_file) {
     config = FcConfigCreate();
+    auto fail = [&](const std::string& why) {
+        if (config)
+            FcConfigDestroy(config);
+        throw std::runtime_error(why + font_file);
+    };
     if (!config || !FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(font_file.c_str())))
-        throw std::runtime_error("cannot load the font " + font_file);
+        fail("cannot load the font ");
     FcFontSet* fonts = FcConfigGetFonts(config, FcSetApplication);
     FcChar8* family = nullptr;
     FcChar8* style = nullptr;
     if (!fonts || fonts->nfont < 1 ||
         FcPatternGetString(fonts->fonts[0], FC_FAMILY, 0, &family) != FcResultMatch)
-        throw std::runtime_error("no face in " + font_file);
+        fail("no face in ");
     face = reinterpret_cast<const char*>(family);
     if (FcPatternGetString(fonts->fonts[0], FC_STYLE, 0, &style) == FcResultMatch)
         face += std::string(" ") + reinterpret_cast<const char*>(style);
@@ -59,6 +64,10 @@ text_painter::text_painter(const std::string& font_file) {
 }
 
 text_painter::~text_painter() {
+    // Drops the fonts the map made, and with them their cairo faces; the map keeps a reference to the
+    // configuration it was given until it is given another.
+    pango_fc_font_map_shutdown(PANGO_FC_FONT_MAP(font_map));
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(font_map), nullptr);
     g_object_unref(font_map);
     FcConfigDestroy(config);
 }

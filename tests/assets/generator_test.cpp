@@ -4,7 +4,6 @@
 #include "picture_files.h"
 #include "platform/image_decoder.h"
 #include "support/temp_folder.h"
-#include "text_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -113,25 +112,6 @@ TEST(picture_files, panel_decodes_written_pictures_with_their_colours) {
         EXPECT_EQ(r.image.alpha[0], 255);
         EXPECT_NEAR(r.image.alpha[3], with_alpha ? 128 : 255, 1);
     }
-}
-
-TEST(text_painter, centres_one_line_and_refuses_a_missing_font) {
-    const text_painter text(ZOR_FOOTER_FONT);
-    EXPECT_GT(text.width("Technology", 14), text.width("Technology", 11));
-    canvas c(120, 30);
-    text.draw_centred(c.cr(), "World", box{0, 0, 120, 30}, 14, 0xFFFFFF);
-    const rgba_image img = c.pixels();
-    int left = 120, right = -1, top = 30, bottom = -1;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 120; ++x)
-            if (img.rgba[(y * 120 + x) * 4 + 3] > 128) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-    ASSERT_GE(right, 0);
-    EXPECT_NEAR(left, 119 - right, 2);
-    EXPECT_NEAR(top, 29 - bottom, 2);
-    EXPECT_THROW(text_painter("/no/such/font.ttf"), std::runtime_error);
 }
 
 } // namespace
