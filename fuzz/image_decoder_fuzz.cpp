@@ -6,8 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     platform::decode_result own = platform::decode_image_buffer(data, size);
-    if (own.ok() && (own.image.pixels.size() != static_cast<std::size_t>(own.image.width) * own.image.height ||
-                     own.image.alpha.size() != own.image.pixels.size()))
+    if (own.ok() &&
+        (own.image.pixels.size() != static_cast<std::size_t>(own.image.width) * own.image.height ||
+         own.image.alpha.size() != own.image.pixels.size()))
         __builtin_trap();
     // The scaled path as the panel uses it for thumbnails; the size comes from the first byte.
     if (size > 0) {

@@ -10,7 +10,7 @@ namespace news {
 headline::headline(const std::wstring& category_url, const std::wstring& id, const std::wstring& text,
                    const std::wstring& category_name, const boost::shared_ptr<cl::ui::async_picture>& picture,
                    std::int64_t version)
-    : category_url_(category_url), id_(id), text_(text), picture_(picture), version(version),
+    : category_url_(category_url), id_(id), text_(text), picture_(picture), version_(version),
       category_name_(category_name) {}
 
 void headline::load() {

@@ -28,6 +28,7 @@ public:
     std::wstring text() const { return text_; }
     std::wstring category_name() const { return category_name_; }
     boost::shared_ptr<cl::ui::async_picture> picture() const { return picture_; }
+    std::int64_t version() const { return version_; }
 
     // Locks and gives the article (null before the first load); unlock_article releases.
     article_ptr lock_article();
@@ -38,7 +39,7 @@ private:
     std::wstring id_;
     std::wstring text_;
     boost::shared_ptr<cl::ui::async_picture> picture_;
-    std::int64_t version;
+    std::int64_t version_;
     std::wstring category_name_;
     utils::atomic_long loaded;
     article_ptr current;

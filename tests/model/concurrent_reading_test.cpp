@@ -1,0 +1,93 @@
+// A page reading under the guards on its own thread while the loading thread keeps reloading the same
+// categories, headlines and cities (run under ThreadSanitizer too).
+#include "model/config.h"
+#include "model/news/manager.h"
+#include "model/weather/manager.h"
+#include "net/loading_manager.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+TEST(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replaced) {
+    test_http_server server;
+    temp_folder folder;
+    std::wstring host = server.host();
+    const std::string h(host.begin(), host.end());
+    folder.write("config.xml",
+                 "<internet><server name=\"" + h + "\"/><weather name=\"" + h +
+                     "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                     "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
+                     "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
+    zor::config::reset();
+    zor::config::init(folder.wpath());
+    std::string headlines = "<newsheadline timestamp=\"20261201T100000\">";
+    for (int i = 0; i < 20; ++i)
+        headlines += "<headline id=\"h" + std::to_string(i) + "\" timestamp=\"1\"><text>Story " +
+                     std::to_string(i) + "</text></headline>";
+    server.add_route("/news/world", headlines + "</newsheadline>");
+    server.add_route("/news/world?itemid=h0&width=440&height=330",
+                     "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
+    server.add_route(
+        "/zorweather?requestcity=7",
+        "<WeatherDetails><City><Day><date>d</date><precipitationdesc>p</precipitationdesc>"
+        "<skydescription>s</skydescription><tmin>1</tmin><tmax>2</tmax><windspeed>3</windspeed>"
+        "<icon>1</icon><airquality>1</airquality><uvindex>1</uvindex></Day></City></WeatherDetails>");
+
+    news::manager news;
+    weather::manager weather;
+    auto world = news.categories()[0];
+    auto city = weather.get_city(L"7", L"Oslo");
+    cl::loading_manager loader;
+    loader.start();
+
+    std::atomic<bool> done{false};
+    std::atomic<int> reads{0};
+    std::thread page([&] {
+        while (!done) {
+            {
+                news::headlines_lock lock(world);
+                if (lock.list()) {
+                    for (const auto& item : *lock.list()) {
+                        if (item->text().empty())
+                            ADD_FAILURE();
+                        news::article_lock article(item);
+                        if (article.article())
+                            reads += static_cast<int>(article.article()->paragraphs().size());
+                    }
+                    ++reads;
+                }
+            }
+            if (const auto* days = city->lock_forecast()) {
+                reads += static_cast<int>(days->size());
+                city->unlock_forecast();
+            }
+        }
+    });
+    for (int round = 0; round < 30; ++round) {
+        loader.add_request(world);
+        loader.add_request(city);
+        news::headline_ptr first = news.find_headline(L"World", L"", L"h0");
+        if (first) {
+            first->set_failed(true); // forces a reload of the article
+            loader.add_request(first);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (int i = 0; i < 400 && (world->is_queued() || city->is_queued()); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    done = true;
+    page.join();
+    loader.stop();
+    zor::config::reset();
+    EXPECT_GT(reads, 0);
+    EXPECT_TRUE(world->is_loaded());
+    EXPECT_FALSE(world->is_failed());
+}
+
+} // namespace
