@@ -1,5 +1,6 @@
 #include "canvas.h"
 
+#include <deque>
 #include <stdexcept>
 
 namespace assets {
@@ -9,6 +10,35 @@ bool rgba_image::opaque() const {
         if (rgba[i] != 255)
             return false;
     return true;
+}
+
+void rgba_image::bleed_into_transparent() {
+    const std::size_t n = static_cast<std::size_t>(width) * height;
+    std::vector<bool> done(n, false);
+    std::deque<std::size_t> todo;
+    for (std::size_t i = 0; i < n; ++i)
+        if (rgba[i * 4 + 3] != 0) {
+            done[i] = true;
+            todo.push_back(i);
+        }
+    // Breadth first from the visible pixels: each transparent pixel copies the neighbour that reached it.
+    while (!todo.empty()) {
+        const std::size_t i = todo.front();
+        todo.pop_front();
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (const auto& p : next) {
+            if (p[0] < 0 || p[0] >= width || p[1] < 0 || p[1] >= height)
+                continue;
+            const std::size_t j = static_cast<std::size_t>(p[1]) * width + p[0];
+            if (done[j])
+                continue;
+            done[j] = true;
+            for (int c = 0; c < 3; ++c)
+                rgba[j * 4 + c] = rgba[i * 4 + c];
+            todo.push_back(j);
+        }
+    }
 }
 
 canvas::canvas(int width, int height) : w(width), h(height) {

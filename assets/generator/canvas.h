@@ -13,6 +13,9 @@ struct rgba_image {
     int height = 0;
     std::vector<std::uint8_t> rgba;
     bool opaque() const;
+    // Gives every fully transparent pixel the colour of the nearest visible one, so that a picture copied
+    // without its alpha shows a clean shape instead of black corners.
+    void bleed_into_transparent();
 };
 
 // A Cairo drawing surface of one picture; what is drawn is read back as straight RGBA.

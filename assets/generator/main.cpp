@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
             for (const assets::picture_spec* p : c.files()) {
                 assets::canvas pic(p->width, p->height);
                 p->paint(pic.cr(), p->width, p->height);
-                assets::write_png(o.out_folder + "/images/" + p->file, pic.pixels());
+                assets::rgba_image image = pic.pixels();
+                image.bleed_into_transparent();
+                assets::write_png(o.out_folder + "/images/" + p->file, image);
             }
             assets::write_earth_halves(texture, o.out_folder + "/rgbaEarthA.raw",
                                        o.out_folder + "/rgbaEarthB.raw");

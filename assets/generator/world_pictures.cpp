@@ -96,6 +96,16 @@ void skyline(cairo_t* cr) {
         cairo_arc(cr, stars.unit() * w, stars.unit() * 170, 0.6 + stars.unit() * 0.6, 0, 2 * M_PI);
         cairo_fill(cr);
     }
+    // A young moon high up on the left.
+    cairo_push_group(cr);
+    set_colour(cr, 0xF4E7A1);
+    cairo_arc(cr, 96, 44, 17, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_arc(cr, 104, 38, 15, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint(cr);
     // Flat clouds.
     cloud(cr, 40, 110, 120, 40, 0xFFFFFF, 0xFFFFFF, 0);
     cloud(cr, 330, 190, 100, 32, 0xF3D3E0, 0xF3D3E0, 0);

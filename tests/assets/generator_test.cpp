@@ -114,4 +114,23 @@ TEST(picture_files, panel_decodes_written_pictures_with_their_colours) {
     }
 }
 
+TEST(picture_files, transparent_pixels_take_the_nearest_visible_colour) {
+    canvas c(6, 1);
+    cairo_set_source_rgb(c.cr(), 0, 1, 0);
+    cairo_rectangle(c.cr(), 1, 0, 1, 1);
+    cairo_fill(c.cr());
+    cairo_set_source_rgb(c.cr(), 0, 0, 1);
+    cairo_rectangle(c.cr(), 5, 0, 1, 1);
+    cairo_fill(c.cr());
+    rgba_image img = c.pixels();
+    img.bleed_into_transparent();
+    const std::uint8_t green[3] = {0, 255, 0}, blue[3] = {0, 0, 255};
+    const std::uint8_t* expected[6] = {green, green, green, green, blue, blue};
+    for (int x = 0; x < 6; ++x) {
+        EXPECT_EQ(img.rgba[x * 4 + 1], expected[x][1]) << x;
+        EXPECT_EQ(img.rgba[x * 4 + 2], expected[x][2]) << x;
+    }
+    EXPECT_EQ(img.rgba[0 * 4 + 3], 0); // alpha itself is kept
+}
+
 } // namespace
