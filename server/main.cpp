@@ -131,6 +131,8 @@ int main(int argc, char** argv) {
         res.set_content(a.body, a.content_type.c_str());
     });
     http.set_logger(log_request);
+    // Small answers on kept-alive connections must not wait for the client's delayed acknowledgement.
+    http.set_tcp_nodelay(true);
 
     int bound = port;
     if (port == 0)
