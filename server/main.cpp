@@ -9,10 +9,12 @@
 #include "exporter.h"
 
 #include <atomic>
+#include <cairo.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <fontconfig/fontconfig.h>
 #include <httplib.h>
 #include <mutex>
 #include <random>
@@ -48,6 +50,12 @@ void log_request(const httplib::Request& req, const httplib::Response& res) {
     std::printf("%s - - [%s] \"%s %s %s\" %d %zu\n", req.remote_addr.c_str(), when, req.method.c_str(),
                 req.target.c_str(), req.version.c_str(), res.status, res.body.size());
     std::fflush(stdout);
+}
+
+// The banners' text leaves font caches behind; they go back before the process ends.
+void release_fonts() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 } // namespace
@@ -94,15 +102,18 @@ int main(int argc, char** argv) {
         return usage();
 
     server::content_server content(settings);
-    if (!render_dir.empty())
-        return content.render_maps(render_dir) ? 0 : 1;
+    if (!render_dir.empty()) {
+        const bool ok = content.render_maps(render_dir);
+        release_fonts();
+        return ok ? 0 : 1;
+    }
     if (!export_dir.empty()) {
         std::string error;
-        if (!server::export_content(content, export_dir, export_port, error)) {
+        const bool ok = server::export_content(content, export_dir, export_port, error);
+        release_fonts();
+        if (!ok)
             std::fprintf(stderr, "zor-content-server: %s\n", error.c_str());
-            return 1;
-        }
-        return 0;
+        return ok ? 0 : 1;
     }
 
     // Signals are taken by one thread that stops the server cleanly.
@@ -156,5 +167,6 @@ int main(int argc, char** argv) {
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
     }
+    release_fonts();
     return 0;
 }

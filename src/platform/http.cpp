@@ -238,10 +238,9 @@ http_status http_session::get(const std::string& path,
         return http_status::read_failed;
     }
     if (stalled) {
+        // Connecting has its own, shorter time-out: a stall means the server stopped answering.
         say("no data for " + std::to_string(l.stall_timeout_ms) + " ms");
-        curl_off_t connected = 0;
-        curl_easy_getinfo(e, CURLINFO_CONNECT_TIME_T, &connected);
-        return connected > 0 || t.headers_seen ? http_status::read_failed : http_status::send_failed;
+        return http_status::read_failed;
     }
     if (t.over_cap) {
         say("body larger than " + std::to_string(l.max_body_bytes) + " bytes");

@@ -23,24 +23,25 @@ struct picture_budget {
 };
 
 picture_budget& budget() {
-    static picture_budget* b = new picture_budget;
-    return *b;
+    // An object, not a leaked pointer: the library may be unloaded and loaded again.
+    static picture_budget b;
+    return b;
 }
 
 // One connection serves every picture; only the loading thread uses it.
 cl::http::client& picture_connection(const std::wstring& host) {
-    static cl::http::client* c = new cl::http::client;
+    static cl::http::client c;
     static std::wstring connected_host;
-    if (!c->is_open()) {
-        c->open();
+    if (!c.is_open()) {
+        c.open();
         connected_host.clear();
     }
     // Pictures from another server than the first are fetched from their own server.
-    if (!c->is_connected() || connected_host != host) {
-        c->connect(host);
+    if (!c.is_connected() || connected_host != host) {
+        c.connect(host);
         connected_host = host;
     }
-    return *c;
+    return c;
 }
 
 } // namespace

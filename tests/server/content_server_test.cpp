@@ -2,6 +2,8 @@
 #include "content_server.h"
 #include "map_projection.h"
 
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <tinyxml2.h>
@@ -9,6 +11,16 @@
 namespace {
 
 using server::content_server;
+
+// The banners' text leaves font caches behind; they go back when the suite ends.
+class release_fonts : public ::testing::Environment {
+public:
+    void TearDown() override {
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+const auto* fonts = ::testing::AddGlobalTestEnvironment(new release_fonts);
 
 content_server& demo() {
     static content_server* s = [] {
