@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/i_control.h"
+
+#include <string>
+
+namespace cl {
+namespace ui {
+
+// A text in a rectangle whose height follows the wrapped text; optionally on a filled background.
+class text_block : public i_control {
+public:
+    text_block(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font, int align);
+    text_block(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font,
+               platform::COLORREF background, int align, bool has_background);
+
+    void set(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font,
+             platform::COLORREF background);
+
+    bool is_visible() const override { return true; }
+    void set_visible(bool) override {}
+    platform::RECT get_rect() const override { return rect; }
+    void set_rect(const platform::RECT& r) override { rect = r; }
+    void update(unsigned long) override {}
+    // The width is kept; the height becomes that of the wrapped text on the process-wide graphics.
+    void layout() override;
+    void draw(i_graphics& g, bool force) override;
+
+    const std::wstring& get_text() const { return text; }
+
+private:
+    platform::RECT rect;
+    std::wstring text;
+    platform::COLORREF background = 0;
+    platform::COLORREF text_colour;
+    font_ptr font;
+    bool has_background = false;
+    int align;
+};
+
+} // namespace ui
+} // namespace cl

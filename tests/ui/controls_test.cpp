@@ -1,0 +1,158 @@
+#include "support/graphics_fixture.h"
+#include "ui/graphics.h"
+#include "ui/oscillation_arrow.h"
+#include "ui/picture.h"
+#include "ui/progress_bar.h"
+#include "ui/round_control.h"
+#include "ui/static_fonts.h"
+#include "ui/text_block.h"
+#include "ui/wait_icon.h"
+
+namespace {
+
+using platform::RECT;
+
+class controls : public graphics_fixture {};
+
+TEST(wait_icon, steps_every_second_update_and_repeats_after_64) {
+    cl::ui::wait_icon icon;
+    icon.set_rect(RECT{0, 0, 400, 300});
+    EXPECT_EQ(icon.get_rect(), (RECT{100, 50, 300, 250})); // a centred 200 x 200 square
+    EXPECT_EQ(icon.cell(0), (RECT{100, 50, 165, 115}));    // cells of 65 with 2-pixel gaps
+    EXPECT_EQ(icon.cell(4), (RECT{234, 184, 299, 249}));
+    const int start = icon.get_phase();
+    icon.update(0);
+    EXPECT_EQ(icon.get_phase(), start);
+    icon.update(25);
+    EXPECT_EQ(icon.get_phase(), (start + 31) % 32);
+    for (int i = 2; i < 64; ++i)
+        icon.update(i * 25);
+    EXPECT_EQ(icon.get_phase(), start);
+}
+
+TEST_F(controls, the_wait_icon_draws_only_its_grey_cells) {
+    clear(0);
+    cl::ui::wait_icon icon;
+    icon.set_rect(RECT{0, 0, 200, 200});
+    icon.draw(*g, true);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 200, 200}, 0), 0);
+    EXPECT_FALSE(icon.is_dirty());
+    // Phase 31: cell 0 takes entry 31 (not drawn), cell 1 entry 0 (grey 164).
+    EXPECT_EQ(pixel(10, 10), 0);
+    EXPECT_EQ(pixel(10, 80), ui_impl::to_rgb565(0xA4A4A4));
+}
+
+TEST(picture, layout_places_the_image_by_mode_and_collapses_without_one) {
+    cl::ui::image_ptr img(
+        new ui_impl::gdi_image(40, 20, std::vector<std::uint16_t>(800), std::vector<std::uint8_t>(800)));
+    cl::ui::picture none(cl::ui::picture::centred);
+    none.set_rect(RECT{10, 20, 110, 120});
+    none.layout();
+    EXPECT_EQ(none.get_rect(), (RECT{10, 20, 10, 20}));
+
+    cl::ui::picture top_left(img, false, cl::ui::picture::top_left);
+    top_left.set_rect(RECT{10, 20, 110, 120});
+    top_left.layout();
+    EXPECT_EQ(top_left.get_rect(), (RECT{10, 20, 50, 40}));
+
+    // Centring uses the rectangle's width and height counting both edges: 101 / 2 = 50.
+    cl::ui::picture centred(img, false, cl::ui::picture::centred);
+    centred.set_rect(RECT{10, 20, 110, 120});
+    centred.layout();
+    EXPECT_EQ(centred.get_rect(), (RECT{40, 60, 80, 80}));
+
+    cl::ui::picture vertical(img, false, cl::ui::picture::centred_vertically);
+    vertical.set_rect(RECT{10, 20, 110, 120});
+    vertical.layout();
+    EXPECT_EQ(vertical.get_rect(), (RECT{10, 60, 50, 80}));
+}
+
+TEST_F(controls, a_picture_is_clicked_only_inside_its_rectangle) {
+    cl::ui::image_ptr img = solid(20, 20, 0xFFFF, 255);
+    cl::ui::picture p(img, false, cl::ui::picture::top_left);
+    p.set_rect(RECT{100, 100, 200, 200});
+    p.layout();
+    int clicks = 0;
+    p.clicked.connect(utils::function0<void>([&] { ++clicks; }));
+    p.process_event(cl::app::event(cl::app::event::pen_down, 0, 105, 105));
+    p.process_event(cl::app::event(cl::app::event::pen_down, 0, 150, 150)); // outside the laid-out picture
+    EXPECT_EQ(clicks, 1);
+    clear(0);
+    p.draw(*g, false);
+    EXPECT_EQ(pixel(100, 100), 0xFFFF);
+    clear(0);
+    p.draw(*g, false); // not dirty any more
+    EXPECT_EQ(pixel(100, 100), 0);
+}
+
+TEST_F(controls, the_progress_bar_stops_five_pixels_inside_the_trough) {
+    cl::ui::progress_bar bar;
+    bar.set_rect(RECT{0, 0, 214, 20});
+    bar.set_progress(50);
+    EXPECT_EQ(bar.bar_rect().right, 7 + 100);
+    bar.set_progress(100);
+    EXPECT_EQ(bar.bar_rect().right, bar.inner_rect().right - 5);
+    clear(0x1234);
+    bar.draw(*g, true);
+    EXPECT_EQ(pixel(0, 0), 0xFFFF); // frame
+    EXPECT_EQ(pixel(3, 3), 0);      // trough
+    EXPECT_EQ(pixel(8, 8), 0xF800); // bar (COLORREF 0x0000FF is red)
+    EXPECT_EQ(pixel(210, 10), 0);   // past the bar's end
+}
+
+TEST(oscillation_arrow, its_rectangle_follows_the_wave_on_the_left_and_right_edges) {
+    cl::ui::image_ptr img(
+        new ui_impl::gdi_image(10, 6, std::vector<std::uint16_t>(60), std::vector<std::uint8_t>(60)));
+    cl::ui::oscillation_arrow left(0, img), right(1, img), top(2, img);
+    for (auto* a : {&left, &right, &top})
+        a->set_rect(RECT{100, 50, 300, 90});
+    EXPECT_EQ(left.get_rect(), (RECT{100, 55, 110, 61}));
+    left.update(1000);
+    left.update(1250); // a quarter period: +5
+    EXPECT_EQ(left.get_rect(), (RECT{105, 55, 115, 61}));
+    right.update(1000);
+    right.update(1250);
+    EXPECT_EQ(right.get_rect(), (RECT{285, 55, 295, 61}));
+    EXPECT_EQ(top.get_rect(), (RECT{100, 50, 300, 90})); // the stored rectangle for the other directions
+}
+
+TEST_F(controls, an_empty_text_block_is_one_line_high_and_keeps_its_width) {
+    cl::ui::create_graphics(window);
+    cl::ui::text_block empty(L"", 0, cl::ui::fonts::tahoma_22, cl::ui::align_left);
+    empty.set_rect(RECT{10, 20, 209, 500});
+    empty.layout();
+    const int line = cl::ui::get_graphics()->measure_text(L"", cl::ui::fonts::tahoma_22, 200).cy;
+    EXPECT_EQ(empty.get_rect(), (RECT{10, 20, 209, 20 + line}));
+    cl::ui::text_block long_text(L"A headline long enough to wrap over several lines of the block", 0,
+                                 cl::ui::fonts::tahoma_22, 0xFFFFFF, cl::ui::align_left, true);
+    long_text.set_rect(RECT{10, 20, 209, 500});
+    long_text.layout();
+    EXPECT_GE(long_text.get_rect().bottom - 20, 3 * line);
+    clear(0);
+    long_text.draw(*g, false);
+    EXPECT_EQ(pixel(12, 20), 0xFFFF); // the background was filled
+    cl::ui::destroy_graphics();
+}
+
+TEST_F(controls, round_corners_switch_to_the_focused_set_per_edge) {
+    cl::ui::image_ptr c[8];
+    for (int i = 0; i < 8; ++i)
+        c[i] = solid(4, 4, static_cast<std::uint16_t>(i + 1), 255);
+    cl::ui::round_control r(c);
+    r.set_rect(RECT{20, 30, 120, 80});
+    clear(0);
+    r.draw(*g, true);
+    EXPECT_EQ(pixel(20, 30), 1);  // top-left
+    EXPECT_EQ(pixel(119, 30), 2); // top-right, placed by its width
+    EXPECT_EQ(pixel(119, 79), 3); // bottom-right
+    EXPECT_EQ(pixel(20, 79), 4);  // bottom-left
+    r.set_top_focused(true);
+    r.draw(*g, true);
+    EXPECT_EQ(pixel(20, 30), 5);
+    EXPECT_EQ(pixel(20, 79), 4);
+    r.set_focused(true);
+    r.draw(*g, true);
+    EXPECT_EQ(pixel(119, 79), 7);
+}
+
+} // namespace
