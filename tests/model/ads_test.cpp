@@ -1,5 +1,6 @@
 #include "model/ads/ads.h"
 #include "model/config.h"
+#include "support/config_file.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -10,12 +11,8 @@ namespace {
 class adverts : public ::testing::Test {
 protected:
     void SetUp() override {
-        zor::config::reset();
-        std::wstring host = server.host();
-        folder.write("config.xml",
-                     "<internet><server name=\"" + std::string(host.begin(), host.end()) +
-                         "\"/><news><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
-        zor::config::init(folder.wpath());
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
+                               "\"/><news><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
     }
     void TearDown() override { zor::config::reset(); }
     test_http_server server;

@@ -4,6 +4,7 @@
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
+#include "support/config_file.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -17,15 +18,11 @@ namespace {
 TEST(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replaced) {
     test_http_server server;
     temp_folder folder;
-    std::wstring host = server.host();
-    const std::string h(host.begin(), host.end());
-    folder.write("config.xml",
-                 "<internet><server name=\"" + h + "\"/><weather name=\"" + h +
-                     "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                     "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                     "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
-    zor::config::reset();
-    zor::config::init(folder.wpath());
+    const std::string h = narrow(server.host());
+    use_config(folder, "<internet><server name=\"" + h + "\"/><weather name=\"" + h +
+                           "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                           "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
+                           "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
     std::string headlines = "<newsheadline timestamp=\"20261201T100000\">";
     for (int i = 0; i < 20; ++i)
         headlines += "<headline id=\"h" + std::to_string(i) + "\" timestamp=\"1\"><text>Story " +

@@ -3,6 +3,7 @@
 #include "model/news/manager.h"
 #include "platform/debug_log.h"
 #include "platform/http.h"
+#include "support/config_file.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -22,14 +23,10 @@ const std::string world_v2 = "<newsheadline timestamp=\"20261202T100000\">"
 class news_loading : public ::testing::Test {
 protected:
     void SetUp() override {
-        zor::config::reset();
-        std::wstring host = server.host();
-        folder.write("config.xml",
-                     "<internet><server name=\"" + std::string(host.begin(), host.end()) +
-                         "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                         "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                         "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
-        zor::config::init(folder.wpath());
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
+                               "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                               "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
+                               "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
         saved = platform::get_http_limits();
         platform::http_limits quick = saved;
         quick.stall_timeout_ms = 500;
@@ -146,13 +143,10 @@ TEST_F(news_loading, broken_servers_leave_the_category_failed_with_its_data) {
     EXPECT_TRUE(world->is_failed());
 
     // A server that hangs fails within the stall time-out.
-    zor::config::reset();
-    std::wstring host = server.host();
-    folder.write("config.xml", "<internet><server name=\"" + std::string(host.begin(), host.end()) +
-                                   "\"/><news><headline pict_width=\"1\" pict_height=\"1\"/><categories>"
-                                   "<category name=\"World\" url=\"/silent\" color=\"1,2,3\"/>"
-                                   "</categories></news></internet>");
-    zor::config::init(folder.wpath());
+    use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
+                           "\"/><news><headline pict_width=\"1\" pict_height=\"1\"/><categories>"
+                           "<category name=\"World\" url=\"/silent\" color=\"1,2,3\"/>"
+                           "</categories></news></internet>");
     news::manager hanging;
     auto c = hanging.categories()[0];
     auto start = std::chrono::steady_clock::now();

@@ -1,6 +1,7 @@
 #include "model/config.h"
 #include "model/weather/loaders.h"
 #include "model/weather/manager.h"
+#include "support/config_file.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -23,11 +24,8 @@ std::string error_of(const std::function<void()>& f) {
 class weather_model : public ::testing::Test {
 protected:
     void SetUp() override {
-        zor::config::reset();
-        std::wstring host = server.host();
-        folder.write("config.xml", "<internet><server name=\"127.0.0.1:1\"/><weather name=\"" +
-                                       std::string(host.begin(), host.end()) + "\"/></internet>");
-        zor::config::init(folder.wpath());
+        use_config(folder, "<internet><server name=\"127.0.0.1:1\"/><weather name=\"" +
+                               narrow(server.host()) + "\"/></internet>");
     }
     void TearDown() override { zor::config::reset(); }
     test_http_server server;
