@@ -56,7 +56,13 @@ test_http_server::~test_http_server() {
 
 void test_http_server::add_route(const std::string& path, const std::string& body) {
     std::lock_guard<std::mutex> lock(m);
+    silent_routes.erase(path);
     routes[path] = body;
+}
+
+void test_http_server::add_silent_route(const std::string& path) {
+    std::lock_guard<std::mutex> lock(m);
+    silent_routes.insert(path);
 }
 
 std::vector<std::string> test_http_server::targets() {
@@ -110,10 +116,13 @@ void test_http_server::serve(int fd) {
         {
             std::lock_guard<std::mutex> lock(m);
             seen_targets.push_back(target);
+            const bool silent = silent_routes.count(target) || silent_routes.count(path);
+            if (silent)
+                path = "/silent";
             auto it = routes.find(target);
             if (it == routes.end())
                 it = routes.find(path);
-            has_route = it != routes.end();
+            has_route = !silent && it != routes.end();
             if (has_route)
                 routed = it->second;
         }

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,8 @@ public:
     // Serves these bytes at the path, or at the whole target when it holds a query (a route for the whole
     // target wins over one for its path; both over the built-in pages).
     void add_route(const std::string& path_or_target, const std::string& body);
+    // The path or target behaves as /silent (over any route) until a route is added for it again.
+    void add_silent_route(const std::string& path_or_target);
     // Every request target served, in order.
     std::vector<std::string> targets();
 
@@ -48,5 +51,6 @@ private:
     std::thread acceptor;
     std::vector<std::thread> workers;
     std::map<std::string, std::string> routes;
+    std::set<std::string> silent_routes;
     std::vector<std::string> seen_targets;
 };

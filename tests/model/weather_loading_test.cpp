@@ -1,0 +1,216 @@
+// Weather objects reloading through the loading thread from a server that has stopped, answers garbage or
+// hangs: each ends failed, logs what its loader logs, shows no half list and keeps what its last good
+// document gave it.
+#include "model/config.h"
+#include "model/weather/loaders.h"
+#include "model/weather/manager.h"
+#include "net/loading_manager.h"
+#include "platform/debug_log.h"
+#include "platform/http.h"
+#include "support/config_file.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+
+#include <algorithm>
+#include <chrono>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <tuple>
+
+namespace {
+
+using namespace weather_impl;
+using object_ptr = boost::shared_ptr<cl::i_async_info_object>;
+
+enum class breakage { stopped, garbage, hanging };
+
+struct weather_object {
+    const char* name;
+    std::string target;
+    std::string document;
+    object_ptr (*make)(weather::manager&);
+    // Whether a page would see the list; releases the lock it took.
+    bool (*shows_list)(cl::i_async_info_object&);
+    // What the good document set besides the list, as text; null when there is nothing.
+    std::string (*kept)(cl::i_async_info_object&);
+    // The line the object writes when its load fails with this message.
+    std::string (*failure_line)(const std::string& message);
+};
+
+std::string loading_weatherline(const std::string& message) {
+    return "Loading error. " + message;
+}
+
+template <class Map>
+bool shows_children(cl::i_async_info_object& o) {
+    auto& map = dynamic_cast<Map&>(o);
+    if (!map.lock_children())
+        return false;
+    map.unlock_children();
+    return true;
+}
+
+const weather_object objects[] = {
+    {"region_map", "/zorwmaps?pmap=2",
+     "<mapinfo><map id=\"eu-west\" centerlat=\"48\" centerlon=\"2\" aspectratio=\"1.3\" distance=\"900\"/>"
+     "<map id=\"eu-north\" centerlat=\"60\" centerlon=\"15\" aspectratio=\"1\" distance=\"1200\"/></mapinfo>",
+     [](weather::manager& m) -> object_ptr { return m.regions()[1]; }, shows_children<weather::region_map>,
+     nullptr, loading_weatherline},
+    {"zone_map", "/zorwmaps?mapid=eu-west",
+     "<mapinfo><map centerlat=\"51.5\" centerlon=\"-0.1\" aspectratio=\"1.3\" distance=\"700\" "
+     "filename=\"/zones/eu-west.jpeg\"><city latitude=\"51.5\" longitude=\"-0.12\" temperature=\"7\" "
+     "name=\"London\" id=\"1\"/></map></mapinfo>",
+     [](weather::manager&) -> object_ptr {
+         return weather::zone_ptr(new zone_map_impl(L"eu-west", nullptr, 50, 10, 1.25, 900));
+     },
+     shows_children<weather::zone_map>,
+     [](cl::i_async_info_object& o) {
+         auto& zone = dynamic_cast<weather::zone_map&>(o);
+         const auto picture = zone.picture();
+         const std::wstring url = picture ? picture->url() : L"none";
+         return std::to_string(zone.center_latitude()) + " " + std::to_string(zone.center_longitude()) + " " +
+                std::to_string(zone.aspect_ratio()) + " " + std::to_string(zone.distance()) + " " +
+                narrow(url);
+     },
+     loading_weatherline},
+    {"city_search", "/zorweather?searchcity=par",
+     "<weather><searchresult><searchcity dataname=\"101\" realname=\"Paris\" country=\"France\"/>"
+     "</searchresult></weather>",
+     [](weather::manager& m) -> object_ptr { return m.create_search(L"par"); },
+     [](cl::i_async_info_object& o) {
+         auto& search = dynamic_cast<weather::city_search&>(o);
+         if (!search.lock_result())
+             return false;
+         search.unlock_result();
+         return true;
+     },
+     nullptr, loading_weatherline},
+    {"city", "/zorweather?requestcity=101",
+     "<WeatherDetails><City><Day><date>2026-12-06</date><precipitationdesc>Rain</precipitationdesc>"
+     "<skydescription>Cloudy</skydescription><tmin>-3</tmin><tmax>12</tmax><windspeed>12.5</windspeed>"
+     "<icon>state_13</icon><airquality>2</airquality><uvindex>3</uvindex></Day></City></WeatherDetails>",
+     [](weather::manager& m) -> object_ptr { return m.get_city(L"101", L"Paris"); },
+     [](cl::i_async_info_object& o) {
+         auto& city = dynamic_cast<weather::city&>(o);
+         if (!city.lock_forecast())
+             return false;
+         city.unlock_forecast();
+         return true;
+     },
+     // The stamp of the last forecast read and the time of the last good load.
+     [](cl::i_async_info_object& o) {
+         return std::to_string(o.timestamp()) + "@" + std::to_string(o.load_time());
+     },
+     // The city handles its own failure: the message never reaches the loading thread.
+     [](const std::string&) { return std::string("City forecast load error. City id=101"); }},
+};
+
+class weather_loading : public ::testing::TestWithParam<std::tuple<int, breakage>> {
+protected:
+    void SetUp() override {
+        use_config(folder, "<internet><server name=\"127.0.0.1:1\"/><weather name=\"" +
+                               narrow(server->host()) + "\"/></internet>");
+        saved = platform::get_http_limits();
+        platform::http_limits quick = saved;
+        quick.stall_timeout_ms = 500;
+        platform::set_http_limits(quick);
+        platform::set_debug_log_capture([this](const std::string& l) {
+            std::lock_guard<std::mutex> lock(m);
+            lines.push_back(l);
+        });
+        loader.start();
+    }
+    void TearDown() override {
+        loader.stop();
+        platform::set_debug_log_capture(nullptr);
+        platform::set_http_limits(saved);
+        zor::config::reset();
+    }
+    // Through the loading thread, as the pages load them; a load that never ends fails the test.
+    void load(const object_ptr& o) {
+        loader.add_request(o);
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (o->is_queued()) {
+            if (std::chrono::steady_clock::now() > give_up)
+                FAIL() << "the load did not end";
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    std::vector<std::string> logged() {
+        std::lock_guard<std::mutex> lock(m);
+        return lines;
+    }
+
+    std::unique_ptr<test_http_server> server{new test_http_server};
+    temp_folder folder;
+    platform::http_limits saved;
+    std::mutex m;
+    std::vector<std::string> lines;
+    weather::manager manager;
+    cl::loading_manager loader;
+};
+
+TEST_P(weather_loading, a_broken_server_leaves_the_object_failed_with_what_it_had) {
+    const weather_object& kind = objects[std::get<0>(GetParam())];
+    const breakage how = std::get<1>(GetParam());
+    const object_ptr object = kind.make(manager);
+    const std::string initial = kind.kept ? kind.kept(*object) : "";
+
+    server->add_route(kind.target, kind.document);
+    load(object);
+    ASSERT_FALSE(object->is_failed());
+    ASSERT_TRUE(kind.shows_list(*object));
+    const std::string good = kind.kept ? kind.kept(*object) : "";
+    if (kind.kept) {
+        ASSERT_NE(good, initial);
+    }
+
+    std::string message;
+    switch (how) {
+    case breakage::stopped:
+        server.reset();
+        message = "Http request sending fails";
+        break;
+    case breakage::garbage:
+        server->add_route(kind.target, "Service temporarily unavailable, please try again later.");
+        message = "Invalid XML document";
+        break;
+    case breakage::hanging:
+        server->add_silent_route(kind.target);
+        message = "Internet file reading fails";
+        break;
+    }
+    load(object);
+    EXPECT_TRUE(object->is_failed());
+    EXPECT_FALSE(object->is_loaded());
+    EXPECT_FALSE(kind.shows_list(*object));
+    if (kind.kept) {
+        EXPECT_EQ(kind.kept(*object), good);
+    }
+    const std::vector<std::string> log = logged();
+    const std::string line = kind.failure_line(message);
+    EXPECT_THAT(log, ::testing::Contains(line));
+    // Only a failure left to the loading thread is logged by it, and once.
+    const bool by_loading_thread = line == loading_weatherline(message);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& l) { return l.rfind("Loading error. ", 0) == 0; }),
+              by_loading_thread ? 1 : 0);
+}
+
+std::string case_name(const ::testing::TestParamInfo<std::tuple<int, breakage>>& info) {
+    static const char* const names[] = {"stopped", "garbage", "hanging"};
+    return std::string(objects[std::get<0>(info.param)].name) + "_" +
+           names[static_cast<int>(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(each_object_and_breakage, weather_loading,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(objects))),
+                                            ::testing::Values(breakage::stopped, breakage::garbage,
+                                                              breakage::hanging)),
+                         case_name);
+
+} // namespace
