@@ -1,5 +1,6 @@
 #include "app/zor_game_loop.h"
 
+#include "app/controller.h"
 #include "app/main_window.h"
 #include "model/config.h"
 #include "model/model.h"
@@ -31,6 +32,7 @@ zor_game_loop::zor_game_loop(main_window& window) : window(&window) {}
 
 zor_game_loop::~zor_game_loop() {
     com.reset();
+    control.reset();
     graphics.reset();
 }
 
@@ -44,27 +46,35 @@ void zor_game_loop::init() {
     graphics = cl::ui::get_graphics();
     zor::config::init(platform::from_utf8(platform::module_folder(window->get_instance())));
     zor::model::init();
-    // The controller joins the loop here once it is built.
+    control.reset();
+    control.reset(new controller);
+    control->init();
+    control->set_rect(client);
+    control->layout();
 }
 
 void zor_game_loop::cleanup() {
     utils::trace_scope trace("zor::app::zor_game_loop::cleanup");
+    control.reset();
     zor::model::done();
     graphics.reset();
     cl::ui::destroy_graphics();
     com.reset();
 }
 
-void zor_game_loop::update(unsigned long) {}
+void zor_game_loop::update(unsigned long now_ms) {
+    if (control)
+        control->update(now_ms);
+}
 
 void zor_game_loop::draw() {
-    if (!graphics)
+    if (!graphics || !control)
         return;
     ++frame_count;
     if (frame_count <= 10)
         force_redraw = true;
     graphics->begin_frame();
-    // The controller draws here once it exists.
+    control->draw(*graphics, force_redraw);
     force_redraw = false;
     if (show_fps) {
         graphics->fill_rect(fps_rect, 0x000000);
@@ -76,12 +86,11 @@ void zor_game_loop::draw() {
 }
 
 void zor_game_loop::on_event(const cl::app::event& e) {
-    if (!graphics)
+    if (!graphics || !control)
         return;
     switch (e.type) {
     case cl::app::event::resize: {
-        platform::RECT client = window->get_client_rect();
-        cl::ui::resources::set_portrait((client.bottom - client.top) > (client.right - client.left));
+        control->resize(window->get_client_rect());
         graphics->update_size();
         force_redraw = true;
         break;
@@ -91,7 +100,7 @@ void zor_game_loop::on_event(const cl::app::event& e) {
         force_redraw = true;
         break;
     default:
-        // Input goes to the controller once it exists.
+        control->process_event(e);
         break;
     }
 }

@@ -11,6 +11,7 @@ namespace zor {
 namespace app {
 
 class main_window;
+class controller;
 
 // The application's frame loop: sets up the component-model marker, the graphics back-end, the model
 // root and the controller on the loop thread, forwards input to the controller and draws it.
@@ -27,6 +28,7 @@ public:
     void resume() override;
 
     int frames_drawn() const { return frame_count; }
+    controller* get_controller() const { return control.get(); }
     bool redraw_forced() const { return force_redraw; }
 
 private:
@@ -38,6 +40,7 @@ private:
 
     main_window* window;
     boost::shared_ptr<cl::ui::i_graphics> graphics;
+    std::unique_ptr<controller> control;
     std::unique_ptr<com_marker> com;
     int frame_count = 0;
     bool force_redraw = true;

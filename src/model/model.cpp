@@ -40,6 +40,18 @@ boost::shared_ptr<cl::loading_manager> loading_manager() {
     return loader;
 }
 
+boost::shared_ptr<news::manager> news_manager() {
+    return news_root;
+}
+
+boost::shared_ptr<weather::manager> weather_manager() {
+    return weather_root;
+}
+
+boost::shared_ptr<ads::manager> ads_manager() {
+    return ads_root;
+}
+
 void load(const boost::shared_ptr<cl::i_async_info_object>& object) {
     if (object && !object->is_queued() && loader)
         loader->add_request(object);

@@ -71,6 +71,8 @@ public:
     // (t): target t; (v, t): jump to v, target t; (d, x, x): target moves by -d.
     void set(const std::vector<double>& params) override;
     double value(int which) const override { return which == 1 ? target : current; }
+    // The unsmoothed position moving at constant speed.
+    double linear_position() const { return position; }
 
 private:
     double current = 0;

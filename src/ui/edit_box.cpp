@@ -19,6 +19,10 @@ edit_box::edit_box(platform::HWND parent) : parent(parent) {
     if (hwnd) {
         WNDPROC previous = set_window_proc(hwnd, &edit_box::replacement_proc);
         set_prop(hwnd, original_proc_prop, reinterpret_cast<void*>(previous));
+        // The system font, made large enough for a finger-sized field.
+        font.face = L"Tahoma";
+        font.height = font_height;
+        send_message(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(&font), 0);
     }
 }
 
@@ -92,6 +96,10 @@ bool edit_box::is_visible() const {
 
 void edit_box::set_visible(bool visible) {
     platform::show_window(hwnd, visible ? platform::SW_SHOW : platform::SW_HIDE);
+}
+
+void edit_box::draw(i_graphics&, bool) {
+    draw();
 }
 
 void edit_box::draw() {

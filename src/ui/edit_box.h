@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/text_renderer.h"
 #include "platform/types.h"
+#include "ui/i_control.h"
 
 #include <string>
 
@@ -9,13 +11,14 @@ namespace ui {
 
 // The native single-line text field, a hidden child of the panel window until a page shows it. Its
 // replacement procedure hands Enter and the soft keys to the parent and swallows the other keys.
-class edit_box {
+class edit_box : public i_control {
 public:
     static constexpr int width = 440;
     static constexpr int height = 60;
+    static constexpr int font_height = 50;
 
     explicit edit_box(platform::HWND parent);
-    ~edit_box();
+    ~edit_box() override;
     edit_box(const edit_box&) = delete;
     edit_box& operator=(const edit_box&) = delete;
 
@@ -26,10 +29,14 @@ public:
     void kill_focus();
     void move_to(int x, int y);
 
-    platform::RECT get_rect() const { return rect; }
-    void set_rect(const platform::RECT& r);
-    bool is_visible() const;
-    void set_visible(bool visible);
+    platform::RECT get_rect() const override { return rect; }
+    void set_rect(const platform::RECT& r) override;
+    bool is_visible() const override;
+    void set_visible(bool visible) override;
+    void update(unsigned long) override {}
+    void layout() override {}
+    // The field paints itself; this only flushes a pending paint.
+    void draw(i_graphics& g, bool force) override;
     void draw();
 
     platform::HWND get_hwnd() const { return hwnd; }
@@ -41,6 +48,7 @@ private:
     platform::RECT rect;
     platform::HWND hwnd;
     platform::HWND parent;
+    platform::font_spec font;
 };
 
 } // namespace ui

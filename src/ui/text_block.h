@@ -27,6 +27,9 @@ public:
     void draw(i_graphics& g, bool force) override;
 
     const std::wstring& get_text() const { return text; }
+    void set_align(int a) { align = a; }
+    int get_align() const { return align; }
+    void set_text(const std::wstring& t) { text = t; }
 
 private:
     platform::RECT rect;

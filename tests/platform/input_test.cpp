@@ -1,5 +1,7 @@
+#include "platform/compositor.h"
 #include "platform/edit_control.h"
 #include "platform/input.h"
+#include "platform/text_renderer.h"
 #include "platform/window_system.h"
 #include "support/window_fixture.h"
 
@@ -95,6 +97,55 @@ TEST_F(input, the_edit_class_types_deletes_and_replaces_a_full_selection) {
     pump();
     EXPECT_EQ(get_window_title(edit), L"R");
     EXPECT_FALSE(edit_all_selected(edit));
+}
+
+} // namespace
+
+namespace {
+
+using namespace platform;
+
+// Pixels of the field's surface equal to the colour, inside the columns [x0, x1).
+int count(HWND h, std::uint16_t colour, int x0, int x1) {
+    auto s = get_window_surface(h);
+    std::lock_guard<std::mutex> lock(s->mutex());
+    int n = 0;
+    for (int y = 1; y < s->height() - 1; ++y)
+        for (int x = std::max(x0, 1); x < std::min(x1, s->width() - 1); ++x)
+            n += s->pixels()[y * s->width() + x] == colour;
+    return n;
+}
+
+class edit_field : public input {};
+
+TEST_F(edit_field, paints_its_text_the_selection_and_a_caret_while_focused) {
+    HWND edit = create_window(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 20, 350, 440, 60, panel, nullptr);
+    font_spec big{L"Tahoma", 40, 0};
+    send_message(edit, WM_SETFONT, reinterpret_cast<WPARAM>(&big), 0);
+    const std::uint16_t black = 0x0000, selection = rgb565(0x00, 0x78, 0xD7);
+
+    update_window(edit);
+    EXPECT_EQ(count(edit, black, 0, 440), 0); // empty and not focused: no caret
+
+    set_focus(edit);
+    text_input(L"Oslo");
+    pump();
+    update_window(edit);
+    const int ink = count(edit, black, 0, 440);
+    EXPECT_GT(ink, 100);
+    EXPECT_EQ(count(edit, black, 200, 440), 0); // a short word stays at the left
+
+    // Everything selected: white text on the selection colour, no caret.
+    send_message(edit, EM_SETSEL, 0, -1);
+    update_window(edit);
+    EXPECT_GT(count(edit, selection, 0, 440), 200);
+    EXPECT_LT(count(edit, black, 0, 440), ink / 4);
+
+    // A text longer than the field keeps its end in view: ink reaches the right edge, caret included.
+    send_message(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Llanfairpwllgwyngyllgogerychwyrndrobwll"));
+    update_window(edit);
+    EXPECT_GT(count(edit, black, 400, 440), 20);
+    destroy_window(edit);
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/i_page_content.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zor {
+namespace app {
+
+class page;
+
+// Makes the contents of each kind of page, in strip order. The page decides which one is shown first,
+// the tabs and the chrome; the factory knows the content classes and what each needs from the model.
+class content_factory {
+public:
+    using content_list = std::vector<std::unique_ptr<i_page_content>>;
+    using params = std::vector<std::wstring>;
+
+    virtual ~content_factory() = default;
+
+    // Home, news, weather and settings.
+    virtual content_list main_contents(page& p) = 0;
+    // One headline list per news category, then the citizen report; the requested category gets
+    // requested[1] and requested[2].
+    virtual content_list headlines(page& p, const params& requested, bool landscape) = 0;
+    // One article per headline of category requested[0], sub-category requested[1].
+    virtual content_list articles(page& p, const params& requested) = 0;
+    virtual content_list attachment(page& p, const params& requested) = 0;
+    virtual content_list continent_map(page& p, const std::wstring& code, const std::wstring& name) = 0;
+    virtual content_list zone_map(page& p, const params& requested) = 0;
+    virtual content_list video(page& p, const std::wstring& name, const std::wstring& clip) = 0;
+    virtual content_list globe(page& p, int angle_a, int angle_b) = 0;
+    virtual content_list add_city(page& p, const std::wstring& search) = 0;
+    virtual content_list detailed_weather(page& p, const std::wstring& city, const std::wstring& second) = 0;
+    virtual content_list city_list(page& p) = 0;
+    virtual content_list terms(page& p) = 0;
+};
+
+// The contents this build has: none of the page contents exist yet, so every page shows its chrome over
+// an empty strip.
+class available_contents : public content_factory {
+public:
+    content_list main_contents(page&) override { return {}; }
+    content_list headlines(page&, const params&, bool) override { return {}; }
+    content_list articles(page&, const params&) override { return {}; }
+    content_list attachment(page&, const params&) override { return {}; }
+    content_list continent_map(page&, const std::wstring&, const std::wstring&) override { return {}; }
+    content_list zone_map(page&, const params&) override { return {}; }
+    content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }
+    content_list globe(page&, int, int) override { return {}; }
+    content_list add_city(page&, const std::wstring&) override { return {}; }
+    content_list detailed_weather(page&, const std::wstring&, const std::wstring&) override { return {}; }
+    content_list city_list(page&) override { return {}; }
+    content_list terms(page&) override { return {}; }
+};
+
+} // namespace app
+} // namespace zor

@@ -1,0 +1,245 @@
+#include "app/content_manager.h"
+#include "support/page_fixture.h"
+#include "support/test_content.h"
+#include "ui/gdi_image.h"
+
+#include <boost/ptr_container/exception.hpp>
+
+namespace {
+
+using platform::RECT;
+using zor::content_manager;
+using zor::content_state;
+
+class strip : public page_fixture {
+protected:
+    // Three contents on a strip 240 pixels wide.
+    void SetUp() override {
+        page_fixture::SetUp();
+        manager.switched.connect(utils::function1<void, int>([this](int i) { switches.push_back(i); }));
+        manager.request.connect(
+            utils::function1<void, content_state>([this](content_state s) { requests.push_back(s); }));
+        manager.back.connect(utils::function0<void>([this] { ++backs; }));
+        for (const wchar_t* name : {L"A", L"B", L"C"}) {
+            auto c = new test_content(L"headlines", name, &journal);
+            contents.push_back(c);
+            manager.add(-1, c);
+        }
+        contents[0]->colour = 0x0000FF;
+        contents[1]->colour = 0x00FF00;
+        contents[2]->colour = 0xFF0000;
+        manager.set_rect(area);
+        manager.layout();
+    }
+    double target() const { return manager.slide().value(1); }
+    double shown() const { return manager.slide().value(0); }
+
+    const RECT area{0, 100, 240, 400};
+    content_manager manager;
+    std::vector<test_content*> contents;
+    std::vector<int> switches;
+    std::vector<content_state> requests;
+    int backs = 0;
+};
+
+TEST_F(strip, switches_to_neighbours_and_settles_back_at_both_ends) {
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::next, -1), 1);
+    EXPECT_EQ(journal, (std::vector<std::string>{"deactivate A", "activate B"}));
+    EXPECT_EQ(target(), 240);
+    EXPECT_EQ(shown(), 0); // slides, does not jump
+    EXPECT_EQ(contents[1]->get_rect(), area);
+
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::previous, -1), 0);
+    journal.clear();
+    // At the first content "previous" settles back: switched, but no activation.
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::previous, -1), 0);
+    EXPECT_TRUE(journal.empty());
+    EXPECT_EQ(target(), 0);
+
+    manager.switch_to(zor::i_switchable::jump, 2);
+    journal.clear();
+    EXPECT_EQ(shown(), 480); // a jump places the strip at once
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::next, -1), 2);
+    EXPECT_TRUE(journal.empty());
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::settle, -1), 2);
+    EXPECT_EQ(switches, (std::vector<int>{1, 0, 0, 2, 2, 2}));
+}
+
+TEST_F(strip, a_jump_out_of_range_only_re_aims_at_the_current_content) {
+    manager.switch_to(zor::i_switchable::next, -1);
+    journal.clear();
+    manager.drag_x(-30);
+    EXPECT_EQ(target(), 270);
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::jump, 5), 1);
+    EXPECT_EQ(manager.switch_to(zor::i_switchable::jump, -1), 1);
+    EXPECT_TRUE(journal.empty());
+    EXPECT_EQ(target(), 240);
+    EXPECT_EQ(switches.back(), 1);
+}
+
+TEST_F(strip, maps_keep_horizontal_moves_for_themselves) {
+    for (const wchar_t* kind : {L"continent_map_content", L"zone_map_content"}) {
+        contents[0]->page = kind;
+        switches.clear();
+        EXPECT_EQ(manager.switch_to(zor::i_switchable::next, -1), 0);
+        EXPECT_EQ(manager.switch_to(zor::i_switchable::jump, 2), 0);
+        EXPECT_TRUE(switches.empty());
+        EXPECT_TRUE(journal.empty());
+    }
+}
+
+TEST_F(strip, drags_follow_the_finger_but_never_beyond_the_first_or_last_content) {
+    manager.drag_x(10); // finger to the right on the first content: nothing before it
+    EXPECT_EQ(target(), 0);
+    manager.drag_x(-100);
+    EXPECT_EQ(target(), 100);
+    manager.drag_x(-381); // would pass the last content's start at 480
+    EXPECT_EQ(target(), 100);
+    manager.drag_x(-380);
+    EXPECT_EQ(target(), 480);
+    manager.drag_x(-1);
+    EXPECT_EQ(target(), 480);
+    manager.drag_x(480);
+    EXPECT_EQ(target(), 0);
+
+    manager.drag_y(-12);
+    EXPECT_EQ(journal, (std::vector<std::string>{"scroll -12 A"}));
+}
+
+TEST_F(strip, requests_reach_the_page_one_frame_later_and_the_last_one_wins) {
+    contents[0]->request(content_state(L"headlines", L"A", L"", L"first"));
+    contents[0]->request(content_state(L"headlines", L"A", L"", L"second"));
+    contents[0]->back();
+    EXPECT_TRUE(requests.empty());
+    EXPECT_EQ(backs, 0);
+    manager.update(1000);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].params[2], L"second");
+    EXPECT_EQ(backs, 1);
+    manager.update(1025);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(backs, 1);
+
+    int relayouts = 0;
+    manager.layout_changed.connect(utils::function0<void>([&] { ++relayouts; }));
+    contents[2]->layout_changed();
+    EXPECT_EQ(relayouts, 1); // at once
+}
+
+TEST_F(strip, the_slide_moves_at_constant_speed_and_the_shown_value_lags_behind) {
+    manager.update(1000);
+    manager.switch_to(zor::i_switchable::next, -1);
+    manager.update(1025);
+    EXPECT_DOUBLE_EQ(manager.slide().linear_position(), 120);
+    EXPECT_NEAR(shown(), 0.18 * 120, 1e-9);
+    manager.update(1050);
+    EXPECT_DOUBLE_EQ(manager.slide().linear_position(), 240);
+    EXPECT_LT(shown(), 240);
+    for (int t = 1075; t < 3000; t += 25)
+        manager.update(t);
+    EXPECT_EQ(shown(), 240);
+}
+
+TEST_F(strip, draws_the_two_contents_visible_during_a_slide) {
+    manager.update(1000);
+    manager.switch_to(zor::i_switchable::next, -1);
+    manager.update(1025); // the strip shows 21 pixels of B
+    clear(0);
+    manager.draw(*g, false);
+    const int p = static_cast<int>(shown());
+    EXPECT_EQ(pixel(0, 200), ui_impl::to_rgb565(0x0000FF));
+    EXPECT_EQ(pixel(area.right - p - 1, 200), ui_impl::to_rgb565(0x0000FF));
+    EXPECT_EQ(pixel(area.right - p + 1, 200), ui_impl::to_rgb565(0x00FF00));
+    EXPECT_EQ(contents[2]->draws, 0);
+    EXPECT_EQ(changed_outside(RECT{-p, area.top, area.right + 240, area.bottom}, 0), 0);
+
+    // Nothing is drawn when nothing changed.
+    for (int t = 1050; t < 3000; t += 25)
+        manager.update(t);
+    manager.draw(*g, false);
+    const int drawn = contents[1]->draws;
+    manager.update(3000);
+    manager.draw(*g, false);
+    EXPECT_EQ(contents[1]->draws, drawn);
+}
+
+TEST_F(strip, shows_the_wait_icon_until_data_and_the_fixed_text_when_loading_failed) {
+    const std::uint16_t own = ui_impl::to_rgb565(0x0000FF);
+    contents[0]->loaded = false;
+    manager.update(1000);
+    clear(0);
+    manager.draw(*g, true);
+    EXPECT_EQ(contents[0]->draws, 0);
+    EXPECT_EQ(pixel(5, 300), ui_impl::to_rgb565(0xDADADA));
+    int grey_cells = 0;
+    for (int x = area.left; x < area.right; ++x)
+        grey_cells += pixel(x, 250) != ui_impl::to_rgb565(0xDADADA);
+    EXPECT_GT(grey_cells, 40);
+
+    contents[0]->failed = true;
+    manager.update(1025);
+    manager.draw(*g, true);
+    int white = 0;
+    for (int y = area.top + 20; y < area.top + 80; ++y)
+        for (int x = area.left + 20; x < area.right - 20; ++x)
+            white += pixel(x, y) == 0xFFFF;
+    EXPECT_GT(white, 50);
+
+    // Loaded but the page is not ready yet (its pictures are still being decoded).
+    contents[0]->loaded = true;
+    contents[0]->failed = false;
+    manager.set_ready(false);
+    manager.update(1050);
+    manager.draw(*g, true);
+    EXPECT_EQ(contents[0]->draws, 0);
+    EXPECT_EQ(contents[0]->updates, 2);
+    manager.set_ready(true);
+    manager.update(1075);
+    manager.draw(*g, true);
+    EXPECT_EQ(pixel(20, 300), own);
+}
+
+TEST_F(strip, clear_deactivates_the_current_content_and_null_contents_are_refused) {
+    manager.switch_to(zor::i_switchable::jump, 1);
+    journal.clear();
+    manager.clear();
+    EXPECT_EQ(journal, (std::vector<std::string>{"deactivate B"}));
+    EXPECT_EQ(manager.size(), 0);
+    EXPECT_EQ(manager.current_content(), nullptr);
+    EXPECT_EQ(shown(), 0);
+    try {
+        manager.add(-1, nullptr);
+        FAIL() << "a null content was taken";
+    } catch (const boost::bad_pointer& e) {
+        EXPECT_STREQ(e.what(), "Null pointer in 'push_back()'");
+    }
+    manager.add(-1, new test_content(L"x", L"X"));
+    manager.add(0, new test_content(L"x", L"W"));
+    EXPECT_EQ(manager.find(L"W"), 0);
+    EXPECT_EQ(manager.find(L"X"), 1);
+    EXPECT_EQ(manager.find(L"Y"), -1);
+}
+
+TEST_F(strip, the_opening_animation_splits_the_old_picture_and_reports_its_end) {
+    int opened = 0;
+    manager.opened.connect(utils::function0<void>([&] { ++opened; }));
+    clear(ui_impl::to_rgb565(0x808080));
+    manager.request_opening();
+    manager.update(1000);
+    manager.draw(*g, false);
+    EXPECT_TRUE(manager.opening_view().is_running());
+    // The halves of the old picture still cover the new contents.
+    EXPECT_EQ(pixel(10, 200), ui_impl::to_rgb565(0x808080));
+    unsigned long t = 1000;
+    while (manager.opening_view().is_running() && t < 5000) {
+        t += 25;
+        manager.update(t);
+        manager.draw(*g, false);
+    }
+    EXPECT_EQ(opened, 1);
+    // 120 pixels from the middle to each side at 0.3 pixels per millisecond.
+    EXPECT_NEAR(static_cast<double>(t - 1000), 400, 30);
+    EXPECT_EQ(pixel(10, 200), ui_impl::to_rgb565(0x0000FF));
+}
+
+} // namespace

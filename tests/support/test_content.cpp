@@ -1,0 +1,125 @@
+#include "support/test_content.h"
+
+zor::content_state test_content::get_state() const {
+    return zor::content_state(page, key, value1, value2, extra);
+}
+
+void test_content::draw(cl::ui::i_graphics& g, bool force) {
+    if (!force && !dirty)
+        return;
+    ++draws;
+    g.fill_rect(rect, colour);
+    dirty = false;
+}
+
+void test_content::on_pen_down(const platform::POINT& p) {
+    note("tap " + std::to_string(p.x) + "," + std::to_string(p.y));
+}
+
+void test_content::note(const std::string& what) {
+    if (journal)
+        journal->push_back(what + " " + narrow(key));
+}
+
+void recording_factory::note(const std::string& what) {
+    if (journal)
+        journal->push_back(what);
+}
+
+recording_factory::content_list recording_factory::one(const std::wstring& page, const std::wstring& name) {
+    content_list list;
+    list.emplace_back(new test_content(page, name, journal));
+    return list;
+}
+
+recording_factory::content_list recording_factory::main_contents(zor::app::page&) {
+    note("main");
+    content_list list;
+    list.emplace_back(new test_content(L"home", L"Home", journal));
+    list.emplace_back(new test_content(L"news", L"news", journal));
+    auto weather = new test_content(L"weather", L"weather", journal);
+    weather->colour = 0xDCC328;
+    list.emplace_back(weather);
+    list.emplace_back(new test_content(L"settings", L"Settings", journal));
+    return list;
+}
+
+recording_factory::content_list recording_factory::headlines(zor::app::page&, const params& p,
+                                                             bool landscape) {
+    note("headlines " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]) +
+         (landscape ? " landscape" : ""));
+    content_list list;
+    for (const auto& c : categories) {
+        auto content = new test_content(L"headlines", c, journal);
+        if (c == p[0]) {
+            content->value1 = p[1];
+            content->value2 = p[2];
+        }
+        list.emplace_back(content);
+    }
+    auto tipline = new test_content(L"tipline", L"Tip-Line", journal);
+    tipline->colour = 0x0080FF;
+    list.emplace_back(tipline);
+    return list;
+}
+
+recording_factory::content_list recording_factory::articles(zor::app::page&, const params& p) {
+    note("article " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
+    content_list list;
+    for (const auto& id : headline_ids) {
+        auto content = new test_content(L"article", p[0], journal);
+        content->value1 = p[1];
+        content->value2 = id;
+        content->caption = L"Story " + id;
+        list.emplace_back(content);
+    }
+    return list;
+}
+
+recording_factory::content_list recording_factory::attachment(zor::app::page&, const params& p) {
+    note("attach " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
+    return one(L"attach", p[2]);
+}
+
+recording_factory::content_list recording_factory::continent_map(zor::app::page&, const std::wstring& code,
+                                                                 const std::wstring& name) {
+    note("continent " + narrow(code) + "|" + narrow(name));
+    return one(L"continent_map_content", code);
+}
+
+recording_factory::content_list recording_factory::zone_map(zor::app::page&, const params& p) {
+    note("zone " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
+    return one(L"zone_map_content", p[2]);
+}
+
+recording_factory::content_list recording_factory::video(zor::app::page&, const std::wstring& name,
+                                                         const std::wstring& clip) {
+    note("video " + narrow(name) + "|" + narrow(clip));
+    return one(L"video_player", L"video");
+}
+
+recording_factory::content_list recording_factory::globe(zor::app::page&, int a, int b) {
+    note("globe " + std::to_string(a) + "," + std::to_string(b));
+    return one(L"globe", L"Globe");
+}
+
+recording_factory::content_list recording_factory::add_city(zor::app::page&, const std::wstring& search) {
+    note("add_city " + narrow(search));
+    return one(L"weather_item", L"add_city");
+}
+
+recording_factory::content_list recording_factory::detailed_weather(zor::app::page&, const std::wstring& city,
+                                                                    const std::wstring& second) {
+    note("detailed " + narrow(city) + "|" + narrow(second));
+    return one(L"weather_item", city);
+}
+
+recording_factory::content_list recording_factory::city_list(zor::app::page&) {
+    note("city_list");
+    return one(L"weather_item", L"city_list");
+}
+
+recording_factory::content_list recording_factory::terms(zor::app::page&) {
+    note("terms");
+    return one(L"terms_condition", L"terms_condition");
+}
