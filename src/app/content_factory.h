@@ -38,12 +38,13 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has: none of the page contents exist yet, so every page shows its chrome over
-// an empty strip.
+// The contents this build has. The bodies of the main page's contents, the headline lists and the citizen
+// report are not built yet: they stand in the strip with their kind, tab and history record so the page can
+// be navigated. Every other kind of page shows its chrome over an empty strip.
 class available_contents : public content_factory {
 public:
-    content_list main_contents(page&) override { return {}; }
-    content_list headlines(page&, const params&, bool) override { return {}; }
+    content_list main_contents(page&) override;
+    content_list headlines(page&, const params&, bool) override;
     content_list articles(page&, const params&) override { return {}; }
     content_list attachment(page&, const params&) override { return {}; }
     content_list continent_map(page&, const std::wstring&, const std::wstring&) override { return {}; }

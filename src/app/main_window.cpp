@@ -79,6 +79,9 @@ platform::LRESULT main_window::handle_message(platform::UINT msg, platform::WPAR
     const int y = HIWORD(static_cast<std::uintptr_t>(lparam));
     switch (msg) {
     case WM_KEYDOWN:
+        // The soft keys count once, when released (below); a press as well would trigger twice.
+        if (wparam == VK_APP2 || wparam == VK_APP3)
+            return 0;
         post_event(event::key_down, static_cast<int>(wparam), 0, 0);
         return 0;
     case WM_KEYUP:

@@ -11,6 +11,10 @@ namespace app {
 void preloading_control::update(unsigned long now_ms) {
     if (finished)
         return;
+    // A page rebuilt on rotation finds the pictures decoded already and need not wait for them.
+    while (index < static_cast<int>(keys.size()) &&
+           cl::ui::is_image_cached(cl::ui::resources::path(keys[static_cast<std::size_t>(index)])))
+        ++index;
     if (index < static_cast<int>(keys.size())) {
         if (last_time == 0)
             last_time = now_ms;

@@ -58,13 +58,9 @@ void command_bar::trigger_right() {
         right_clicked(label);
 }
 
+// The soft keys arrive as key-down events sent when they are released.
 void command_bar::on_key_down(int key) {
-    if (key == platform::VK_RETURN && enter_triggers_left)
-        trigger_left();
-}
-
-void command_bar::on_key_up(int key) {
-    if (key == soft_key_left)
+    if (key == soft_key_left || (key == platform::VK_RETURN && enter_triggers_left))
         trigger_left();
     else if (key == soft_key_right)
         trigger_right();

@@ -38,7 +38,6 @@ public:
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
     void on_key_down(int key) override;
-    void on_key_up(int key) override;
     void on_pen_down(const platform::POINT& p) override;
 
     platform::RECT left_area() const { return left_rect; }

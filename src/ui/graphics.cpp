@@ -34,6 +34,10 @@ boost::shared_ptr<i_graphics> get_graphics() {
     return the_graphics;
 }
 
+bool is_image_cached(const std::wstring& path) {
+    return cache && cache->count(path) > 0;
+}
+
 image_ptr load_image(const std::wstring& path) {
     auto& c = image_cache();
     auto it = c.find(path);

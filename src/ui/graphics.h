@@ -18,6 +18,7 @@ boost::shared_ptr<i_graphics> get_graphics();
 
 // Decoded once per path and shared.
 image_ptr load_image(const std::wstring& path);
+bool is_image_cached(const std::wstring& path);
 // width = height = 0 keeps the picture's own size; bypass_cache neither reads nor fills the cache.
 image_ptr load_image(const std::wstring& path, int width, int height, bool bypass_cache);
 // Any thread; never cached.

@@ -100,11 +100,11 @@ TEST_F(chrome, command_bar_soft_keys_pen_and_enter_trigger_labelled_commands) {
     bar.layout();
     EXPECT_EQ(bar.get_rect(), (RECT{0, 708, 480, 748}));
 
-    bar.on_key_up(zor::ui::command_bar::soft_key_left); // no label: no command
+    bar.on_key_down(zor::ui::command_bar::soft_key_left); // no label: no command
     bar.set_left_label(L"Search");
     bar.set_right_label(L"Back");
-    bar.on_key_up(zor::ui::command_bar::soft_key_left);
-    bar.on_key_up(zor::ui::command_bar::soft_key_right);
+    bar.on_key_down(zor::ui::command_bar::soft_key_left);
+    bar.on_key_down(zor::ui::command_bar::soft_key_right);
     bar.on_key_down(platform::VK_RETURN);
     bar.set_enter_triggers_left(true);
     bar.on_key_down(platform::VK_RETURN);

@@ -65,4 +65,64 @@ TEST_F(shell_tour, landscape_start_and_failures_exit_non_zero) {
     EXPECT_NE(read("stderr.txt").find("line 1"), std::string::npos);
 }
 
+// Pixels of the picture inside the screen rectangle whose colour passes the test.
+template <class Test>
+int count(const rgb_picture& pic, int x0, int y0, int x1, int y1, Test test) {
+    int n = 0;
+    for (int y = y0; y < y1 && y < pic.height; ++y)
+        for (int x = x0; x < x1 && x < pic.width; ++x)
+            n += test(pic.at(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool red(std::uint32_t c) {
+    return (c >> 16) > 180 && ((c >> 8) & 0xFF) < 90 && (c & 0xFF) < 90;
+}
+
+bool dark(std::uint32_t c) {
+    return (c >> 16) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && (c & 0xFF) < 0x40;
+}
+
+// The panel sits 52 pixels below the top of the screen: header to 108, tabs to 158, and on the main page
+// the footer's two rows from 710 and the command bar from 760.
+TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_frame) {
+    ASSERT_EQ(run_shell("wait 3500\nshot home\n"
+                        "drag 400 400 80 400 300\nwait 900\nshot swiped\n"
+                        "key right\nwait 900\nkey left\nkey left\nwait 900\nshot back-home\n"
+                        "tap 455 133\nwait 900\nshot arrow\n"
+                        "tap 90 722\nwait 1200\nshot headlines\n"
+                        "key soft2\nwait 1200\nshot main-again\n"
+                        "rotate\nwait 1200\nshot landscape\n"
+                        "drag 600 300 100 300 300\nwait 900\nshot landscape-swiped\nquit\n"),
+              0)
+        << read("stderr.txt");
+    auto shot = [&](const char* name) { return read_png(folder + "/shots/" + name + ".png"); };
+    auto left_arrow = [&](const rgb_picture& p) { return count(p, 8, 110, 60, 156, red); };
+    auto right_arrow = [&](const rgb_picture& p) {
+        return count(p, p.width - 60, 110, p.width - 8, 156, red);
+    };
+
+    const rgb_picture home = shot("home");
+    EXPECT_EQ(left_arrow(home), 0); // the first tab has nothing to its left
+    EXPECT_GT(right_arrow(home), 40);
+    EXPECT_GT(count(home, 0, 712, 480, 758, dark), 480 * 20); // the footer
+
+    const rgb_picture swiped = shot("swiped");
+    EXPECT_GT(left_arrow(swiped), 40);
+    EXPECT_GT(right_arrow(swiped), 40);
+    EXPECT_EQ(left_arrow(shot("back-home")), 0);
+    EXPECT_GT(left_arrow(shot("arrow")), 40);
+
+    // A footer link opens the category's headlines without the footer; "Back" on the soft key returns.
+    const rgb_picture headlines = shot("headlines");
+    EXPECT_LT(count(headlines, 0, 712, 480, 758, dark), 480 * 5);
+    EXPECT_GT(count(headlines, 0, 760, 480, 800, [](std::uint32_t c) { return c == 0xFFFFFF; }), 30);
+    EXPECT_GT(count(shot("main-again"), 0, 712, 480, 758, dark), 480 * 20);
+
+    const rgb_picture wide = shot("landscape");
+    ASSERT_EQ(wide.width, 800);
+    EXPECT_GT(right_arrow(wide), 40);
+    EXPECT_GT(left_arrow(shot("landscape-swiped")), 40);
+}
+
 } // namespace
