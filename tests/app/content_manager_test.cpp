@@ -243,3 +243,36 @@ TEST_F(strip, the_opening_animation_splits_the_old_picture_and_reports_its_end) 
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(page_fixture, a_content_error_view_places_icon_and_texts_by_the_shape_of_its_rectangle) {
+    test_content wide(L"x", L"X");
+    wide.set_rect(RECT{0, 100, 800, 400});
+    wide.show_error();
+    EXPECT_TRUE(wide.has_error());
+    EXPECT_EQ(wide.error_icon_box(), (RECT{20, 120, 88, 182}));
+    EXPECT_EQ(wide.error_text_rect(0), (RECT{108, 120, 795, 150}));
+    EXPECT_EQ(wide.error_text_rect(1), (RECT{108, 150, 795, 180}));
+
+    test_content tall(L"x", L"Y");
+    tall.set_rect(RECT{0, 100, 480, 700});
+    tall.show_error();
+    EXPECT_EQ(tall.error_icon_box(), (RECT{206, 120, 274, 182}));
+    EXPECT_EQ(tall.error_text_rect(0), (RECT{20, 182, 475, 212}));
+    EXPECT_EQ(tall.error_text_rect(1), (RECT{20, 212, 475, 242}));
+
+    clear(0);
+    tall.draw_error(*g);
+    EXPECT_EQ(pixel(5, 650), ui_impl::to_rgb565(0xC0C0C0));
+    int dark = 0; // the two lines of text, centred
+    for (int y = 182; y < 242; ++y)
+        for (int x = 20; x < 475; ++x)
+            dark += pixel(x, y) == 0;
+    EXPECT_GT(dark, 100);
+    EXPECT_NE(pixel(240, 150), ui_impl::to_rgb565(0xC0C0C0)); // the warning sign
+    tall.hide_error();
+    EXPECT_FALSE(tall.has_error());
+}
+
+} // namespace
