@@ -1,57 +1,93 @@
 #pragma once
 
 #include "app/content_state.h"
+#include "chrome/adv_ticker.h"
+#include "chrome/news_ticker.h"
+#include "chrome/tap_tracker.h"
 #include "ui/i_control.h"
 #include "utils/signal.h"
+#include "utils/trackable.h"
 
+#include <memory>
 #include <string>
 
 namespace zor {
 
-// The place of the news and advert tickers at the bottom of the news pages: the page sets its mode,
-// shape and rectangle and routes pen events and vertical swipes to it. The tickers themselves are not
-// part of this build yet, so nothing is ever on screen: it is never visible and claims no label.
-class ticker_manager : public cl::ui::i_control {
+// The ticker strip at the bottom of the news pages: news tickers walking through the categories and advert
+// tickers showing banners, alternately (mode 1) or adverts only (mode 2). A tap, or the left soft key
+// labelled with the ticker's command, opens what is on screen; a vertical swipe moves on to the next.
+class ticker_manager : public cl::ui::i_control, public utils::trackable {
 public:
     enum mode_code { off = 0, news_and_adverts = 1, adverts_only = 2 };
 
+    ticker_manager();
+    ~ticker_manager() override;
+
     // A tapped news ticker asks for its headline's article.
     utils::signal<utils::function1<void, content_state>> request;
-    // The command bar's left label for the ticker on screen (empty when none).
+    // The command bar's left label for the ticker on screen.
     utils::signal<utils::function1<void, std::wstring>> label;
 
     void set_mode(int m);
     int get_mode() const { return mode; }
     void set_portrait(bool p) { portrait = p; }
     bool is_portrait() const { return portrait; }
+    // The strip's rectangle and the bottom of the page.
     void set_area(const platform::RECT& r, int page_bottom);
     int page_bottom() const { return bottom; }
-    // A vertical swipe moves the tickers on.
+    // A vertical swipe ends the run on screen, so the next ticker comes.
     void drag_y(int dx, int dy);
     // The page switched to another content.
     void content_changed() {}
-    // True when the label is the command of the ticker on screen, which then handles it.
+    // True when the label is the command of the ticker on screen, which is then opened.
     bool claims_label(const std::wstring& text);
 
     bool is_shown() const { return shown; }
-    bool is_visible() const override { return shown && on_screen; }
-    void set_visible(bool v) override { shown = v; }
+    zor::ui::ticker* on_screen() const { return current; }
+    zor::ui::ticker* leaving() const { return previous; }
+    zor::ui::news_ticker& news(int i) { return *news_tickers[i]; }
+    zor::ui::adv_ticker& advert(int i) { return *adv_tickers[i]; }
+
+    // Shown, with a ticker on screen.
+    bool is_visible() const override;
+    void set_visible(bool v) override;
     bool is_dirty() const override { return dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
-    void update(unsigned long) override {}
-    void layout() override {}
-    void draw(cl::ui::i_graphics&, bool) override { dirty = false; }
+    void set_rect(const platform::RECT& r) override;
+    void update(unsigned long now_ms) override;
+    void layout() override;
+    void draw(cl::ui::i_graphics& g, bool force) override;
+    void on_key_down(int key) override;
+    void on_pen_down(const platform::POINT& p) override;
+    void on_pen_up(const platform::POINT& p) override;
 
 private:
+    bool is_news(const zor::ui::ticker* t) const;
+    // The ticker's next category or banner, once it has stopped or finished.
+    void prepare(zor::ui::ticker* t);
+    void stop(zor::ui::ticker*& t);
+    void on_finished(zor::ui::ticker* t);
+    void on_news_request(content_state s);
+    zor::ui::ticker* next_of_other_kind();
+    void begin(zor::ui::ticker* t, unsigned long now_ms);
+
     int mode = off;
-    bool shown = false;
-    bool on_screen = false; // a ticker is on screen
+    std::unique_ptr<zor::ui::news_ticker> news_tickers[2];
+    std::unique_ptr<zor::ui::adv_ticker> adv_tickers[2];
+    zor::ui::ticker* current = nullptr;
+    zor::ui::ticker* previous = nullptr;
+    int next_news = 0;
+    int next_adv = 0;
+    unsigned long run_started = 0;
+    unsigned long run_length = 0;
+    bool end_run = false;
+    bool dirty = false;
     bool portrait = true;
+    bool shown = false;
     platform::RECT rect;
     int bottom = 0;
-    bool dirty = false;
+    zor::ui::tap_tracker tap;
 };
 
 } // namespace zor

@@ -102,7 +102,7 @@ PangoLayout* make_layout(text_engine& e, const std::wstring& text, const font_sp
 } // namespace
 
 int draw_text(const rgb565_target& target, const std::wstring& text, RECT& rect, const font_spec& font,
-              COLORREF colour, unsigned format) {
+              COLORREF colour, unsigned format, const RECT* clip) {
     text_engine& e = engine();
     std::lock_guard<std::mutex> lock(e.m);
     const int box_width = rect.right - rect.left;
@@ -143,6 +143,10 @@ int draw_text(const rgb565_target& target, const std::wstring& text, RECT& rect,
     cairo_t* cr = cairo_create(surface);
     cairo_rectangle(cr, rect.left, rect.top, box_width, rect.bottom - rect.top);
     cairo_clip(cr);
+    if (clip) {
+        cairo_rectangle(cr, clip->left, clip->top, clip->right - clip->left, clip->bottom - clip->top);
+        cairo_clip(cr);
+    }
     cairo_set_source_rgb(cr, (colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0,
                          ((colour >> 16) & 0xFF) / 255.0);
     cairo_move_to(cr, x - (((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) ? 0 : logical.x), y);

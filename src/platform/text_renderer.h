@@ -40,8 +40,9 @@ struct rgb565_target {
 // Draws, or with DT_CALCRECT measures without drawing: the rectangle then grows or shrinks to the text
 // (with DT_WORDBREAK its width is kept and its bottom follows the lines). Returns the text's height.
 // DT_VCENTER only applies to DT_SINGLELINE, as with the platform's own call.
+// With a clip, nothing is drawn outside it either (text sliding out of a box).
 int draw_text(const rgb565_target& target, const std::wstring& text, RECT& rect, const font_spec& font,
-              COLORREF colour, unsigned format);
+              COLORREF colour, unsigned format, const RECT* clip = nullptr);
 
 // The family fontconfig actually picks for a face name (fallback is silent otherwise).
 std::string resolved_family(const std::wstring& face);

@@ -157,6 +157,16 @@ const platform::font_spec& gdi_graphics::font_of(const cl::ui::font_ptr& font) c
 
 void gdi_graphics::draw_text(const std::wstring& text, const RECT& rect, const cl::ui::font_ptr& font,
                              platform::COLORREF colour, int align) {
+    draw_text_in(text, rect, nullptr, font, colour, align);
+}
+
+void gdi_graphics::draw_text_clipped(const std::wstring& text, const RECT& rect, const RECT& clip,
+                                     const cl::ui::font_ptr& font, platform::COLORREF colour, int align) {
+    draw_text_in(text, rect, &clip, font, colour, align);
+}
+
+void gdi_graphics::draw_text_in(const std::wstring& text, const RECT& rect, const RECT* clip,
+                                const cl::ui::font_ptr& font, platform::COLORREF colour, int align) {
     unsigned format;
     switch (align) {
     case cl::ui::align_right:
@@ -173,7 +183,7 @@ void gdi_graphics::draw_text(const std::wstring& text, const RECT& rect, const c
         break;
     }
     RECT r = rect;
-    platform::draw_text(text_target(), text, r, font_of(font), colour, format);
+    platform::draw_text(text_target(), text, r, font_of(font), colour, format, clip);
 }
 
 platform::SIZE gdi_graphics::measure_text(const std::wstring& text, const cl::ui::font_ptr& font, int width) {

@@ -24,6 +24,8 @@ public:
     void draw_image_alpha(const cl::ui::image_ptr& image, int x, int y, unsigned char alpha) override;
     void draw_text(const std::wstring& text, const platform::RECT& rect, const cl::ui::font_ptr& font,
                    platform::COLORREF colour, int align) override;
+    void draw_text_clipped(const std::wstring& text, const platform::RECT& rect, const platform::RECT& clip,
+                           const cl::ui::font_ptr& font, platform::COLORREF colour, int align) override;
     platform::SIZE measure_text(const std::wstring& text, const cl::ui::font_ptr& font, int width) override;
     int text_width(const std::wstring& text, const cl::ui::font_ptr& font) override;
     void fill_rect(const platform::RECT& rect, platform::COLORREF colour) override;
@@ -49,6 +51,8 @@ public:
     double aspect_ratio() const { return aspect; }
 
 private:
+    void draw_text_in(const std::wstring& text, const platform::RECT& rect, const platform::RECT* clip,
+                      const cl::ui::font_ptr& font, platform::COLORREF colour, int align);
     void blend(const gdi_image& image, const platform::RECT& place, const platform::RECT* clip,
                unsigned char alpha);
     platform::rgb565_target text_target();

@@ -24,6 +24,10 @@ public:
     virtual void draw_image_alpha(const image_ptr& image, int x, int y, unsigned char alpha) = 0;
     virtual void draw_text(const std::wstring& text, const platform::RECT& rect, const font_ptr& font,
                            platform::COLORREF colour, int align) = 0;
+    // The same, drawing nothing outside clip.
+    virtual void draw_text_clipped(const std::wstring& text, const platform::RECT& rect,
+                                   const platform::RECT& clip, const font_ptr& font,
+                                   platform::COLORREF colour, int align) = 0;
     virtual platform::SIZE measure_text(const std::wstring& text, const font_ptr& font, int width) = 0;
     virtual int text_width(const std::wstring& text, const font_ptr& font) = 0;
     virtual void fill_rect(const platform::RECT& rect, platform::COLORREF colour) = 0;

@@ -32,6 +32,10 @@ public:
                    platform::COLORREF colour, int align) override {
         wrapped->draw_text(text, moved(rect), font, colour, align);
     }
+    void draw_text_clipped(const std::wstring& text, const platform::RECT& rect, const platform::RECT& clip,
+                           const font_ptr& font, platform::COLORREF colour, int align) override {
+        wrapped->draw_text_clipped(text, moved(rect), moved(clip), font, colour, align);
+    }
     platform::SIZE measure_text(const std::wstring& text, const font_ptr& font, int width) override {
         return wrapped->measure_text(text, font, width);
     }

@@ -1,0 +1,191 @@
+// The ticker strip against a content server on loopback: the model loads the categories, the advert and
+// its banners on the loading thread while the strip is ticked with frame times.
+#include "chrome/ticker_manager.h"
+#include "model/config.h"
+#include "model/model.h"
+#include "platform/shell_open.h"
+#include "support/config_file.h"
+#include "support/graphics_fixture.h"
+#include "support/picture_maker.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+
+#include <thread>
+
+namespace {
+
+using platform::RECT;
+using zor::ticker_manager;
+using zor::ui::ticker;
+
+std::string headlines(const std::string& prefix, int count) {
+    std::string doc = "<newsheadline timestamp=\"20261201T100000\">";
+    for (int i = 1; i <= count; ++i)
+        doc += "<headline id=\"" + prefix + std::to_string(i) + "\" timestamp=\"1\"><text>" + prefix +
+               " story " + std::to_string(i) + "</text></headline>";
+    return doc + "</newsheadline>";
+}
+
+std::string png(int w, int h) {
+    auto bytes = encode_png(w, h, solid_rgba(w, h, 200, 40, 40, 255));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class tickers : public graphics_fixture {
+protected:
+    void start(const std::vector<std::pair<std::string, int>>& categories) {
+        std::string list;
+        for (const auto& c : categories) {
+            list += "<category name=\"" + c.first + "\" url=\"/news/" + c.first + "\" color=\"10,20,30\"/>";
+            server.add_route("/news/" + c.first, headlines(c.first, c.second));
+        }
+        server.add_route("/ads",
+                         "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://one.example/\"/>"
+                         "<image tracker_id=\"t2\" url=\"/b/2.png\" waplink=\"https://two.example/x\"/>"
+                         "</advert>");
+        server.add_route("/b/1.png", png(480, 104));
+        server.add_route("/b/2.png", png(480, 104));
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
+                               "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>" +
+                               list +
+                               "</categories><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
+        cl::ui::create_graphics(window);
+        zor::model::init();
+        strip.reset(new ticker_manager);
+        strip->set_area(area, 708);
+        strip->request.connect(utils::function1<void, zor::content_state>(
+            [this](zor::content_state s) { requests.push_back(s); }));
+        platform::set_shell_launcher([this](const std::vector<std::string>& argv) {
+            launched.push_back(argv);
+            return true;
+        });
+    }
+    void TearDown() override {
+        platform::set_shell_launcher(nullptr);
+        strip.reset();
+        zor::model::done();
+        zor::config::reset();
+        cl::ui::destroy_graphics();
+        graphics_fixture::TearDown();
+    }
+    // Frames of 25 ms until the condition holds; the loading thread gets real time meanwhile.
+    bool frames_until(const std::function<bool()>& condition, int limit = 4000) {
+        for (int i = 0; i < limit; ++i) {
+            strip->update(now);
+            now += 25;
+            if (condition())
+                return true;
+            if (i % 8 == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    // What is on screen: "news World" or "advert http://one.example/".
+    std::string shown() {
+        ticker* t = strip->on_screen();
+        if (!t)
+            return "none";
+        return (t->page_name() == L"news_ticker" ? "news " : "advert ") + narrow(t->name());
+    }
+
+    const RECT area{0, 604, 480, 708};
+    unsigned long now = 1000;
+    test_http_server server;
+    temp_folder folder;
+    std::unique_ptr<ticker_manager> strip;
+    std::vector<zor::content_state> requests;
+    std::vector<std::vector<std::string>> launched;
+};
+
+TEST_F(tickers, a_news_ticker_keeps_five_headlines_and_one_category_serves_both) {
+    start({{"World", 8}});
+    EXPECT_EQ(strip->news(0).name(), L"World");
+    EXPECT_EQ(strip->news(1).name(), L"World");
+    ASSERT_TRUE(frames_until([&] { return strip->news(0).is_loaded(); }));
+    EXPECT_EQ(strip->news(0).get_items().size(), 5u);
+    EXPECT_EQ(strip->news(0).get_items()[4].id, L"World5");
+    EXPECT_EQ(strip->news(0).run_length(1), 28500u);
+    EXPECT_EQ(strip->news(0).run_length(0), 0u);
+    EXPECT_EQ(strip->advert(0).run_length(1), 5500u);
+}
+
+TEST_F(tickers, news_and_adverts_take_turns_and_the_news_walks_through_the_categories) {
+    start({{"World", 1}, {"Business", 2}});
+    std::vector<std::wstring> labels;
+    strip->label.connect(utils::function1<void, std::wstring>([&](std::wstring l) { labels.push_back(l); }));
+    strip->set_mode(ticker_manager::news_and_adverts);
+    EXPECT_FALSE(strip->is_visible()); // nothing loaded yet
+    std::vector<std::string> order;
+    ASSERT_TRUE(frames_until([&] {
+        if (strip->is_visible() && (order.empty() || order.back() != shown()))
+            order.push_back(shown());
+        return order.size() == 5;
+    }));
+    EXPECT_EQ(order, (std::vector<std::string>{"news World", "advert http://one.example/", "news Business",
+                                               "advert https://two.example/x", "news World"}));
+    EXPECT_EQ(labels.front(), L"Read ticker");
+    EXPECT_EQ(labels[1], L"View ad");
+
+    // Off: nothing on screen, nothing drawn.
+    strip->set_mode(ticker_manager::off);
+    EXPECT_FALSE(strip->is_visible());
+    clear(0);
+    strip->draw(*g, true);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, 0), 0);
+}
+
+TEST_F(tickers, taps_open_the_headline_or_the_advert_link_and_a_swipe_moves_on_once) {
+    start({{"World", 3}});
+    strip->set_mode(ticker_manager::news_and_adverts);
+    ASSERT_TRUE(frames_until([&] { return strip->is_visible(); }));
+    // Draws the category on its colour and the headline on white, inside the strip only.
+    clear(0);
+    strip->draw(*g, true);
+    EXPECT_EQ(changed_outside(area, 0), 0);
+
+    ASSERT_TRUE(frames_until([&] { return strip->on_screen()->moving_rect().left == 0; }));
+    strip->on_pen_down(platform::POINT{300, 650});
+    strip->on_pen_up(platform::POINT{304, 652});
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0], zor::content_state(L"headlines", L"World", L"", L"World1"));
+
+    // The second headline after one item time.
+    ASSERT_TRUE(frames_until([&] { return strip->news(0).headline_on_screen() == L"World story 2"; }, 300));
+    EXPECT_TRUE(strip->claims_label(L"Read ticker"));
+    EXPECT_EQ(requests.back().params[2], L"World2");
+    EXPECT_FALSE(strip->claims_label(L"View ad"));
+
+    // A vertical swipe ends the run: its many moves bring one advert, not several tickers.
+    ASSERT_TRUE(frames_until([&] { return strip->advert(0).is_loaded(); }));
+    for (int i = 0; i < 5; ++i) {
+        strip->drag_y(0, -10);
+        frames_until([] { return false; }, 2);
+    }
+    EXPECT_EQ(shown(), "advert http://one.example/");
+    ASSERT_TRUE(frames_until([&] { return strip->leaving() == nullptr; }));
+    EXPECT_EQ(shown(), "advert http://one.example/");
+    strip->on_pen_down(platform::POINT{100, 650});
+    strip->on_pen_up(platform::POINT{100, 650});
+    EXPECT_TRUE(strip->claims_label(L"View ad"));
+    ASSERT_EQ(launched.size(), 2u);
+    EXPECT_EQ(launched[0], (std::vector<std::string>{"xdg-open", "http://one.example/"}));
+}
+
+TEST(shell_open, opens_only_web_links) {
+    std::vector<std::string> seen;
+    platform::set_shell_launcher([&](const std::vector<std::string>& argv) {
+        seen.push_back(argv[1]);
+        return true;
+    });
+    EXPECT_TRUE(platform::shell_open(L"HTTPS://example.org/a b"));
+    EXPECT_TRUE(platform::shell_open(L"http://example.org/caf\u00e9"));
+    for (const wchar_t* bad : {L"file:///etc/passwd", L"javascript:alert(1)", L"http://", L"", L"-x http://a",
+                               L"http://a.example/\nrm"})
+        EXPECT_FALSE(platform::shell_open(bad)) << narrow(bad);
+    platform::set_shell_launcher(nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"HTTPS://example.org/a b", "http://example.org/caf\xc3\xa9"}));
+}
+
+} // namespace
