@@ -156,15 +156,49 @@ void navigation_bar::update(unsigned long now_ms) {
         dirty = true;
     left_arrow.update(now_ms);
     right_arrow.update(now_ms);
-    // The arrows bounce all the time.
-    if (!tabs.empty() && (left_arrow.is_visible() || right_arrow.is_visible()))
-        dirty = true;
+    // The arrows bounce all the time; only the pixels they move over are drawn again.
+    const platform::RECT left_now = left_arrow.get_rect(), right_now = right_arrow.get_rect();
+    if (!tabs.empty() && (left_now.left != left_drawn.left || right_now.left != right_drawn.left))
+        arrows_dirty = true;
+}
+
+platform::RECT navigation_bar::arrow_band(const cl::ui::oscillation_arrow& arrow, bool left_side) const {
+    // Everywhere the arrow can be during its bounce, inside the white of the current tab.
+    const platform::RECT at = arrow.get_rect();
+    const int w = at.right - at.left;
+    const int reach = 6; // the bounce's amplitude and a pixel for rounding
+    const int x = left_side ? rect.left + arrow_inset - reach : rect.right - arrow_inset - w - reach;
+    const platform::RECT inner = tabs[static_cast<std::size_t>(current)]->inner();
+    return platform::RECT{std::max(x, inner.left + 8), std::max(at.top, inner.top),
+                          std::min(x + w + 2 * reach, inner.right - 8), std::min(at.bottom, inner.bottom)};
+}
+
+bool navigation_bar::at_rest() const {
+    return !tabs.empty() && std::fabs(slide_anim.value(0) - current * 100.0) < 0.01;
 }
 
 void navigation_bar::draw(cl::ui::i_graphics& g, bool force) {
+    if (!force && !dirty && arrows_dirty && visible && at_rest()) {
+        arrows_dirty = false;
+        for (bool left_side : {true, false}) {
+            cl::ui::oscillation_arrow& arrow = left_side ? left_arrow : right_arrow;
+            if (!arrow.is_visible())
+                continue;
+            const platform::RECT band = arrow_band(arrow, left_side);
+            g.fill_rect(band, 0xFFFFFF);
+            arrow.draw(g, true);
+            g.invalidate(band);
+        }
+        left_drawn = left_arrow.get_rect();
+        right_drawn = right_arrow.get_rect();
+        return;
+    }
     if (!force && !dirty)
         return;
     dirty = false;
+    arrows_dirty = false;
+    left_drawn = left_arrow.get_rect();
+    right_drawn = right_arrow.get_rect();
     if (!visible)
         return;
     g.fill_rect(rect, bar_colour);

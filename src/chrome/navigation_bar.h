@@ -53,6 +53,7 @@ public:
         const std::wstring& shown_caption() const { return text.get_text(); }
         const std::wstring& full_caption() const { return caption; }
         platform::RECT frame() const { return frame_rect; }
+        platform::RECT inner() const { return inner_rect; }
         platform::RECT caption_area() const;
 
     private:
@@ -89,10 +90,11 @@ public:
 
     bool is_visible() const override { return visible; }
     void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
+    bool is_dirty() const override { return dirty || arrows_dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override { rect = r; }
+    // The arrows moving alone redraw only the strips they bounce in.
     void update(unsigned long now_ms) override;
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -101,6 +103,8 @@ public:
 
 private:
     void place_arrows();
+    platform::RECT arrow_band(const cl::ui::oscillation_arrow& arrow, bool left_side) const;
+    bool at_rest() const;
 
     bool visible = true;
     std::vector<std::unique_ptr<tab>> tabs;
@@ -110,6 +114,9 @@ private:
     cl::aff::move_affector slide_anim;
     cl::ui::oscillation_arrow left_arrow;
     cl::ui::oscillation_arrow right_arrow;
+    bool arrows_dirty = false;
+    platform::RECT left_drawn;
+    platform::RECT right_drawn;
 };
 
 } // namespace ui

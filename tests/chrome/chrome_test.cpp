@@ -128,75 +128,78 @@ class navigation : public chrome {
 protected:
     void SetUp() override {
         chrome::SetUp();
-        bar.previous_requested.connect(utils::function0<void>([this] { asked.push_back(-1); }));
-        bar.next_requested.connect(utils::function0<void>([this] { asked.push_back(+1); }));
+        // Made once the pictures are there.
+        made.reset(new zor::ui::navigation_bar);
+        bar().previous_requested.connect(utils::function0<void>([this] { asked.push_back(-1); }));
+        bar().next_requested.connect(utils::function0<void>([this] { asked.push_back(+1); }));
         for (const wchar_t* caption : {L"Home", L"News", L"Weather"})
-            bar.add_tab(zor::ui::navigation_bar::tab_record{caption, caption, 0xFFFFFF, 0x2040C0, 2});
-        bar.set_rect(RECT{0, 56, 480, 106});
-        bar.layout();
-        bar.switch_to(zor::i_switchable::jump, 0);
+            bar().add_tab(zor::ui::navigation_bar::tab_record{caption, caption, 0xFFFFFF, 0x2040C0, 2});
+        bar().set_rect(RECT{0, 56, 480, 106});
+        bar().layout();
+        bar().switch_to(zor::i_switchable::jump, 0);
     }
     void tap_arrow(bool left) {
-        const RECT r = left ? bar.left_arrow_rect() : bar.right_arrow_rect();
-        bar.on_pen_down(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        const RECT r = left ? bar().left_arrow_rect() : bar().right_arrow_rect();
+        bar().on_pen_down(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
-    zor::ui::navigation_bar bar;
+    zor::ui::navigation_bar& bar() { return *made; }
+    std::unique_ptr<zor::ui::navigation_bar> made;
     std::vector<int> asked;
 };
 
 TEST_F(navigation, arrows_ask_for_neighbours_only_where_there_are_some) {
     tap_arrow(true);
     EXPECT_TRUE(asked.empty());
-    EXPECT_FALSE(bar.arrow_shown(true));
-    EXPECT_TRUE(bar.arrow_shown(false));
+    EXPECT_FALSE(bar().arrow_shown(true));
+    EXPECT_TRUE(bar().arrow_shown(false));
     tap_arrow(false);
     EXPECT_EQ(asked, (std::vector<int>{+1}));
 
-    EXPECT_EQ(bar.switch_to(zor::i_switchable::jump, 2), 2);
+    EXPECT_EQ(bar().switch_to(zor::i_switchable::jump, 2), 2);
     asked.clear();
     tap_arrow(false);
     EXPECT_TRUE(asked.empty());
     tap_arrow(true);
-    bar.on_key_down(platform::VK_RIGHT);
-    bar.on_key_down(platform::VK_LEFT);
+    bar().on_key_down(platform::VK_RIGHT);
+    bar().on_key_down(platform::VK_LEFT);
     EXPECT_EQ(asked, (std::vector<int>{-1, +1, -1}));
 
     // The bar refuses moves past its ends, so the page does not tell the tickers.
-    EXPECT_EQ(bar.switch_to(zor::i_switchable::next, -1), -1);
-    EXPECT_EQ(bar.switch_to(zor::i_switchable::previous, -1), 1);
-    EXPECT_EQ(bar.switch_to(zor::i_switchable::jump, 7), -1);
-    EXPECT_EQ(bar.current_index(), 1);
+    EXPECT_EQ(bar().switch_to(zor::i_switchable::next, -1), -1);
+    EXPECT_EQ(bar().switch_to(zor::i_switchable::previous, -1), 1);
+    EXPECT_EQ(bar().switch_to(zor::i_switchable::jump, 7), -1);
+    EXPECT_EQ(bar().current_index(), 1);
 }
 
 TEST_F(navigation, tabs_slide_a_hundred_units_per_tab_and_draw_both_while_moving) {
-    bar.update(1000);
-    bar.switch_to(zor::i_switchable::next, -1);
-    EXPECT_EQ(bar.slide().value(1), 100);
-    bar.update(1025);
-    const double v = bar.slide().value(0);
+    bar().update(1000);
+    bar().switch_to(zor::i_switchable::next, -1);
+    EXPECT_EQ(bar().slide().value(1), 100);
+    bar().update(1025);
+    const double v = bar().slide().value(0);
     EXPECT_GT(v, 0);
     EXPECT_LT(v, 100);
     clear(0);
-    bar.draw(*g, false);
+    bar().draw(*g, false);
     const int shift = static_cast<int>(v * 480 / 100 + 0.5);
     // Two white cards: the leaving one ends where the arriving one begins.
     EXPECT_EQ(pixel(480 - shift - 20, 80), 0xFFFF);
     EXPECT_EQ(pixel(480 - shift + 20, 80), 0xFFFF);
     EXPECT_EQ(changed_outside(RECT{-800, 56, 1600, 106}, 0), 0);
     for (unsigned long t = 1050; t < 3000; t += 25)
-        bar.update(t);
-    EXPECT_EQ(bar.slide().value(0), 100);
+        bar().update(t);
+    EXPECT_EQ(bar().slide().value(0), 100);
 }
 
 TEST_F(navigation, long_captions_lose_four_characters_at_a_time_until_they_fit) {
-    bar.add_tab(zor::ui::navigation_bar::tab_record{
+    bar().add_tab(zor::ui::navigation_bar::tab_record{
         L"x", L"Parliament votes on the long awaited reform of the pension system", 0xFFFFFF, 0, 2});
-    bar.add_tab(
+    bar().add_tab(
         zor::ui::navigation_bar::tab_record{L"y", L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 0xFFFFFF, 0, 2});
-    bar.layout();
+    bar().layout();
     auto graphics = cl::ui::get_graphics();
     for (int i : {3, 4}) {
-        const auto& t = bar.tab_at(i);
+        const auto& t = bar().tab_at(i);
         const std::wstring& shown = t.shown_caption();
         const RECT area = t.caption_area();
         ASSERT_GE(shown.size(), 3u);
@@ -208,12 +211,43 @@ TEST_F(navigation, long_captions_lose_four_characters_at_a_time_until_they_fit) 
         const std::wstring before = kept + 4 == full.size() ? full : full.substr(0, kept + 1) + L"...";
         EXPECT_GE(graphics->text_width(before, cl::ui::fonts::tahoma_28_bold), area.right - area.left);
     }
-    EXPECT_EQ(bar.tab_at(0).shown_caption(), L"Home");
+    EXPECT_EQ(bar().tab_at(0).shown_caption(), L"Home");
 
     // A tab too narrow for any letter ends with the bare ellipsis instead of looping.
-    bar.set_rect(RECT{0, 56, 100, 106});
-    bar.layout();
-    EXPECT_EQ(bar.tab_at(3).shown_caption(), L"...");
+    bar().set_rect(RECT{0, 56, 100, 106});
+    bar().layout();
+    EXPECT_EQ(bar().tab_at(3).shown_caption(), L"...");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(navigation, bouncing_arrows_redraw_only_their_strips_and_leave_the_bar_as_a_full_draw_would) {
+    bar().switch_to(zor::i_switchable::jump, 1); // both arrows shown
+    unsigned long t = 1000;
+    bar().update(t);
+    bar().draw(*g, true);
+    std::vector<std::uint16_t> partial, full;
+    int moved = 0;
+    for (int frame = 0; frame < 12; ++frame) {
+        t += 83; // the arrows move a few pixels
+        bar().update(t);
+        moved += bar().is_dirty() ? 1 : 0;
+        bar().draw(*g, false);
+    }
+    EXPECT_GE(moved, 6);
+    auto grab = [&](std::vector<std::uint16_t>& out) {
+        out.clear();
+        for (int y = 56; y < 106; ++y)
+            for (int x = 0; x < 480; ++x)
+                out.push_back(pixel(x, y));
+    };
+    grab(partial);
+    clear(0);
+    bar().draw(*g, true);
+    grab(full);
+    EXPECT_EQ(partial, full);
 }
 
 } // namespace
