@@ -1,9 +1,13 @@
-// The ticker strip against a content server on loopback: the model loads the categories, the advert and
-// its banners on the loading thread while the strip is ticked with frame times.
+// The ticker strip and the header's weather against a content server on loopback: the model loads the
+// categories, the advert, its banners and the home city's forecast on the loading thread while the parts are
+// ticked with frame times.
+#include "chrome/header_bar.h"
 #include "chrome/ticker_manager.h"
 #include "model/config.h"
 #include "model/model.h"
+#include "model/options.h"
 #include "platform/shell_open.h"
+#include "platform/text.h"
 #include "support/config_file.h"
 #include "support/graphics_fixture.h"
 #include "support/picture_maker.h"
@@ -47,7 +51,8 @@ protected:
                          "</advert>");
         server.add_route("/b/1.png", png(480, 104));
         server.add_route("/b/2.png", png(480, 104));
-        use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
+                               narrow(server.host()) +
                                "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>" +
                                list +
                                "</categories><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
@@ -171,6 +176,93 @@ TEST_F(tickers, taps_open_the_headline_or_the_advert_link_and_a_swipe_moves_on_o
     EXPECT_TRUE(strip->claims_label(L"View ad"));
     ASSERT_EQ(launched.size(), 2u);
     EXPECT_EQ(launched[0], (std::vector<std::string>{"xdg-open", "http://one.example/"}));
+}
+
+class header_weather : public tickers {
+protected:
+    void SetUp() override {
+        tickers::SetUp();
+        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+        server.add_route("/zorweather?requestcity=101",
+                         "<WeatherDetails><City><Day><date>2026-12-06</date><precipitationdesc>Rain"
+                         "</precipitationdesc><skydescription>Cloudy</skydescription><tmin>-3</tmin>"
+                         "<tmax>12</tmax><windspeed>10</windspeed><icon>13</icon><airquality>20</airquality>"
+                         "<uvindex>1</uvindex></Day></City></WeatherDetails>");
+        zor::options& opts = zor::options::load_from(options_folder.wpath());
+        opts.cities()[L"101"] = L"Oslo";
+        opts.order().push_back(L"101");
+        start({{"World", 1}});
+        header.reset(new zor::ui::header_bar);
+        header->set_rect(RECT{0, 0, 480, 748});
+        header->layout();
+    }
+    void TearDown() override {
+        header.reset();
+        tickers::TearDown();
+    }
+    bool header_frames_until(const std::function<bool()>& condition, int limit = 2000) {
+        return frames_until(
+            [&] {
+                header->update(now);
+                return condition();
+            },
+            limit);
+    }
+    int forecast_requests() {
+        int n = 0;
+        for (const auto& t : server.targets())
+            n += t.find("requestcity=101") != std::string::npos ? 1 : 0;
+        return n;
+    }
+    temp_folder options_folder;
+    std::unique_ptr<zor::ui::header_bar> header;
+};
+
+TEST_F(header_weather, shows_the_home_city_in_the_user_units_and_nothing_without_one) {
+    header->update(now);
+    EXPECT_FALSE(header->shows_weather()); // no city is the home city yet
+    EXPECT_EQ(forecast_requests(), 0);
+
+    zor::options::instance().flag(L"101") = true;
+    ASSERT_TRUE(header_frames_until([&] { return header->shows_weather(); }));
+    EXPECT_EQ(header->city(), L"Oslo");
+    EXPECT_EQ(header->temperatures(), L"12 / -3 C");
+    clear(0);
+    header->draw(*g, false);
+    int white = 0;
+    for (int y = 0; y < 56; ++y)
+        for (int x = 300; x < 480; ++x)
+            white += pixel(x, y) == 0xFFFF;
+    EXPECT_GT(white, 100); // the name and the temperatures
+
+    zor::options::instance().flag(L"1.1") = true;
+    header->refresh();
+    header->update(now);
+    EXPECT_EQ(header->temperatures(), L"54 / 27 F");
+
+    // A tap on the weather opens the city's forecast.
+    std::vector<std::wstring> clicked;
+    header->clicked.connect(utils::function2<void, std::wstring, std::wstring>(
+        [&](const std::wstring& page, const std::wstring& name) {
+            clicked = {page, name};
+        }));
+    header->on_pen_down(platform::POINT{400, 30});
+    header->on_pen_up(platform::POINT{400, 30});
+    EXPECT_EQ(clicked, (std::vector<std::wstring>{L"weather_item", L"Oslo"}));
+
+    zor::options::instance().flag(L"101") = false;
+    header->update(now);
+    EXPECT_FALSE(header->shows_weather());
+}
+
+TEST_F(header_weather, a_failing_forecast_is_asked_for_again_after_a_minute_not_at_every_frame) {
+    server.add_route("/zorweather?requestcity=101", "<WeatherDetails><City");
+    zor::options::instance().flag(L"101") = true;
+    ASSERT_TRUE(header_frames_until([&] { return forecast_requests() == 1; }));
+    header_frames_until([] { return false; }, 2000); // 50 s of frames
+    EXPECT_EQ(forecast_requests(), 1);
+    EXPECT_FALSE(header->shows_weather());
+    EXPECT_TRUE(header_frames_until([&] { return forecast_requests() == 2; }, 800));
 }
 
 TEST(shell_open, opens_only_web_links) {
