@@ -24,12 +24,6 @@ void command_bar::set_right_label(const std::wstring& text) {
     dirty = true;
 }
 
-void command_bar::set_visible(bool v) {
-    if (v != visible)
-        dirty = true;
-    visible = v;
-}
-
 void command_bar::set_rect(const platform::RECT& r) {
     rect = platform::RECT{r.left, r.bottom - bar_height, r.right, r.bottom};
 }
@@ -74,10 +68,7 @@ void command_bar::on_pen_down(const platform::POINT& p) {
 }
 
 void command_bar::draw(cl::ui::i_graphics& g, bool force) {
-    if (!force && !dirty)
-        return;
-    dirty = false;
-    if (!visible)
+    if (!begin_draw(force))
         return;
     g.fill_rect(rect, bar_colour);
     left_button.draw(g, true);

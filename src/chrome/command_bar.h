@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/chrome_control.h"
 #include "ui/text_block.h"
 #include "utils/signal.h"
 
@@ -9,7 +10,7 @@ namespace zor {
 namespace ui {
 
 // The two soft-key commands at the bottom of the page. An empty label means no command on that side.
-class command_bar : public cl::ui::i_control {
+class command_bar : public chrome_control {
 public:
     static constexpr int bar_height = 40;
     static constexpr int soft_key_left = 0xC2;
@@ -27,10 +28,6 @@ public:
     // Enter then triggers the left command too (pages with a text field).
     void set_enter_triggers_left(bool on) { enter_triggers_left = on; }
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
     // Takes the bottom of the given rectangle.
     void set_rect(const platform::RECT& r) override;
@@ -50,8 +47,6 @@ private:
     platform::RECT rect;
     platform::RECT left_rect;
     platform::RECT right_rect;
-    bool visible = true;
-    bool dirty = true;
     cl::ui::text_block left_button;
     cl::ui::text_block right_button;
     bool enter_triggers_left = false;

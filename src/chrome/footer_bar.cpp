@@ -23,12 +23,6 @@ footer_bar::footer_bar(const std::vector<std::wstring>& categories)
     links[6] = link{platform::RECT{}, L"headlines", L"Tip-Line"};
 }
 
-void footer_bar::set_visible(bool v) {
-    if (v != visible)
-        dirty = true;
-    visible = v;
-}
-
 const footer_bar::link* footer_bar::link_at(int index) const {
     auto it = links.find(index);
     return it == links.end() ? nullptr : &it->second;
@@ -71,10 +65,7 @@ void footer_bar::on_pen_up(const platform::POINT& p) {
 }
 
 void footer_bar::draw(cl::ui::i_graphics& g, bool force) {
-    if (!force && !dirty)
-        return;
-    dirty = false;
-    if (!visible)
+    if (!begin_draw(force))
         return;
     background.draw(g, true);
     g.invalidate(rect);

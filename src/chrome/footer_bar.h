@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/chrome_control.h"
 #include "chrome/tap_tracker.h"
 #include "ui/picture.h"
 #include "utils/signal.h"
@@ -13,7 +14,7 @@ namespace ui {
 
 // The footer of the main page: the names of the first six news categories and the citizen-report link,
 // painted in its picture, with a hot area over each.
-class footer_bar : public cl::ui::i_control {
+class footer_bar : public chrome_control {
 public:
     static constexpr int link_count = 7;
     struct link {
@@ -28,10 +29,6 @@ public:
     // ("headlines", category name), or ("headlines", "Tip-Line") for the citizen report.
     utils::signal<utils::function2<void, std::wstring, std::wstring>> clicked;
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
@@ -48,8 +45,6 @@ public:
 private:
     platform::RECT rect;
     cl::ui::picture background;
-    bool visible = true;
-    bool dirty = true;
     bool two_rows = true;
     std::map<int, link> links;
     int pressed = -1;

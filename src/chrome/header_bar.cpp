@@ -114,12 +114,6 @@ void header_bar::place_weather() {
         platform::RECT{text_left, weather_rect.top + 28, weather_rect.right - 6, weather_rect.bottom - 1});
 }
 
-void header_bar::set_visible(bool v) {
-    if (v != visible)
-        dirty = true;
-    visible = v;
-}
-
 void header_bar::layout() {
     background.set_rect(rect);
     background.layout();
@@ -163,10 +157,7 @@ void header_bar::on_pen_up(const platform::POINT& p) {
 }
 
 void header_bar::draw(cl::ui::i_graphics& g, bool force) {
-    if (!force && !dirty)
-        return;
-    dirty = false;
-    if (!visible)
+    if (!begin_draw(force))
         return;
     background.draw(g, true);
     if (!city_name.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/chrome_control.h"
 #include "chrome/tap_tracker.h"
 #include "ui/picture.h"
 #include "ui/text_block.h"
@@ -13,7 +14,7 @@ namespace ui {
 
 // The red bar at the top of every page: the logo leads home; the weather area shows the home city's weather
 // of today (refreshed hourly) and leads to its forecast.
-class header_bar : public cl::ui::i_control {
+class header_bar : public chrome_control {
 public:
     // Relative to the bar's top-left corner.
     static constexpr platform::RECT logo_area{4, 4, 95, 52};
@@ -26,10 +27,6 @@ public:
     // (page, name): ("home", "") from the logo, ("weather_item", city) from the weather area.
     utils::signal<utils::function2<void, std::wstring, std::wstring>> clicked;
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override { rect = r; }
     // Shows the home city's weather once it is loaded, and asks for it when it is missing or old.
@@ -59,8 +56,6 @@ private:
     cl::ui::picture weather_icon;
     cl::ui::text_block name_text;
     cl::ui::text_block temperature_text;
-    bool visible = true;
-    bool dirty = true;
     std::uint32_t shown_version = 0;
     std::wstring shown_id;
     bool waiting = false;
