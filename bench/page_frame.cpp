@@ -1,0 +1,115 @@
+// What a frame of the page costs: a full redraw (the first frames, a rotation, an expose), a quiet frame
+// where only the bouncing arrows move, a frame during a tab slide, and rebuilding the page on rotation.
+#include "app/controller.h"
+#include "model/config.h"
+#include "model/model.h"
+#include "platform/text.h"
+#include "platform/window_system.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace platform;
+
+struct bench_window : cl::ui::base_window {
+    bench_window() {
+        window_class cls;
+        cls.proc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return def_window_proc(h, m, w, l); };
+        cls.name = L"PAGEBENCH";
+        register_class(cls);
+        hwnd = create_window(0, L"PAGEBENCH", L"", WS_VISIBLE, 0, 52, 480, 748, nullptr, nullptr);
+    }
+};
+
+// The panel as the frame loop has it, with the installed pictures and configuration, preloaded.
+struct panel {
+    bench_window window;
+    std::unique_ptr<zor::app::controller> control;
+    boost::shared_ptr<cl::ui::i_graphics> g;
+    unsigned long now = 1000;
+
+    panel() {
+        const std::wstring folder = from_utf8(ZOR_PANEL_DIR);
+        cl::ui::resources::load(folder);
+        cl::ui::resources::set_portrait(true);
+        cl::ui::create_graphics(window);
+        g = cl::ui::get_graphics();
+        zor::config::init(folder);
+        zor::model::init();
+        control.reset(new zor::app::controller);
+        control->init();
+        control->set_rect(RECT{0, 0, 480, 748});
+        control->layout();
+        while (!control->current_page().preloading().is_finished())
+            frame(false);
+    }
+    ~panel() {
+        control.reset();
+        zor::model::done();
+        g.reset();
+        cl::ui::destroy_graphics();
+        zor::config::reset();
+        reset_window_system();
+    }
+    void frame(bool force) {
+        now += 25;
+        control->update(now);
+        g->begin_frame();
+        control->draw(*g, force);
+        g->end_frame(true);
+    }
+};
+
+panel& the_panel() {
+    static panel p;
+    return p;
+}
+
+void full_frame(benchmark::State& state) {
+    panel& p = the_panel();
+    for (auto _ : state)
+        p.frame(true);
+}
+BENCHMARK(full_frame)->Unit(benchmark::kMicrosecond);
+
+void quiet_frame(benchmark::State& state) {
+    panel& p = the_panel();
+    for (auto _ : state)
+        p.frame(false);
+}
+BENCHMARK(quiet_frame)->Unit(benchmark::kMicrosecond);
+
+// Tabs and contents slide to the next content and back, one switch every 30 frames.
+void sliding_frame(benchmark::State& state) {
+    panel& p = the_panel();
+    int n = 0;
+    for (auto _ : state) {
+        if (n++ % 30 == 0) {
+            const int direction = (n / 30) % 2 == 0 ? zor::i_switchable::next : zor::i_switchable::previous;
+            p.control->current_page().navigation().switch_to(direction, -1);
+            p.control->current_page().contents().switch_to(direction, -1);
+        }
+        p.frame(false);
+    }
+}
+BENCHMARK(sliding_frame)->Unit(benchmark::kMicrosecond);
+
+// Turning the screen: a new page with its chrome and contents, laid out and drawn in full once.
+void rotation(benchmark::State& state) {
+    panel& p = the_panel();
+    bool landscape = false;
+    for (auto _ : state) {
+        landscape = !landscape;
+        p.control->resize(landscape ? RECT{0, 0, 800, 428} : RECT{0, 0, 480, 748});
+        p.g->update_size();
+        p.frame(true);
+    }
+}
+BENCHMARK(rotation)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
