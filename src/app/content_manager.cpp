@@ -176,6 +176,8 @@ void content_manager::draw_content(cl::ui::i_graphics& g, int index, int dx) {
         return;
     offset_view.set_graphics(&g);
     offset_view.set_offset(dx, 0);
+    // A content never paints over the bars around the strip.
+    offset_view.set_clip(rect);
     i_page_content& c = contents[static_cast<std::size_t>(index)];
     if (showable(c))
         c.draw(offset_view, true);

@@ -2,10 +2,14 @@
 
 #include "ui/i_graphics.h"
 
+#include <algorithm>
+
 namespace cl {
 namespace ui {
 
-// Lets a control draw in its own coordinates: every position and rectangle is moved by (dx, dy).
+// Lets a control draw in its own coordinates: every position and rectangle is moved by (dx, dy). With a
+// clip (in the wrapped graphics' coordinates), fills, pictures, text and invalidation stay inside it, so
+// rows scrolled out of a list do not spill over their neighbours.
 class offset_graphics : public i_graphics {
 public:
     offset_graphics() = default;
@@ -16,25 +20,39 @@ public:
         dx = x;
         dy = y;
     }
+    void set_clip(const platform::RECT& r) {
+        clip = r;
+        clipping = true;
+    }
+    void clear_clip() { clipping = false; }
 
     void begin_frame(int a = 0, int b = 0) override { wrapped->begin_frame(a, b); }
     void end_frame(bool present) override { wrapped->end_frame(present); }
     void draw_image(const image_ptr& image, int x, int y) override {
-        wrapped->draw_image(image, x + dx, y + dy);
+        if (!clipping)
+            wrapped->draw_image(image, x + dx, y + dy);
+        else if (image)
+            draw_visible_part(image, x + dx, y + dy, 255);
     }
     void draw_image_centered(const image_ptr& image, int x, int y, int w, int h) override {
         wrapped->draw_image_centered(image, x + dx, y + dy, w, h);
     }
     void draw_image_alpha(const image_ptr& image, int x, int y, unsigned char alpha) override {
-        wrapped->draw_image_alpha(image, x + dx, y + dy, alpha);
+        if (!clipping)
+            wrapped->draw_image_alpha(image, x + dx, y + dy, alpha);
+        else if (image)
+            draw_visible_part(image, x + dx, y + dy, alpha);
     }
     void draw_text(const std::wstring& text, const platform::RECT& rect, const font_ptr& font,
                    platform::COLORREF colour, int align) override {
-        wrapped->draw_text(text, moved(rect), font, colour, align);
+        if (clipping)
+            wrapped->draw_text_clipped(text, moved(rect), clip, font, colour, align);
+        else
+            wrapped->draw_text(text, moved(rect), font, colour, align);
     }
-    void draw_text_clipped(const std::wstring& text, const platform::RECT& rect, const platform::RECT& clip,
+    void draw_text_clipped(const std::wstring& text, const platform::RECT& rect, const platform::RECT& within,
                            const font_ptr& font, platform::COLORREF colour, int align) override {
-        wrapped->draw_text_clipped(text, moved(rect), moved(clip), font, colour, align);
+        wrapped->draw_text_clipped(text, moved(rect), clipped(moved(within)), font, colour, align);
     }
     platform::SIZE measure_text(const std::wstring& text, const font_ptr& font, int width) override {
         return wrapped->measure_text(text, font, width);
@@ -43,7 +61,7 @@ public:
         return wrapped->text_width(text, font);
     }
     void fill_rect(const platform::RECT& rect, platform::COLORREF colour) override {
-        wrapped->fill_rect(moved(rect), colour);
+        wrapped->fill_rect(clipped(moved(rect)), colour);
     }
     void draw_frame(const platform::RECT& rect, platform::COLORREF colour) override {
         wrapped->draw_frame(moved(rect), colour);
@@ -55,18 +73,38 @@ public:
         wrapped->draw_image_part(image, x + dx, y + dy, source, alpha);
     }
     void draw_image_tiled(const image_ptr& image, const platform::RECT& rect, unsigned char alpha) override {
-        wrapped->draw_image_tiled(image, moved(rect), alpha);
+        wrapped->draw_image_tiled(image, clipped(moved(rect)), alpha);
     }
-    void invalidate(const platform::RECT& rect) override { wrapped->invalidate(moved(rect)); }
+    void invalidate(const platform::RECT& rect) override { wrapped->invalidate(clipped(moved(rect))); }
 
 private:
     platform::RECT moved(const platform::RECT& r) const {
         return platform::RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
     }
+    platform::RECT clipped(const platform::RECT& r) const {
+        if (!clipping)
+            return r;
+        platform::RECT c{std::max(r.left, clip.left), std::max(r.top, clip.top),
+                         std::min(r.right, clip.right), std::min(r.bottom, clip.bottom)};
+        c.right = std::max(c.right, c.left);
+        c.bottom = std::max(c.bottom, c.top);
+        return c;
+    }
+    // The picture at (x, y) in the wrapped coordinates, cut to the clip.
+    void draw_visible_part(const image_ptr& image, int x, int y, unsigned char alpha) {
+        const platform::RECT shown = clipped(platform::RECT{x, y, x + image->width(), y + image->height()});
+        if (shown.right <= shown.left || shown.bottom <= shown.top)
+            return;
+        // The source rectangle counts both edges.
+        const platform::RECT source{shown.left - x, shown.top - y, shown.right - x - 1, shown.bottom - y - 1};
+        wrapped->draw_image_part(image, shown.left, shown.top, source, alpha);
+    }
 
     int dx = 0;
     int dy = 0;
     i_graphics* wrapped = nullptr;
+    platform::RECT clip;
+    bool clipping = false;
 };
 
 } // namespace ui

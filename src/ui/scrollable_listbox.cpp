@@ -1,0 +1,129 @@
+#include "ui/scrollable_listbox.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace cl {
+namespace ui {
+
+scrollable_listbox::scrollable_listbox() : scroll(scroll_speed, scroll_smoothing) {
+    // Rows stop short of the scroll bar's strip.
+    margin_right = bar_width + 4;
+}
+
+platform::POINT scrollable_listbox::content_point(const platform::POINT& p) const {
+    return platform::POINT{p.x, p.y - static_cast<int>(offset())};
+}
+
+int scrollable_listbox::content_bottom() const {
+    return rows.empty() ? rect.top : rows.back()->bottom() + item_gap;
+}
+
+void scrollable_listbox::update_range() {
+    scrollbar.set_range(content_bottom() - rect.bottom);
+    scrollbar.set_position(-static_cast<int>(target()));
+    last_bar_position = scrollbar.position();
+}
+
+void scrollable_listbox::set_rect(const platform::RECT& r) {
+    scrollbar.set_rect(platform::RECT{r.right - bar_width, r.top, r.right, r.bottom});
+    list_box_base::set_rect(r);
+}
+
+void scrollable_listbox::layout() {
+    list_box_base::layout();
+    scrollbar.layout();
+    update_range();
+}
+
+void scrollable_listbox::update(unsigned long now_ms) {
+    list_box_base::update(now_ms);
+    if (scroll.update(now_ms))
+        dirty = true;
+    if (scrollbar.is_dirty())
+        dirty = true;
+}
+
+void scrollable_listbox::on_pen_down(const platform::POINT& p) {
+    dragging = false;
+    if (scrollbar.hit_test(p) && scrollbar.hit_thumb(p)) {
+        bar_captured = true;
+        last_bar_position = scrollbar.position();
+        scrollbar.on_pen_down(p);
+        return;
+    }
+    list_box_base::on_pen_down(content_point(p));
+}
+
+void scrollable_listbox::on_pen_move(const platform::POINT& p) {
+    if (bar_captured) {
+        scrollbar.on_pen_move(p);
+        scroll_y(0);
+        return;
+    }
+    const platform::POINT c = content_point(p);
+    if (std::abs(c.x - press.x) > tap_slop || std::abs(c.y - press.y) > tap_slop)
+        dragging = true;
+}
+
+void scrollable_listbox::on_pen_up(const platform::POINT& p) {
+    if (bar_captured) {
+        scrollbar.on_pen_up(p);
+        bar_captured = false;
+        return;
+    }
+    if (!dragging)
+        list_box_base::on_pen_up(content_point(p));
+    dragging = false;
+}
+
+void scrollable_listbox::scroll_y(int delta) {
+    dirty = true;
+    const bool driven_by_bar = bar_captured;
+    if (driven_by_bar) {
+        delta = last_bar_position - scrollbar.position();
+        last_bar_position = scrollbar.position();
+    }
+    if (rows.empty())
+        return;
+    const double t = target();
+    const int c = content_bottom(), b = rect.bottom;
+    if (c < b) {
+        // Everything fits: back to the top.
+        if (static_cast<int>(t) != 0)
+            scroll.set({0.0});
+        return;
+    }
+    int r = -delta;
+    if (t - r > 0)
+        r = static_cast<int>(t);
+    if (b - t + r > c)
+        r = static_cast<int>(t) - b + c;
+    scroll.set({static_cast<double>(r), 0.0, 0.0});
+    if (!driven_by_bar) {
+        scrollbar.set_position(-static_cast<int>(target()));
+        last_bar_position = scrollbar.position();
+    }
+}
+
+list_box2::list_box2() = default;
+
+void list_box2::draw(i_graphics& g, bool force) {
+    if (!force && !dirty)
+        return;
+    // The ground is the list's own rectangle on screen; the rows move with the offset.
+    g.fill_rect(rect, ground);
+    view.set_graphics(&g);
+    view.set_offset(0, static_cast<int>(offset()));
+    view.set_clip(rect);
+    for (const item_ptr& item : rows) {
+        if (item->is_visible())
+            item->draw(view, true);
+    }
+    scrollbar.draw(g, true);
+    g.invalidate(rect);
+    dirty = false;
+}
+
+} // namespace ui
+} // namespace cl

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "chrome/scrollbar2.h"
+#include "ui/affectors.h"
+#include "ui/list_box_base.h"
+#include "ui/offset_graphics.h"
+#include "ui/scrollable.h"
+
+namespace cl {
+namespace ui {
+
+// A list that scrolls: vertical drags glide the rows up and down (never past the first or the last), a
+// scroll bar at the right shows where they are and can be dragged, and a pen that moved more than 10 pixels
+// is a drag, not a tap.
+class scrollable_listbox : public list_box_base, public i_y_scrollable {
+public:
+    static constexpr double scroll_speed = 8.0;
+    static constexpr double scroll_smoothing = 0.15;
+    static constexpr int bar_width = 16;
+    static constexpr int tap_slop = 10;
+
+    scrollable_listbox();
+
+    void set_rect(const platform::RECT& r) override;
+    void layout() override;
+    void update(unsigned long now_ms) override;
+    void on_pen_down(const platform::POINT& p) override;
+    void on_pen_move(const platform::POINT& p) override;
+    void on_pen_up(const platform::POINT& p) override;
+    // Moves the rows by delta pixels (positive: towards the first row).
+    void scroll_y(int delta) override;
+
+    // The offset drawn now (0 or negative) and the one it glides to.
+    double offset() const { return scroll.value(0); }
+    double target() const { return scroll.value(1); }
+    bool is_dragging() const { return dragging; }
+    const zor::ui::scrollbar2& bar() const { return scrollbar; }
+
+protected:
+    platform::POINT content_point(const platform::POINT& p) const;
+    int content_bottom() const;
+    void update_range();
+
+    cl::aff::move_affector scroll;
+    offset_graphics view;
+    zor::ui::scrollbar2 scrollbar;
+    bool dragging = false;
+    bool bar_captured = false;
+    int last_bar_position = 0;
+};
+
+// The list pages create: drawn on a light grey ground through the scroll offset, with the bar on top.
+class list_box2 : public scrollable_listbox {
+public:
+    static constexpr platform::COLORREF ground = 0xDDDDDD;
+
+    list_box2();
+    void draw(i_graphics& g, bool force) override;
+};
+
+} // namespace ui
+} // namespace cl

@@ -1,0 +1,247 @@
+#include "chrome/scrollbar2.h"
+#include "platform/text.h"
+#include "support/graphics_fixture.h"
+#include "ui/gdi_image.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+#include "ui/scrollable_listbox.h"
+#include "ui/simple_list_box.h"
+
+#include <boost/make_shared.hpp>
+#include <stdexcept>
+
+namespace {
+
+using cl::app::event;
+using platform::POINT;
+using platform::RECT;
+
+// A row of a fixed height that counts what happens to it.
+class row : public cl::ui::list_box_item_base {
+public:
+    row(cl::ui::list_box_base* owner, const std::wstring& key, int height = 40)
+        : list_box_item_base(owner, key), height(height) {}
+    void layout() override {
+        if (owner())
+            layout_top = owner()->next_item_top();
+        place(height);
+    }
+    void draw_content(cl::ui::i_graphics&, bool force) override {
+        if (force || dirty)
+            ++draws;
+        dirty = false;
+    }
+    std::wstring type_name() const override { return L"test_row"; }
+    void on_activated() override { ++activations; }
+    int height;
+    int draws = 0;
+    int activations = 0;
+};
+
+class lists : public graphics_fixture {
+protected:
+    void SetUp() override {
+        graphics_fixture::SetUp();
+        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+        cl::ui::resources::set_portrait(true);
+        made.reset(new cl::ui::list_box2); // its scroll bar needs the pictures
+        list().focus_changed.connect(utils::function1<void, std::wstring>(
+            [this](std::wstring k) { log.push_back("focus " + std::string(k.begin(), k.end())); }));
+        list().item_activated.connect(utils::function1<void, std::wstring>(
+            [this](std::wstring k) { log.push_back("activate " + std::string(k.begin(), k.end())); }));
+        list().set_rect(RECT{0, 100, 480, 300}); // 200 high: five 40-pixel rows and their gaps overflow it
+        for (const wchar_t* key : {L"a", L"b", L"c", L"d", L"e"})
+            add(key);
+    }
+    row& add(const wchar_t* key) {
+        auto r = boost::shared_ptr<row>(new row(&list(), key));
+        list().add_item(r);
+        return *r;
+    }
+    row& at(const wchar_t* key) { return static_cast<row&>(*list().find_item(key)); }
+    void tap(int x, int y, int dx = 0) {
+        list().process_event(event(event::pen_down, 0, x, y));
+        list().process_event(event(event::pen_move, 0, x + dx, y));
+        list().process_event(event(event::pen_up, 0, x + dx, y));
+    }
+
+    cl::ui::list_box2& list() { return *made; }
+    std::unique_ptr<cl::ui::list_box2> made;
+    std::vector<std::string> log;
+};
+
+TEST_F(lists, rows_stack_with_their_gap_and_keys_are_unique) {
+    EXPECT_EQ(at(L"a").get_rect(), (RECT{0, 104, 460, 144})); // stops short of the scroll bar's strip
+    EXPECT_EQ(at(L"b").get_rect().top, 148);
+    auto twin = boost::shared_ptr<row>(new row(&list(), L"c", 10));
+    try {
+        list().add_item(twin);
+        FAIL() << "a second row c was taken";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), cl::ui::list_box_base::duplicate_key_error);
+    }
+    EXPECT_EQ(list().item_count(), 5);
+    EXPECT_EQ(list().find_item(L"c")->bottom() - list().find_item(L"c")->top(), 40);
+
+    list().insert_front(boost::shared_ptr<row>(new row(&list(), L"first", 20)));
+    EXPECT_EQ(list().items()[0]->key(), L"first");
+    EXPECT_EQ(at(L"a").get_rect().top, 128);
+    list().insert_before(boost::shared_ptr<row>(new row(&list(), L"mid", 20)), L"c");
+    list().remove_item(L"b");
+    std::vector<std::wstring> keys;
+    for (auto& r : list().items())
+        keys.push_back(r->key());
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"first", L"a", L"mid", L"c", L"d", L"e"}));
+    EXPECT_EQ(at(L"mid").get_rect().top, at(L"a").get_rect().bottom + 4);
+}
+
+TEST_F(lists, one_tap_focuses_and_activates_or_two_taps_without_select_on_press) {
+    tap(100, 110); // row a
+    EXPECT_EQ(log, (std::vector<std::string>{"focus a", "activate a"}));
+    EXPECT_EQ(at(L"a").activations, 1);
+
+    log.clear();
+    list().set_select_on_press(false);
+    tap(100, 160); // row b: focus only
+    EXPECT_EQ(log, (std::vector<std::string>{"focus b"}));
+    tap(100, 160);
+    EXPECT_EQ(log, (std::vector<std::string>{"focus b", "activate b"}));
+    tap(470, 160); // the scroll bar's strip is no row
+    EXPECT_EQ(log.size(), 2u);
+}
+
+TEST_F(lists, a_pen_that_moves_more_than_ten_pixels_drags_instead_of_tapping) {
+    tap(100, 110, 10);
+    EXPECT_EQ(at(L"a").activations, 1);
+    log.clear();
+    tap(100, 160, 11);
+    EXPECT_TRUE(list().is_dragging() || log.size() == 1u);
+    EXPECT_EQ(at(L"b").activations, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"focus b"})); // the press focused it; the lift selected nothing
+}
+
+TEST_F(lists, keys_move_the_focus_only_once_something_is_focused) {
+    list().on_key_down(platform::VK_DOWN);
+    list().on_key_down(platform::VK_RETURN);
+    EXPECT_TRUE(log.empty());
+    list().focus_index(0);
+    list().on_key_down(platform::VK_DOWN);
+    list().on_key_down(platform::VK_DOWN);
+    EXPECT_EQ(list().focused_key(), L"c");
+    list().on_key_down(platform::VK_UP);
+    list().on_key_down(platform::VK_RETURN);
+    EXPECT_EQ(log, (std::vector<std::string>{"focus b", "focus c", "focus b", "activate b"}));
+    list().focus_item(L"e");
+    list().on_key_down(platform::VK_DOWN); // the last row, and no outer list
+    EXPECT_EQ(list().focused_key(), L"e");
+    EXPECT_TRUE(at(L"e").is_focused());
+    EXPECT_FALSE(at(L"b").is_focused());
+}
+
+TEST_F(lists, the_focus_leaves_a_nested_list_for_the_outer_one) {
+    cl::ui::list_box_base inner;
+    inner.set_rect(RECT{0, 0, 480, 100});
+    for (const wchar_t* key : {L"x", L"y"})
+        inner.add_item(boost::shared_ptr<row>(new row(&inner, key, 20)));
+    inner.set_outer(&list());
+    list().focus_item(L"b"); // the row that holds the nested list
+    inner.focus_item(L"y");
+    inner.focus_next();
+    EXPECT_EQ(list().focused_key(), L"c");
+    inner.focus_item(L"x");
+    inner.focus_previous();
+    EXPECT_EQ(list().focused_key(), L"b");
+}
+
+TEST_F(lists, scrolling_stays_between_the_first_and_the_last_row) {
+    // Five rows of 40 and their gaps end at 324; the view ends at 300.
+    list().scroll_y(-1000);
+    EXPECT_EQ(list().target(), 300 - 324);
+    list().scroll_y(1000);
+    EXPECT_EQ(list().target(), 0);
+    list().scroll_y(-10);
+    EXPECT_EQ(list().target(), -10);
+    for (unsigned long t = 1000; t < 3000; t += 25)
+        list().update(t);
+    EXPECT_EQ(list().offset(), -10);
+    EXPECT_EQ(list().bar().position(), 10);
+
+    // With rows that fit, the list goes back to the top.
+    list().remove_item(L"e");
+    list().remove_item(L"d");
+    list().scroll_y(-5);
+    EXPECT_EQ(list().target(), 0);
+}
+
+TEST_F(lists, focused_rows_are_blue_and_the_others_white) {
+    list().focus_item(L"b");
+    clear(0);
+    list().draw(*g, true);
+    EXPECT_EQ(pixel(200, 125), ui_impl::to_rgb565(0xFFFFFF));
+    EXPECT_EQ(pixel(200, 165), ui_impl::to_rgb565(cl::ui::list_box_item_base::focused_colour));
+    EXPECT_EQ(pixel(200, 146), ui_impl::to_rgb565(cl::ui::list_box2::ground)); // the gap
+    EXPECT_EQ(changed_outside(RECT{0, 100, 480, 300}, 0), 0);
+}
+
+TEST(scrollbar, the_thumb_follows_the_position_and_a_drag_moves_the_position) {
+    cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+    zor::ui::scrollbar2 bar;
+    bar.set_rect(RECT{464, 0, 480, 600});
+    bar.layout();
+    const int track = bar.free_track(); // 600 - 16 - 5 - 5 - 170
+    EXPECT_EQ(track, 404);
+    bar.set_range(808);
+    bar.set_position(404);
+    EXPECT_EQ(bar.thumb(), 202);
+    bar.set_range(-5);
+    EXPECT_EQ(bar.range(), 1);
+    bar.set_position(-5);
+    EXPECT_EQ(bar.position(), 0);
+    bar.set_range(808);
+    bar.drag_by(1000);
+    EXPECT_EQ(bar.thumb(), track);
+    EXPECT_EQ(bar.position(), 808);
+    bar.drag_by(-2000);
+    EXPECT_EQ(bar.thumb(), 0);
+    EXPECT_EQ(bar.position(), 0);
+    EXPECT_TRUE(bar.hit_thumb(POINT{470, 100}));
+    EXPECT_FALSE(bar.hit_thumb(POINT{470, 400}));
+    EXPECT_FALSE(bar.hit_thumb(POINT{400, 100}));
+}
+
+// A fixed-height row of the small list().
+class small_row : public cl::ui::i_list_box_item {
+public:
+    explicit small_row(int h) : h(h) {}
+    void set_selected(bool s) override { selected = s; }
+    bool is_selected() const override { return selected; }
+    void set_tag(int, int) override {}
+    std::wstring type_name() const override { return L"small"; }
+    std::wstring text() const override { return L""; }
+    bool is_visible() const override { return visible; }
+    void set_visible(bool v) override { visible = v; }
+    RECT get_rect() const override { return rect; }
+    void set_rect(const RECT& r) override { rect = r; }
+    void update(unsigned long) override {}
+    void layout() override { rect.bottom = rect.top + h; }
+    void draw(cl::ui::i_graphics&, bool) override {}
+    RECT rect;
+    int h;
+    bool visible = true;
+    bool selected = false;
+};
+
+TEST(simple_list_box, stacks_the_visible_rows_with_a_gap) {
+    cl::ui::simple_list_box box(6);
+    auto a = boost::make_shared<small_row>(30), b = boost::make_shared<small_row>(50),
+         c = boost::make_shared<small_row>(20);
+    b->visible = false;
+    for (auto& r : {a, b, c})
+        box.add_item(r);
+    box.set_rect(RECT{10, 100, 200, 400});
+    box.layout();
+    EXPECT_EQ(a->rect, (RECT{10, 100, 200, 130}));
+    EXPECT_EQ(c->rect, (RECT{10, 136, 200, 156}));
+}
+
+} // namespace
