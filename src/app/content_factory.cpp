@@ -3,6 +3,8 @@
 #include "app/unbuilt_content.h"
 #include "model/model.h"
 #include "model/news/manager.h"
+#include "pages/news/headlines_content.h"
+#include "pages/news/news_content.h"
 
 namespace zor {
 namespace app {
@@ -10,17 +12,22 @@ namespace app {
 content_factory::content_list available_contents::main_contents(page&) {
     content_list list;
     list.emplace_back(new unbuilt_content(L"home", L"Home", L"Home", 0x0000FF));
-    list.emplace_back(new unbuilt_content(L"news", L"News", L"news", 0));
+    list.emplace_back(new news_content);
     list.emplace_back(new unbuilt_content(L"weather", L"Weather", L"weather", 0xDCC328));
     list.emplace_back(new unbuilt_content(L"settings", L"Options", L"Settings", 0x808080));
     return list;
 }
 
-content_factory::content_list available_contents::headlines(page&, const params&, bool) {
+content_factory::content_list available_contents::headlines(page&, const params& requested, bool) {
     content_list list;
     if (auto news = zor::model::news_manager()) {
-        for (const auto& c : news->categories())
-            list.emplace_back(new unbuilt_content(L"headlines", c->name(), c->name(), c->color()));
+        for (const auto& c : news->categories()) {
+            // The category asked for keeps the sub-category and headline it was left at.
+            const bool asked = !requested.empty() && requested[0] == c->name();
+            list.emplace_back(
+                new headlines_content(c->name(), asked && requested.size() > 1 ? requested[1] : L"",
+                                      asked && requested.size() > 2 ? requested[2] : L"", c->color()));
+        }
     }
     list.emplace_back(new unbuilt_content(L"tipline", L"Tip-Line", L"Tip-Line", 0x0080FF));
     return list;

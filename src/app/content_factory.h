@@ -38,9 +38,9 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has. The bodies of the main page's contents, the headline lists and the citizen
-// report are not built yet: they stand in the strip with their kind, tab and history record so the page can
-// be navigated. Every other kind of page shows its chrome over an empty strip.
+// The contents this build has: the news list and the headline lists. The home, weather and settings contents
+// and the citizen report are not built yet: they stand in the strip with their kind, tab and history record
+// so the page can be navigated. Every other kind of page shows its chrome over an empty strip.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;

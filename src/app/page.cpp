@@ -322,7 +322,9 @@ void page::process_event(const cl::app::event& e) {
             return;
         }
     }
-    // Contents get their taps on release, from the swipe logic.
+    // Lists follow the pen themselves (a row lights up under the finger); a tap is also handed over on
+    // release by the swipe logic.
+    strip->process_event(e);
 }
 
 void page::on_key_down(int key) {

@@ -25,7 +25,8 @@ news_ticker::news_ticker()
 news_ticker::~news_ticker() = default;
 
 bool news_ticker::is_failed() const {
-    return category && !category->is_loaded() && category->is_failed();
+    // A category that failed, or has no headlines, has nothing to run: the strip passes it by.
+    return (category && category->is_failed()) || (ready && item_count == 0);
 }
 
 content_state news_ticker::get_state() const {

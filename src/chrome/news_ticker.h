@@ -35,7 +35,7 @@ public:
     std::wstring page_name() const override { return L"news_ticker"; }
     // Ready with at least one headline.
     bool is_loaded() const override { return ready && item_count > 0; }
-    // The category could not be loaded.
+    // The category could not be loaded or has no headlines.
     bool is_failed() const override;
     // The headline on screen, as a headline row would ask for it.
     content_state get_state() const override;

@@ -20,6 +20,8 @@ int scrollable_listbox::content_bottom() const {
 }
 
 void scrollable_listbox::update_range() {
+    // A list that fits has nothing to scroll and shows no bar.
+    scrollbar.set_visible(content_bottom() > rect.bottom);
     scrollbar.set_range(content_bottom() - rect.bottom);
     scrollbar.set_position(-static_cast<int>(target()));
     last_bar_position = scrollbar.position();

@@ -6,6 +6,7 @@
 #include "model/config.h"
 #include "model/model.h"
 #include "model/options.h"
+#include "platform/clock.h"
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "support/config_file.h"
@@ -96,7 +97,8 @@ protected:
     }
 
     const RECT area{0, 604, 480, 708};
-    unsigned long now = 1000;
+    // Frame times run ahead of the tick count from where it is, as the loading thread stamps with it.
+    unsigned long now = platform::tick_count();
     test_http_server server;
     temp_folder folder;
     std::unique_ptr<ticker_manager> strip;
@@ -139,6 +141,20 @@ TEST_F(tickers, news_and_adverts_take_turns_and_the_news_walks_through_the_categ
     clear(0);
     strip->draw(*g, true);
     EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, 0), 0);
+}
+
+TEST_F(tickers, a_category_that_fails_is_passed_by) {
+    start({{"Broken", 1}, {"World", 1}});
+    server.add_route("/news/Broken", "no document");
+    strip->set_mode(ticker_manager::news_and_adverts);
+    std::vector<std::string> order;
+    ASSERT_TRUE(frames_until([&] {
+        if (strip->is_visible() && (order.empty() || order.back() != shown()))
+            order.push_back(shown());
+        return order.size() == 3;
+    }));
+    EXPECT_EQ(order, (std::vector<std::string>{"advert http://one.example/", "news World",
+                                               "advert https://two.example/x"}));
 }
 
 TEST_F(tickers, taps_open_the_headline_or_the_advert_link_and_a_swipe_moves_on_once) {

@@ -13,7 +13,7 @@ void test_content::draw(cl::ui::i_graphics& g, bool force) {
 }
 
 void test_content::on_pen_down(const platform::POINT& p) {
-    note("tap " + std::to_string(p.x) + "," + std::to_string(p.y));
+    note("down " + std::to_string(p.x) + "," + std::to_string(p.y));
 }
 
 void test_content::note(const std::string& what) {

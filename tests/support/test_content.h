@@ -9,7 +9,7 @@
 #include <vector>
 
 // A page content whose kind, name and state a test chooses; it writes what happens to it into a journal
-// ("activate Home", "tap Home 10,200", "scroll Home -12") and fills its rectangle with its colour.
+// ("activate Home", "down 10,200 Home", "scroll -12 Home") and fills its rectangle with its colour.
 class test_content : public zor::i_page_content {
 public:
     test_content(std::wstring page, std::wstring name, std::vector<std::string>* journal = nullptr)

@@ -1,0 +1,195 @@
+#include "pages/news/headlines_content.h"
+
+#include "model/config.h"
+#include "model/model.h"
+#include "model/news/category.h"
+#include "model/news/headline.h"
+#include "model/news/manager.h"
+#include "platform/clock.h"
+#include "ui/list_box_item.h"
+#include "utils/log.h"
+
+namespace zor {
+
+namespace {
+const wchar_t* const loading_text = L"Loading...";
+}
+
+headlines_content::headlines_content(const std::wstring& category_name, const std::wstring& subcategory_name,
+                                     const std::wstring& headline_id, platform::COLORREF colour)
+    : category_name(category_name), colour(colour), subcategory_name(subcategory_name),
+      headline_id(headline_id) {
+    list.item_activated.connect(utils::function1<void, std::wstring>(this, &headlines_content::on_select));
+    try {
+        const platform::SIZE size =
+            config::picture_size(config::instance().get_items(config::internet, config::headline));
+        picture_width = size.cx;
+        picture_height = size.cy;
+    } catch (const std::exception&) {
+        // No thumbnail size in config.xml: rows without a picture place.
+    }
+}
+
+headlines_content::~headlines_content() = default;
+
+bool headlines_content::is_failed() const {
+    return !shown && category && category->is_failed();
+}
+
+content_state headlines_content::get_state() const {
+    content_state s(page_name(), name());
+    if (!shown)
+        return s;
+    const std::wstring key = list.focused_key();
+    const std::size_t amp = key.find(L'&');
+    if (amp == std::wstring::npos) {
+        s.params[2] = key;
+    } else {
+        s.params[1] = key.substr(0, amp);
+        s.params[2] = key.substr(amp + 1);
+    }
+    return s;
+}
+
+cl::ui::list_box_base::item_ptr
+headlines_content::headline_row(cl::ui::list_box_base* owner, const std::wstring& key,
+                                const boost::shared_ptr<cl::ui::picture>& picture, const std::wstring& text) {
+    return cl::ui::list_box_base::item_ptr(
+        new cl::ui::list_box_item(owner, key, picture, text, cl::ui::align_left, picture ? picture_width : 0,
+                                  picture ? picture_height : 0));
+}
+
+void headlines_content::update(unsigned long now_ms) {
+    const auto now = static_cast<std::uint32_t>(now_ms);
+    // Frame times are 32-bit and may wrap; the difference is what counts.
+    if (!shown || now - static_cast<std::uint32_t>(last_refresh) > refresh_ms) {
+        refresh(now);
+        return;
+    }
+    if (!pending.empty())
+        check_pending();
+    list.update(now_ms);
+}
+
+void headlines_content::refresh(std::uint32_t now) {
+    if (!category) {
+        if (auto news = zor::model::news_manager())
+            category = news->find_category(category_name, std::wstring());
+    }
+    if (!category) {
+        last_refresh = now;
+        return;
+    }
+    if (category->is_loaded() && !category->is_failed() && (!shown || category->is_modified())) {
+        {
+            news::headlines_lock lock(category);
+            list.clear();
+            subcategory_items.clear();
+            pending.clear();
+            if (lock.list()) {
+                for (const auto& h : *lock.list()) {
+                    auto picture = h->picture();
+                    if (picture && (!picture->is_loaded() || picture->is_failed()))
+                        zor::model::load_picture(picture);
+                    list.add_item(headline_row(&list, h->id(), picture, h->text()));
+                }
+            }
+        }
+        if (auto subs = category->subcategories()) {
+            for (const auto& sub : *subs) {
+                auto header = boost::shared_ptr<cl::ui::block_list_box_item>(
+                    new cl::ui::block_list_box_item(L":" + sub->name(), &list));
+                header->set_title(sub->name());
+                list.add_item(header);
+                subcategory_items[sub->name()] = std::make_pair(sub, header.get());
+                if (sub->is_loaded() && !sub->is_failed()) {
+                    fill(sub, *header);
+                } else {
+                    const std::wstring placeholder = L"&" + header->key() + L"-loading";
+                    header->add_item(headline_row(header.get(), placeholder, nullptr, loading_text));
+                    // The row says "Loading...", so the sub-category is asked for now, not at a tap.
+                    if (!sub->is_queued() && !sub->is_loaded()) {
+                        zor::model::load(sub);
+                        pending[sub->name()] = sub;
+                    }
+                }
+            }
+        }
+        list.layout();
+        utils::log(L"Category loaded: " + category_name);
+        category->set_modified(false);
+        shown = true;
+    }
+    // A failed category is asked for again a minute later, not at every frame while nothing is shown.
+    const bool retry = category->is_failed() && (!queued_once || now - last_queued >= refresh_ms);
+    const bool first = !category->is_loaded() && !category->is_failed() && !queued_once;
+    if (!category->is_queued() &&
+        (first || retry || (category->is_loaded() && !category->is_failed() && category->is_outdated(now)))) {
+        zor::model::load(category);
+        queued_once = true;
+        last_queued = now;
+    }
+    last_refresh = now;
+}
+
+void headlines_content::fill(const category_ptr& sub, cl::ui::block_list_box_item& header) {
+    if (!sub->is_loaded() || sub->is_failed())
+        return;
+    {
+        news::headlines_lock lock(sub);
+        header.list_box_base::clear();
+        if (lock.list()) {
+            for (const auto& h : *lock.list()) {
+                auto picture = h->picture();
+                if (picture && (!picture->is_loaded() || picture->is_failed()))
+                    zor::model::load_picture(picture);
+                header.list_box_base::add_item(
+                    headline_row(&header, sub->name() + L"&" + h->id(), picture, h->text()));
+            }
+        }
+    }
+    list.layout();
+    utils::log(L"Subcategory loaded: " + sub->name());
+}
+
+void headlines_content::check_pending() {
+    for (auto it = pending.begin(); it != pending.end();) {
+        const category_ptr& sub = it->second;
+        if (!sub->is_loaded()) {
+            ++it;
+            continue;
+        }
+        auto found = subcategory_items.find(it->first);
+        if (found != subcategory_items.end() && !sub->is_failed())
+            fill(sub, *found->second.second);
+        it = pending.erase(it);
+    }
+}
+
+void headlines_content::select(const std::wstring& key) {
+    if (key.empty())
+        return;
+    if (key[0] == L':') {
+        auto found = subcategory_items.find(key.substr(1));
+        if (found == subcategory_items.end())
+            return;
+        const category_ptr& sub = found->second.first;
+        if (sub->is_queued() || (sub->is_loaded() && !sub->is_failed()))
+            return;
+        zor::model::load(sub);
+        pending[found->first] = sub;
+        return;
+    }
+    if (key[0] == L'&')
+        return;
+    const std::size_t amp = key.find(L'&');
+    const std::wstring sub = amp == std::wstring::npos ? std::wstring() : key.substr(0, amp);
+    const std::wstring id = amp == std::wstring::npos ? key : key.substr(amp + 1);
+    request(content_state(L"headlines", category_name, sub, id));
+}
+
+void headlines_content::on_select(std::wstring key) {
+    select(key);
+}
+
+} // namespace zor

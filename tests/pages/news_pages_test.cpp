@@ -1,0 +1,184 @@
+// The news list and a category's headlines against a content server on loopback, filled by the loading
+// thread while the contents are ticked with frame times.
+#include "model/config.h"
+#include "model/model.h"
+#include "pages/news/headlines_content.h"
+#include "pages/news/news_content.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+#include "support/config_file.h"
+#include "support/graphics_fixture.h"
+#include "support/picture_maker.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+
+#include <thread>
+
+namespace {
+
+using platform::RECT;
+using zor::content_state;
+
+std::string doc(const std::vector<std::string>& ids) {
+    std::string d = "<newsheadline timestamp=\"20261201T100000\">";
+    for (const auto& id : ids)
+        d += "<headline id=\"" + id + "\" timestamp=\"1\"><text>Story " + id + "</text><image url=\"/p/" +
+             id + ".png\"/></headline>";
+    return d + "</newsheadline>";
+}
+
+class news_pages : public graphics_fixture {
+protected:
+    void SetUp() override {
+        graphics_fixture::SetUp();
+        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+        cl::ui::resources::set_portrait(true);
+        auto picture = encode_png(120, 90, solid_rgba(120, 90, 30, 90, 160, 255));
+        for (const char* id : {"w1", "w2", "s1", "f1", "f2"})
+            server.add_route(std::string("/p/") + id + ".png", std::string(picture.begin(), picture.end()));
+        server.add_route("/news/world", doc({"w1", "w2"}));
+        server.add_route("/news/sport", doc({"s1"}));
+        server.add_route("/news/sport/football", doc({"f1", "f2"}));
+        server.add_route("/news/sport/tennis", "<newsheadline"); // never loads
+        server.add_route("/news/empty", doc({}));
+        server.add_route("/news/broken", "not a document");
+        use_config(
+            folder,
+            "<internet><server name=\"" + narrow(server.host()) +
+                "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                "<category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
+                "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\">"
+                "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"0,0,200\"/>"
+                "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"0,0,200\"/></category>"
+                "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
+                "<category name=\"Broken\" url=\"/news/broken\" color=\"0,0,0\"/>"
+                "</categories></news></internet>");
+        cl::ui::create_graphics(window);
+        zor::model::init();
+    }
+    void TearDown() override {
+        zor::model::done();
+        zor::config::reset();
+        cl::ui::destroy_graphics();
+        graphics_fixture::TearDown();
+    }
+    template <class Content>
+    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
+        for (int i = 0; i < limit; ++i) {
+            c.update(now);
+            now += 25;
+            if (condition())
+                return true;
+            if (i % 4 == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    std::vector<std::wstring> keys(cl::ui::list_box_base& list) {
+        std::vector<std::wstring> out;
+        for (const auto& item : list.items()) {
+            out.push_back(item->key());
+            if (auto inner = item->as_list())
+                for (const auto& row : inner->items())
+                    out.push_back(L"  " + row->key());
+        }
+        return out;
+    }
+    int requests_for(const std::string& path) {
+        int n = 0;
+        for (const auto& t : server.targets())
+            n += t.compare(0, path.size(), path) == 0 ? 1 : 0;
+        return n;
+    }
+
+    // Frame times run ahead of the tick count from where it is, as the loading thread stamps with it.
+    unsigned long now = platform::tick_count();
+    test_http_server server;
+    temp_folder folder;
+};
+
+TEST_F(news_pages, the_news_list_names_every_category_and_ends_with_the_citizen_report) {
+    zor::news_content news;
+    std::vector<content_state> asked;
+    news.request.connect(utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    news.set_rect(RECT{0, 106, 480, 658});
+    EXPECT_FALSE(news.is_loaded());
+    news.update(now);
+    ASSERT_TRUE(news.is_loaded());
+    EXPECT_EQ(keys(news.rows()),
+              (std::vector<std::wstring>{L"World", L"Sport", L"Empty", L"Broken", L"Tip-Line"}));
+    EXPECT_EQ(news.get_rect().left, 4);
+    const RECT sport = news.rows().find_item(L"Sport")->get_rect();
+    news.process_event(cl::app::event(cl::app::event::pen_down, 0, 100, sport.top + 10));
+    news.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, sport.top + 10));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"news", L"Sport"));
+}
+
+TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in_when_they_load) {
+    zor::headlines_content sport(L"Sport", L"", L"", 0xC80000);
+    std::vector<content_state> asked;
+    sport.request.connect(
+        utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    sport.set_rect(RECT{0, 106, 480, 708});
+    EXPECT_FALSE(sport.is_loaded());
+    ASSERT_TRUE(frames_until(sport, [&] { return sport.is_loaded(); }));
+    // Football loads on its own; Tennis never does and keeps its placeholder.
+    ASSERT_TRUE(frames_until(sport, [&] { return sport.rows().find_item(L"Football&f2") != nullptr; }));
+    EXPECT_EQ(keys(sport.rows()),
+              (std::vector<std::wstring>{L"s1", L":Football", L"  Football&f1", L"  Football&f2", L":Tennis",
+                                         L"  &:Tennis-loading"}));
+    const auto* row = sport.rows().find_item(L"s1");
+    EXPECT_GE(row->bottom() - row->top(), 100); // the 120 x 90 thumbnail and its margins
+
+    sport.select(L"s1");
+    sport.select(L"Football&f2");
+    sport.select(L"&:Tennis-loading");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], content_state(L"headlines", L"Sport", L"", L"s1"));
+    EXPECT_EQ(asked[1], content_state(L"headlines", L"Sport", L"Football", L"f2"));
+
+    // A loaded group is not asked for again; a failed one is.
+    const int football = requests_for("/news/sport/football"), tennis = requests_for("/news/sport/tennis");
+    sport.select(L":Football");
+    frames_until(
+        sport, [] { return false; }, 20);
+    EXPECT_EQ(requests_for("/news/sport/football"), football);
+    ASSERT_TRUE(frames_until(sport, [&] {
+        sport.select(L":Tennis");
+        return requests_for("/news/sport/tennis") > tennis;
+    }));
+
+    // Back to this content, the history knows the row that had the focus.
+    sport.rows().focus_item(L":Football");
+    auto* block = sport.rows().find_item(L":Football")->as_list();
+    block->focus_item(L"Football&f1");
+    sport.rows().focus_item(L"Football&f1");
+    EXPECT_EQ(sport.get_state(), content_state(L"headlines", L"Sport", L"Football", L"f1"));
+}
+
+TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) {
+    zor::headlines_content empty(L"Empty", L"", L"", 0);
+    zor::headlines_content broken(L"Broken", L"", L"", 0);
+    zor::headlines_content missing(L"Nowhere", L"", L"", 0);
+    ASSERT_TRUE(frames_until(empty, [&] { return empty.is_loaded(); }));
+    EXPECT_EQ(empty.rows().item_count(), 0);
+    EXPECT_FALSE(empty.is_failed());
+    ASSERT_TRUE(frames_until(broken, [&] { return broken.is_failed(); }));
+    EXPECT_FALSE(broken.is_loaded());
+    // Asked for again a minute later, not at every frame.
+    frames_until(
+        broken, [] { return false; }, 1600); // 40 s
+    EXPECT_EQ(requests_for("/news/broken"), 1);
+    EXPECT_TRUE(broken.is_failed());
+    EXPECT_TRUE(frames_until(
+        broken, [&] { return requests_for("/news/broken") == 2; }, 1000));
+    frames_until(
+        missing, [] { return false; }, 10);
+    EXPECT_FALSE(missing.is_loaded());
+    EXPECT_FALSE(missing.is_failed());
+}
+
+} // namespace
