@@ -1,8 +1,12 @@
 #include "app/content_factory.h"
 
+#include "app/page.h"
 #include "app/unbuilt_content.h"
 #include "model/model.h"
+#include "model/news/category.h"
+#include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
 #include "pages/news/news_content.h"
 
@@ -30,6 +34,28 @@ content_factory::content_list available_contents::headlines(page&, const params&
         }
     }
     list.emplace_back(new unbuilt_content(L"tipline", L"Tip-Line", L"Tip-Line", 0x0080FF));
+    return list;
+}
+
+content_factory::content_list available_contents::articles(page& p, const params& requested) {
+    content_list list;
+    auto news = zor::model::news_manager();
+    if (!news || requested.size() < 2)
+        return list;
+    // One article per headline of the category or sub-category, in its order.
+    news::category_ptr category = news->find_category(requested[0], requested[1]);
+    news::headlines_lock lock(category);
+    if (!lock.list())
+        return list;
+    for (const auto& h : *lock.list())
+        list.emplace_back(new article_content(requested[0], requested[1], h->id(), &p.tickers()));
+    return list;
+}
+
+content_factory::content_list available_contents::attachment(page&, const params& requested) {
+    content_list list;
+    if (requested.size() >= 3)
+        list.emplace_back(new attach_content(requested[0], requested[1], requested[2]));
     return list;
 }
 

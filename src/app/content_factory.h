@@ -38,15 +38,16 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has: the news list and the headline lists. The home, weather and settings contents
-// and the citizen report are not built yet: they stand in the strip with their kind, tab and history record
-// so the page can be navigated. Every other kind of page shows its chrome over an empty strip.
+// The contents this build has: the news list, the headline lists, articles and their enlarged pictures. The
+// home, weather and settings contents and the citizen report are not built yet: they stand in the strip with
+// their kind, tab and history record so the page can be navigated. Every other kind of page shows its chrome
+// over an empty strip.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;
     content_list headlines(page&, const params&, bool) override;
-    content_list articles(page&, const params&) override { return {}; }
-    content_list attachment(page&, const params&) override { return {}; }
+    content_list articles(page& p, const params& requested) override;
+    content_list attachment(page& p, const params& requested) override;
     content_list continent_map(page&, const std::wstring&, const std::wstring&) override { return {}; }
     content_list zone_map(page&, const params&) override { return {}; }
     content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }

@@ -1,6 +1,8 @@
 #include "app/page.h"
 
 #include "model/model.h"
+#include "model/news/category.h"
+#include "model/news/headline.h"
 #include "model/news/manager.h"
 #include "utils/errors.h"
 
@@ -27,6 +29,19 @@ std::vector<std::wstring> footer_categories() {
 }
 
 const platform::COLORREF weather_colour = 0xDCC328;
+
+// An article's tab shows its headline in the category's colour.
+ui::navigation_bar::tab_record headline_tab(const i_page_content& c) {
+    ui::navigation_bar::tab_record tab{c.name(), c.title(), 0xFFFFFF, c.color(), 2};
+    const content_state s = c.get_state();
+    if (auto news = zor::model::news_manager()) {
+        if (auto category = news->find_category(param(s.params, 0), param(s.params, 1)))
+            tab.back_color = category->color();
+        if (auto h = news->find_headline(param(s.params, 0), param(s.params, 1), param(s.params, 2)))
+            tab.caption = h->text();
+    }
+    return tab;
+}
 } // namespace
 
 page::page(const std::shared_ptr<content_factory>& factory)
@@ -224,6 +239,14 @@ void page::draw(cl::ui::i_graphics& g, bool force) {
         ticker_part->is_shown() && ticker_part->is_visible() && ticker_part->is_dirty();
     strip->draw(g, force || redraw_contents || tickers_dirty);
     const bool contents_drawn = force || redraw_contents || tickers_dirty || contents_dirty;
+    if (room_for_tickers && contents_drawn) {
+        // The band kept for the tickers is wider than the strip of tickers in landscape.
+        const platform::RECT strip_area = strip->get_rect();
+        const platform::RECT band{rect.left, strip_area.bottom, rect.right,
+                                  strip_area.bottom + ticker_height};
+        g.fill_rect(band, 0xDADADA);
+        g.invalidate(band);
+    }
     redraw_contents = false;
     if (command->is_visible())
         command->draw(g, force || contents_drawn);
@@ -261,7 +284,8 @@ void page::layout() {
         bottom = footer_part->get_rect().top;
     }
     ticker_part->set_portrait(!landscape);
-    layout_contents(false);
+    // The advert strip under an article must not hide the article's last lines.
+    layout_contents(ticker_part->is_shown() && ticker_part->get_mode() == ticker_manager::adverts_only);
     strip->layout();
     ticker_part->set_area(
         platform::RECT{rect.right - ticker_width, bottom - ticker_height, rect.right, bottom}, rect.bottom);
@@ -278,6 +302,7 @@ void page::layout_contents(bool ticker_room) {
         bottom = footer_part->get_rect().top;
     else if (command->is_visible())
         bottom = command->get_rect().top;
+    room_for_tickers = ticker_room;
     if (ticker_room)
         bottom -= ticker_height;
     strip->set_rect(platform::RECT{rect.left, top, rect.right, bottom});
@@ -474,7 +499,8 @@ void page::load_article(const params_t& params) {
         // The last article of the headline asked for wins.
         if (param(c->get_state().params, 2) == param(params, 2))
             first = index;
-        add_content(std::move(c));
+        const auto tab = headline_tab(*c);
+        add_content(std::move(c), tab);
         ++index;
     }
     finish_load(first, labels{L"", L"Back"}, ticker_manager::off, true);
@@ -482,8 +508,10 @@ void page::load_article(const params_t& params) {
 
 void page::load_attachment(const params_t& params) {
     begin_load(bars{show, show, hide, show});
-    for (auto& c : factory->attachment(*this, params))
-        add_content(std::move(c));
+    for (auto& c : factory->attachment(*this, params)) {
+        const auto tab = headline_tab(*c);
+        add_content(std::move(c), tab);
+    }
     finish_load(0, labels{L"", L"Back"}, ticker_manager::off, true);
 }
 

@@ -136,6 +136,7 @@ private:
     int drag_dy = 0;
     bool first_load = true;
     bool redraw_contents = false;
+    bool room_for_tickers = false;
 };
 
 } // namespace app

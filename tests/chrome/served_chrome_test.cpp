@@ -17,6 +17,7 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -80,7 +81,8 @@ protected:
     bool frames_until(const std::function<bool()>& condition, int limit = 4000) {
         for (int i = 0; i < limit; ++i) {
             strip->update(now);
-            now += 25;
+            // Never behind the tick count the loading thread stamps its objects with.
+            now = std::max<unsigned long>(now + 25, platform::tick_count());
             if (condition())
                 return true;
             if (i % 8 == 0)

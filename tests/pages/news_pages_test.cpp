@@ -2,6 +2,10 @@
 // thread while the contents are ticked with frame times.
 #include "model/config.h"
 #include "model/model.h"
+#include "model/news/category.h"
+#include "model/news/headline.h"
+#include "model/news/manager.h"
+#include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
 #include "pages/news/news_content.h"
 #include "platform/clock.h"
@@ -14,6 +18,7 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -54,7 +59,7 @@ protected:
                 "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"0,0,200\"/></category>"
                 "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
                 "<category name=\"Broken\" url=\"/news/broken\" color=\"0,0,0\"/>"
-                "</categories></news></internet>");
+                "</categories><article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
         cl::ui::create_graphics(window);
         zor::model::init();
     }
@@ -64,11 +69,14 @@ protected:
         cl::ui::destroy_graphics();
         graphics_fixture::TearDown();
     }
+    // Real time for the loading thread, with nothing to tick.
+    void update(unsigned long) {}
     template <class Content>
     bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
         for (int i = 0; i < limit; ++i) {
             c.update(now);
-            now += 25;
+            // Never behind the tick count the loading thread stamps its objects with.
+            now = std::max<unsigned long>(now + 25, platform::tick_count());
             if (condition())
                 return true;
             if (i % 4 == 0)
@@ -179,6 +187,103 @@ TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) 
         missing, [] { return false; }, 10);
     EXPECT_FALSE(missing.is_loaded());
     EXPECT_FALSE(missing.is_failed());
+}
+
+std::string article(const std::string& picture, int paragraphs) {
+    std::string d = "<article><datacontent><image url=\"/i/big.png\"/><thumbnail url=\"" + picture +
+                    "\"/></datacontent><location>Lisbon</location><text>";
+    for (int i = 0; i < paragraphs; ++i)
+        d += "<paragraph>Harbour cities agreed on a shared plan for tidal barriers along the coast, with "
+             "studies, tenders and yearly reports.</paragraph>";
+    return d + "</text></article>";
+}
+
+class articles : public news_pages {
+protected:
+    void SetUp() override {
+        news_pages::SetUp();
+        auto small = encode_png(200, 150, solid_rgba(200, 150, 10, 200, 10, 255));
+        auto big = encode_png(444, 444, solid_rgba(444, 444, 200, 10, 10, 255));
+        auto smaller = encode_png(294, 294, solid_rgba(294, 294, 200, 10, 10, 255));
+        server.add_route("/i/small.png", std::string(small.begin(), small.end()));
+        server.add_route("/i/444.png", std::string(big.begin(), big.end()));
+        server.add_route("/i/294.png", std::string(smaller.begin(), smaller.end()));
+        server.add_route("/news/world?itemid=w1&width=440&height=330", article("/i/small.png", 12));
+        server.add_route("/news/world?itemid=w1&width=444&height=444", article("/i/444.png", 1));
+        server.add_route("/news/world?itemid=w1&width=294&height=294", article("/i/294.png", 1));
+        server.add_route("/news/world?itemid=w2&width=440&height=330", "<article");
+        world = zor::model::news_manager()->categories()[0];
+        zor::model::load(world);
+    }
+    boost::shared_ptr<news::category> world;
+};
+
+TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enlarged_page) {
+    zor::article_content story(L"World", L"", L"w1", nullptr);
+    std::vector<content_state> asked;
+    story.request.connect(
+        utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    story.set_rect(RECT{0, 106, 480, 708});
+    EXPECT_FALSE(story.is_loaded());
+    ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+    EXPECT_FALSE(story.has_error());
+    auto& view = story.article_view();
+    ASSERT_FALSE(view.pieces().empty());
+    // The first lines run beside the picture, the rest at full width under it.
+    EXPECT_EQ(view.pieces().front()->get_rect().left, view.text_area().left + 212);
+    EXPECT_EQ(view.pieces().back()->get_rect().left, view.text_area().left + 6);
+    ASSERT_TRUE(view.is_scrollable());
+    story.scroll_y(-100000);
+    EXPECT_EQ(view.scroll_offset(), (view.text_area().bottom - 6) - view.pieces().back()->get_rect().bottom);
+    story.scroll_y(100000);
+    EXPECT_EQ(view.scroll_offset(), 0);
+
+    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, 200)); // on the picture
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"article", L"World", L"", L"w1"));
+    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 400, 600)); // on the text
+    EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {
+    zor::article_content story(L"World", L"", L"w2", nullptr);
+    story.set_rect(RECT{0, 106, 480, 708});
+    ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+    EXPECT_TRUE(story.has_error());
+    const int asked = requests_for("/news/world?itemid=w2");
+    frames_until(
+        story, [] { return false; }, 400); // 10 s
+    EXPECT_EQ(requests_for("/news/world?itemid=w2"), asked);
+    server.add_route("/news/world?itemid=w2&width=440&height=330", article("/i/small.png", 1));
+    EXPECT_TRUE(frames_until(
+        story, [&] { return !story.has_error(); }, 2000));
+}
+
+TEST_F(articles, the_enlarged_picture_comes_at_the_size_of_the_area_and_again_when_that_changes) {
+    ASSERT_TRUE(frames_until(*this, [&] { return world->is_loaded(); }));
+    auto h = zor::model::news_manager()->find_headline(L"World", L"", L"w1");
+    ASSERT_TRUE(h);
+    zor::model::load(h);
+    ASSERT_TRUE(frames_until(*this, [&] { return h->is_loaded(); }));
+
+    zor::attach_content big(L"World", L"", L"w1");
+    std::vector<int> backs;
+    big.back.connect(utils::function0<void>([&] { backs.push_back(1); }));
+    big.set_rect(RECT{0, 106, 480, 708}); // 450 x 572 inside the margins: a 444 square
+    EXPECT_EQ(big.side(), 444);
+    ASSERT_TRUE(frames_until(big, [&] { return big.is_loaded(); }));
+    clear(0);
+    big.draw(*g, true);
+    EXPECT_EQ(pixel(240, 400), ui_impl::to_rgb565(0x0A0AC8)); // red 200, green 10, blue 10
+    big.on_pen_up(platform::POINT{5, 400});                   // in the margin
+    big.on_pen_up(platform::POINT{240, 400});
+    EXPECT_EQ(backs.size(), 1u);
+
+    // Turned to a wider, lower area, the square shrinks and the picture is fetched again.
+    zor::attach_content turned(L"World", L"", L"w1");
+    turned.set_rect(RECT{0, 106, 800, 436}); // 770 x 300: a 294 square
+    ASSERT_TRUE(frames_until(turned, [&] { return turned.is_loaded(); }));
+    EXPECT_EQ(requests_for("/i/294.png"), 1);
 }
 
 } // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "chrome/scrollbar2.h"
+#include "ui/affectors.h"
+#include "ui/async_picture.h"
+#include "ui/round_control.h"
+#include "ui/scrollable.h"
+#include "ui/text_block.h"
+#include "utils/signal.h"
+#include "utils/trackable.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <string>
+#include <vector>
+
+namespace zor {
+namespace ui {
+
+// The body of an article: its picture in the top-left corner with a mark that invites a tap, the paragraphs
+// flowing right of it and then at full width below, a scroll bar, and smooth scrolling by drags and keys.
+class article_view2 : public cl::ui::round_control, public cl::ui::i_y_scrollable, public utils::trackable {
+public:
+    static constexpr double scroll_speed = 4.0;
+    static constexpr double scroll_smoothing = 0.1;
+    static constexpr int picture_box = 200;
+
+    article_view2();
+
+    // The picture was tapped, or Enter pressed while there is one.
+    utils::signal<utils::function0<void>> picture_clicked;
+
+    void set_content(const std::wstring& location, const std::vector<std::wstring>& paragraphs,
+                     const boost::shared_ptr<cl::ui::async_picture>& picture);
+
+    bool is_visible() const override { return true; }
+    void set_visible(bool) override {}
+    bool is_dirty() const override { return dirty; }
+    void set_dirty(bool d) override { dirty = d; }
+    void update(unsigned long now_ms) override;
+    void layout() override;
+    void draw(cl::ui::i_graphics& g, bool force) override;
+    bool hit_test(const platform::POINT& p) const override { return cl::ui::contains(text_rect, p); }
+    void process_event(const cl::app::event& e) override;
+    void on_key_down(int key) override;
+    void on_pen_down(const platform::POINT& p) override;
+    void on_pen_move(const platform::POINT& p) override;
+    void on_pen_up(const platform::POINT& p) override;
+    void scroll_y(int delta) override;
+
+    const std::vector<boost::shared_ptr<cl::ui::text_block>>& pieces() const { return blocks; }
+    int scroll_offset() const { return offset; }
+    bool is_scrollable() const { return scrollable; }
+    platform::RECT text_area() const { return text_rect; }
+    const cl::ui::font_ptr& text_font() const { return font; }
+
+private:
+    bool has_picture() const;
+    void layout_text();
+    platform::RECT picture_rect() const;
+    void on_picture_clicked();
+
+    std::wstring location;
+    std::vector<std::wstring> paragraphs;
+    std::vector<boost::shared_ptr<cl::ui::text_block>> blocks;
+    boost::shared_ptr<scrollbar2> scrollbar;
+    platform::RECT text_rect;
+    platform::RECT scrollbar_rect;
+    boost::shared_ptr<cl::ui::async_picture> picture;
+    boost::shared_ptr<cl::ui::picture> enlarge_mark;
+    platform::POINT drag_point;
+    bool animating = false;
+    bool dragging = false;
+    bool scrollable = false;
+    int offset = 0;
+    int key_step = 0;
+    cl::aff::move_affector scroll_anim;
+    cl::ui::font_ptr font;
+    bool dirty = true;
+};
+
+} // namespace ui
+} // namespace zor
