@@ -9,16 +9,22 @@
 #include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
 #include "pages/news/news_content.h"
+#include "pages/settings/settings_content.h"
+#include "pages/settings/terms_condition_content.h"
 
 namespace zor {
 namespace app {
 
-content_factory::content_list available_contents::main_contents(page&) {
+content_factory::content_list available_contents::main_contents(page& p) {
     content_list list;
-    list.emplace_back(new unbuilt_content(L"home", L"Home", L"Home", 0x0000FF));
+    list.emplace_back(new home_stand_in(&p.tickers()));
     list.emplace_back(new news_content);
     list.emplace_back(new unbuilt_content(L"weather", L"Weather", L"weather", 0xDCC328));
-    list.emplace_back(new unbuilt_content(L"settings", L"Options", L"Settings", 0x808080));
+    auto settings = new settings_content;
+    // A changed unit system or home city shows in the header at once.
+    ui::header_bar* header = &p.header();
+    settings->changed.connect(utils::function0<void>([header] { header->refresh(); }));
+    list.emplace_back(settings);
     return list;
 }
 
@@ -49,6 +55,12 @@ content_factory::content_list available_contents::articles(page& p, const params
         return list;
     for (const auto& h : *lock.list())
         list.emplace_back(new article_content(requested[0], requested[1], h->id(), &p.tickers()));
+    return list;
+}
+
+content_factory::content_list available_contents::terms(page&) {
+    content_list list;
+    list.emplace_back(new terms_condition_content);
     return list;
 }
 

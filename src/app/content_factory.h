@@ -38,10 +38,10 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has: the news list, the headline lists, articles and their enlarged pictures. The
-// home, weather and settings contents and the citizen report are not built yet: they stand in the strip with
-// their kind, tab and history record so the page can be navigated. Every other kind of page shows its chrome
-// over an empty strip.
+// The contents this build has: the news list, the headline lists, articles and their enlarged pictures, the
+// settings and the terms. The home and weather contents and the citizen report are not built yet: they stand
+// in the strip with their kind, tab and history record so the page can be navigated. Every other kind of page
+// shows its chrome over an empty strip.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;
@@ -55,7 +55,7 @@ public:
     content_list add_city(page&, const std::wstring&) override { return {}; }
     content_list detailed_weather(page&, const std::wstring&, const std::wstring&) override { return {}; }
     content_list city_list(page&) override { return {}; }
-    content_list terms(page&) override { return {}; }
+    content_list terms(page& p) override;
 };
 
 } // namespace app

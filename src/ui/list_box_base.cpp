@@ -177,8 +177,9 @@ void list_box_base::focus_previous() {
 }
 
 std::wstring list_box_base::key_at(const platform::POINT& p) const {
+    // Hidden rows (the options of a closed group) take no taps.
     for (const item_ptr& item : rows) {
-        if (item->hit_test(p))
+        if (item->is_visible() && item->hit_test(p))
             return item->key();
     }
     return std::wstring();

@@ -50,7 +50,7 @@ void list_box_item::draw_content(i_graphics& g, bool force) {
     g.draw_text(text.get_text(), text.get_rect(), fonts::tahoma_26, is_focused() ? 0xFFFFFF : 0x000000,
                 text.get_align());
     const image_ptr& mark = is_focused() ? arrow_focused : arrow;
-    if (mark)
+    if (mark && arrow_shown)
         g.draw_image_alpha(mark, rect.right - 10 - mark->width(),
                            (rect.top + rect.bottom - mark->height()) / 2, 255);
     dirty = false;

@@ -25,6 +25,8 @@ public:
     void draw_content(i_graphics& g, bool force) override;
     std::wstring type_name() const override { return L"general_list_box_item"; }
     const std::wstring& caption() const { return text.get_text(); }
+    // Rows that lead nowhere (plain text) show no arrow.
+    void set_arrow(bool shown) { arrow_shown = shown; }
     platform::RECT caption_rect() const { return text.get_rect(); }
     platform::RECT icon_rect() const { return icon_place; }
 
@@ -36,6 +38,7 @@ private:
     text_block text;
     image_ptr arrow;
     image_ptr arrow_focused;
+    bool arrow_shown = true;
 };
 
 } // namespace ui
