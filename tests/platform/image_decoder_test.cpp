@@ -41,6 +41,33 @@ TEST(image_decoder, jpeg_decodes_opaque_and_close_to_its_colours) {
     EXPECT_EQ(r.image.alpha[0], 255);
 }
 
+// Four quadrants of their own colour: rows and channels land where they belong, at the picture's own size
+// and when the decoder reduces it by itself.
+TEST(image_decoder, jpeg_rows_and_channels_keep_their_places) {
+    const int w = 64, h = 32;
+    const std::uint8_t colours[4][3] = {{250, 20, 20}, {20, 250, 20}, {20, 20, 250}, {240, 240, 30}};
+    std::vector<std::uint8_t> rgb(w * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 3; ++c)
+                rgb[(y * w + x) * 3 + c] = colours[(y >= h / 2) * 2 + (x >= w / 2)][c];
+    auto jpg = encode_jpeg(w, h, rgb);
+    for (int scale : {1, 2}) {
+        auto r = platform::decode_image_buffer(jpg.data(), jpg.size(), w / scale, h / scale);
+        ASSERT_TRUE(r.ok()) << r.detail;
+        ASSERT_EQ(r.image.width, w / scale);
+        ASSERT_EQ(r.image.height, h / scale);
+        for (int q = 0; q < 4; ++q) {
+            const int x = (q % 2 * 2 + 1) * w / scale / 4, y = (q / 2 * 2 + 1) * h / scale / 4;
+            const std::uint16_t p = r.image.pixels[y * r.image.width + x];
+            EXPECT_NEAR((p >> 11) << 3, colours[q][0], 16) << "quadrant " << q << " at 1/" << scale;
+            EXPECT_NEAR(((p >> 5) & 0x3F) << 2, colours[q][1], 16) << "quadrant " << q << " at 1/" << scale;
+            EXPECT_NEAR((p & 0x1F) << 3, colours[q][2], 16) << "quadrant " << q << " at 1/" << scale;
+        }
+        EXPECT_EQ(r.image.alpha, std::vector<std::uint8_t>(r.image.pixels.size(), 255));
+    }
+}
+
 TEST(image_decoder, scales_to_a_requested_size) {
     auto png = encode_png(40, 20, solid_rgba(40, 20, 0, 0, 255, 255));
     auto r = platform::decode_image_buffer(png.data(), png.size(), 10, 5);
