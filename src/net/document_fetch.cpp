@@ -3,28 +3,46 @@
 #include "net/http_client.h"
 
 #include <memory>
+#include <mutex>
 
 namespace cl {
 namespace http {
 
+namespace {
+
+// One kept-alive connection for every document, dropped after any failure so that the next document starts
+// afresh. Only the loading thread fetches documents, so the lock is not contended; it is process-wide rather
+// than per thread so that the connection outlives a stop and start of the loading thread.
+struct document_connection {
+    std::mutex m;
+    std::unique_ptr<client> c;
+    std::wstring host;
+};
+
+document_connection& connection() {
+    // An object, not a leaked pointer: the library may be unloaded and loaded again.
+    static document_connection d;
+    return d;
+}
+
+} // namespace
+
 buffer fetch_document(const std::wstring& host, const std::wstring& path) {
-    // One kept-alive connection per thread (in practice the loading thread), dropped after any failure so
-    // that the next document starts afresh.
-    thread_local std::unique_ptr<client> c;
-    thread_local std::wstring connected_host;
-    if (!c || connected_host != host) {
-        c.reset(new client);
-        connected_host.clear();
-        c->open();
-        c->connect(host);
-        connected_host = host;
+    document_connection& d = connection();
+    std::lock_guard<std::mutex> lock(d.m);
+    if (!d.c || d.host != host) {
+        d.c.reset(new client);
+        d.host.clear();
+        d.c->open();
+        d.c->connect(host);
+        d.host = host;
     }
     buffer body;
     try {
-        c->get(body, path);
+        d.c->get(body, path);
     } catch (...) {
-        c.reset();
-        connected_host.clear();
+        d.c.reset();
+        d.host.clear();
         throw;
     }
     body.terminate();

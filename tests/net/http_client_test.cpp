@@ -1,3 +1,4 @@
+#include "net/document_fetch.h"
 #include "net/http_client.h"
 #include "net/http_error.h"
 #include "platform/http.h"
@@ -5,6 +6,7 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -73,6 +75,29 @@ TEST_F(http_client, requests_carry_the_user_agent_and_no_cookies_and_reuse_the_c
     c.get(body, L"/big?n=70000");
     EXPECT_EQ(body.size(), 70000u);
     EXPECT_EQ(server.connections(), 1);
+}
+
+// Documents share one kept-alive connection, also across a stopped and restarted loading thread; a failure
+// drops it, so that the next document connects afresh.
+TEST_F(http_client, documents_keep_one_connection_across_threads_until_a_failure) {
+    auto fetch_on_a_new_thread = [&](const std::wstring& path) {
+        std::string result;
+        std::thread([&] {
+            try {
+                buffer b = cl::http::fetch_document(server.host(), path);
+                result = b.data();
+            } catch (const cl::http::error& e) {
+                result = e.what();
+            }
+        }).join();
+        return result;
+    };
+    EXPECT_EQ(fetch_on_a_new_thread(L"/doc"), "<doc>hello</doc>");
+    EXPECT_EQ(fetch_on_a_new_thread(L"/doc"), "<doc>hello</doc>");
+    EXPECT_EQ(server.connections(), 1);
+    EXPECT_EQ(fetch_on_a_new_thread(L"/reset"), "Internet file reading fails");
+    EXPECT_EQ(fetch_on_a_new_thread(L"/doc"), "<doc>hello</doc>");
+    EXPECT_EQ(server.connections(), 2);
 }
 
 TEST_F(http_client, broken_transfers_fail_with_the_reading_message) {
