@@ -51,6 +51,12 @@ bool is_valid_utf8(const std::string& text) {
 std::wstring widen_document_text(const char* text) {
     if (!text)
         return L"(null)";
+    // Most document text is plain ASCII, which reads the same either way: no copy and no decoding.
+    const char* end = text;
+    while (*end && static_cast<unsigned char>(*end) < 0x80)
+        ++end;
+    if (!*end)
+        return std::wstring(text, end);
     std::string bytes(text);
     if (is_valid_utf8(bytes))
         return platform::from_utf8(bytes);
