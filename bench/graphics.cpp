@@ -1,5 +1,6 @@
 // Drawing speed of the back-end: the alpha blend against pixman compositing the same pixels, a wrapped
 // paragraph, and presenting a full frame.
+#include "bench_window.h"
 #include "platform/window_system.h"
 #include "ui/gdi_graphics.h"
 #include "ui/static_fonts.h"
@@ -48,18 +49,8 @@ const card& the_card() {
     return c;
 }
 
-struct bench_window : cl::ui::base_window {
-    bench_window() {
-        window_class cls;
-        cls.proc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return def_window_proc(h, m, w, l); };
-        cls.name = L"BENCH";
-        register_class(cls);
-        hwnd = create_window(0, L"BENCH", L"", WS_VISIBLE, 0, 52, 480, 800, nullptr, nullptr);
-    }
-};
-
 ui_impl::gdi_graphics& graphics() {
-    static bench_window w;
+    static bench_window w(800);
     static ui_impl::gdi_graphics g(w);
     return g;
 }
@@ -81,8 +72,8 @@ void pixman_peer(benchmark::State& state) {
     std::vector<std::uint16_t> dst(800 * 800, 0x8410);
     pixman_image_t* src = pixman_image_create_bits(PIXMAN_a8r8g8b8, img_w, img_h,
                                                    const_cast<std::uint32_t*>(c.argb.data()), img_w * 4);
-    pixman_image_t* target = pixman_image_create_bits(PIXMAN_r5g6b5, 800, 800,
-                                                      reinterpret_cast<std::uint32_t*>(dst.data()), 1600);
+    pixman_image_t* target =
+        pixman_image_create_bits(PIXMAN_r5g6b5, 800, 800, reinterpret_cast<std::uint32_t*>(dst.data()), 1600);
     pixman_image_t* mask = nullptr;
     if (state.range(0) != 255) {
         pixman_color_t m{0, 0, 0, static_cast<std::uint16_t>(state.range(0) * 257)};

@@ -17,7 +17,9 @@ double process_cpu_ms() {
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
-LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) { return def_window_proc(h, m, w, l); }
+LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return def_window_proc(h, m, w, l);
+}
 
 void pump_for(std::uint32_t ms) {
     std::uint32_t start = tick_count();
@@ -69,8 +71,12 @@ void idle_panel(benchmark::State& state, bool paused) {
     dlclose(lib);
 }
 
-void running(benchmark::State& state) { idle_panel(state, false); }
-void paused(benchmark::State& state) { idle_panel(state, true); }
+void running(benchmark::State& state) {
+    idle_panel(state, false);
+}
+void paused(benchmark::State& state) {
+    idle_panel(state, true);
+}
 
 } // namespace
 

@@ -8,8 +8,8 @@
 #include "support/temp_folder.h"
 
 #include <benchmark/benchmark.h>
-#include <curl/curl.h>
 #include <chrono>
+#include <curl/curl.h>
 #include <map>
 #include <thread>
 #include <tinyxml2.h>
@@ -22,17 +22,18 @@ struct demo_server {
     std::string host;
     demo_server() {
         host = "127.0.0.1:" + std::to_string(process.port());
-        folder.write("config.xml", "<internet><server name=\"" + host +
-                                       "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                                       "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/>"
-                                       "<category name=\"Business\" url=\"/news/business\" color=\"1,2,3\"/>"
-                                       "<category name=\"Technology\" url=\"/news/technology\" color=\"1,2,3\"/>"
-                                       "<category name=\"Sport\" url=\"/news/sport\" color=\"1,2,3\">"
-                                       "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"1,2,3\"/>"
-                                       "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"1,2,3\"/>"
-                                       "</category><category name=\"Science\" url=\"/news/science\" color=\"1,2,3\"/>"
-                                       "<category name=\"Culture\" url=\"/news/culture\" color=\"1,2,3\"/>"
-                                       "</categories><article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
+        folder.write("config.xml",
+                     "<internet><server name=\"" + host +
+                         "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                         "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/>"
+                         "<category name=\"Business\" url=\"/news/business\" color=\"1,2,3\"/>"
+                         "<category name=\"Technology\" url=\"/news/technology\" color=\"1,2,3\"/>"
+                         "<category name=\"Sport\" url=\"/news/sport\" color=\"1,2,3\">"
+                         "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"1,2,3\"/>"
+                         "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"1,2,3\"/>"
+                         "</category><category name=\"Science\" url=\"/news/science\" color=\"1,2,3\"/>"
+                         "<category name=\"Culture\" url=\"/news/culture\" color=\"1,2,3\"/>"
+                         "</categories><article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
         zor::config::reset();
         zor::config::init(folder.wpath());
     }

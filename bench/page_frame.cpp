@@ -1,6 +1,7 @@
 // What a frame of the page costs: a full redraw (the first frames, a rotation, an expose), a quiet frame
 // where only the bouncing arrows move, a frame during a tab slide, and rebuilding the page on rotation.
 #include "app/controller.h"
+#include "bench_window.h"
 #include "model/config.h"
 #include "model/model.h"
 #include "platform/text.h"
@@ -14,19 +15,9 @@ namespace {
 
 using namespace platform;
 
-struct bench_window : cl::ui::base_window {
-    bench_window() {
-        window_class cls;
-        cls.proc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return def_window_proc(h, m, w, l); };
-        cls.name = L"PAGEBENCH";
-        register_class(cls);
-        hwnd = create_window(0, L"PAGEBENCH", L"", WS_VISIBLE, 0, 52, 480, 748, nullptr, nullptr);
-    }
-};
-
 // The panel as the frame loop has it, with the installed pictures and configuration, preloaded.
 struct panel {
-    bench_window window;
+    bench_window window{748};
     std::unique_ptr<zor::app::controller> control;
     boost::shared_ptr<cl::ui::i_graphics> g;
     unsigned long now = 1000;

@@ -61,5 +61,10 @@ void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
     load(boost::static_pointer_cast<cl::i_async_info_object>(picture));
 }
 
+void load_missing_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
+    if (picture && (!picture->is_loaded() || picture->is_failed()))
+        load_picture(picture);
+}
+
 } // namespace model
 } // namespace zor

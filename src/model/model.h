@@ -36,6 +36,8 @@ boost::shared_ptr<ads::manager> ads_manager();
 void load(const boost::shared_ptr<cl::i_async_info_object>& object);
 // The same for a downloaded picture.
 void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture);
+// Queues the picture unless it is there already (loaded and not failed).
+void load_missing_picture(const boost::shared_ptr<cl::ui::async_picture>& picture);
 
 } // namespace model
 } // namespace zor

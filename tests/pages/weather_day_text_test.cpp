@@ -1,4 +1,3 @@
-#include "pages/weather/units.h"
 #include "pages/weather/weather_day_text.h"
 
 #include <gtest/gtest.h>
@@ -39,16 +38,6 @@ TEST(weather_day_text, wind_uv_air_quality_icon_and_weekday) {
     // Dates not in the year-month-day form have no weekday instead of reading past their end.
     for (const wchar_t* bad : {L"", L"2026-12", L"2026/12/0x", L"2026-13-01", L"yyyy-mm-dd"})
         EXPECT_EQ(day(false, 0, 0, 0, 0, 0, bad).weekday(), L"");
-}
-
-TEST(units, conversions) {
-    using namespace zor::units;
-    EXPECT_DOUBLE_EQ(convert_temperature(celsius, celsius, 7), 7);
-    EXPECT_NEAR(convert_temperature(celsius, fahrenheit, 212), 100, 1e-9);
-    EXPECT_NEAR(convert_speed(metre, second, kilometre, hour, 36), 10, 1e-9);
-    EXPECT_NEAR(convert_speed(mile, hour, kilometre, hour, 1.609344), 1, 1e-9);
-    EXPECT_EQ(speed_unit_name(kilometre, hour), L"km/h");
-    EXPECT_STREQ(weekday_name(6), L"Saturday");
 }
 
 } // namespace

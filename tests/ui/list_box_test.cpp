@@ -5,9 +5,7 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 #include "ui/scrollable_listbox.h"
-#include "ui/simple_list_box.h"
 
-#include <boost/make_shared.hpp>
 #include <stdexcept>
 
 namespace {
@@ -207,41 +205,6 @@ TEST(scrollbar, the_thumb_follows_the_position_and_a_drag_moves_the_position) {
     EXPECT_TRUE(bar.hit_thumb(POINT{470, 100}));
     EXPECT_FALSE(bar.hit_thumb(POINT{470, 400}));
     EXPECT_FALSE(bar.hit_thumb(POINT{400, 100}));
-}
-
-// A fixed-height row of the small list().
-class small_row : public cl::ui::i_list_box_item {
-public:
-    explicit small_row(int h) : h(h) {}
-    void set_selected(bool s) override { selected = s; }
-    bool is_selected() const override { return selected; }
-    void set_tag(int, int) override {}
-    std::wstring type_name() const override { return L"small"; }
-    std::wstring text() const override { return L""; }
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override { visible = v; }
-    RECT get_rect() const override { return rect; }
-    void set_rect(const RECT& r) override { rect = r; }
-    void update(unsigned long) override {}
-    void layout() override { rect.bottom = rect.top + h; }
-    void draw(cl::ui::i_graphics&, bool) override {}
-    RECT rect;
-    int h;
-    bool visible = true;
-    bool selected = false;
-};
-
-TEST(simple_list_box, stacks_the_visible_rows_with_a_gap) {
-    cl::ui::simple_list_box box(6);
-    auto a = boost::make_shared<small_row>(30), b = boost::make_shared<small_row>(50),
-         c = boost::make_shared<small_row>(20);
-    b->visible = false;
-    for (auto& r : {a, b, c})
-        box.add_item(r);
-    box.set_rect(RECT{10, 100, 200, 400});
-    box.layout();
-    EXPECT_EQ(a->rect, (RECT{10, 100, 200, 130}));
-    EXPECT_EQ(c->rect, (RECT{10, 136, 200, 156}));
 }
 
 } // namespace

@@ -68,8 +68,7 @@ void article_content::fill() {
             if (news::article_ptr article = lock.article()) {
                 auto thumbnail = article->thumbnail();
                 view->set_content(article->location(), article->paragraphs(), thumbnail);
-                if (thumbnail && (!thumbnail->is_loaded() || thumbnail->is_failed()))
-                    zor::model::load_picture(thumbnail);
+                zor::model::load_missing_picture(thumbnail);
             }
         }
         hide_error();

@@ -89,8 +89,7 @@ void headlines_content::refresh(std::uint32_t now) {
             if (lock.list()) {
                 for (const auto& h : *lock.list()) {
                     auto picture = h->picture();
-                    if (picture && (!picture->is_loaded() || picture->is_failed()))
-                        zor::model::load_picture(picture);
+                    zor::model::load_missing_picture(picture);
                     list.add_item(headline_row(&list, h->id(), picture, h->text()));
                 }
             }
@@ -141,8 +140,7 @@ void headlines_content::fill(const category_ptr& sub, cl::ui::block_list_box_ite
         if (lock.list()) {
             for (const auto& h : *lock.list()) {
                 auto picture = h->picture();
-                if (picture && (!picture->is_loaded() || picture->is_failed()))
-                    zor::model::load_picture(picture);
+                zor::model::load_missing_picture(picture);
                 header.list_box_base::add_item(
                     headline_row(&header, sub->name() + L"&" + h->id(), picture, h->text()));
             }
