@@ -144,6 +144,8 @@ int main(int argc, char** argv) {
     http.set_logger(log_request);
     // Small answers on kept-alive connections must not wait for the client's delayed acknowledgement.
     http.set_tcp_nodelay(true);
+    // As nginx does by default: a client loading a page's documents one after another keeps its connection.
+    http.set_keep_alive_max_count(1000);
 
     int bound = port;
     if (port == 0)

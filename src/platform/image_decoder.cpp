@@ -123,7 +123,11 @@ decode_result decode_jpeg(const std::uint8_t* data, std::size_t size, int want_w
     jpeg_calc_output_dimensions(&info);
     const bool as_is = (want_w <= 0 || static_cast<unsigned>(want_w) == info.output_width) &&
                        (want_h <= 0 || static_cast<unsigned>(want_h) == info.output_height);
-    info.out_color_space = as_is ? red_low_word : JCS_EXT_RGBA;
+    // Colour pictures at their decoded size come out of the decoder as the surface's own pixels; it packs
+    // them as pack565 does (no dithering, low bits dropped).
+    const bool direct = as_is && (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
+    info.out_color_space = direct ? JCS_RGB565 : as_is ? red_low_word : JCS_EXT_RGBA;
+    info.dither_mode = JDITHER_NONE;
     jpeg_start_decompress(&info);
     const int w = static_cast<int>(info.output_width), h = static_cast<int>(info.output_height);
     if (as_is) {
@@ -131,12 +135,13 @@ decode_result decode_jpeg(const std::uint8_t* data, std::size_t size, int want_w
         exact.height = h;
         exact.pixels.resize(static_cast<std::size_t>(w) * h);
         exact.alpha.assign(static_cast<std::size_t>(w) * h, 255);
-        pixels.resize(static_cast<std::size_t>(w) * 4);
+        pixels.resize(direct ? 0 : static_cast<std::size_t>(w) * 4);
         while (info.output_scanline < info.output_height) {
             std::uint16_t* target = exact.pixels.data() + static_cast<std::size_t>(info.output_scanline) * w;
-            JSAMPROW row = pixels.data();
+            JSAMPROW row = direct ? reinterpret_cast<JSAMPROW>(target) : pixels.data();
             jpeg_read_scanlines(&info, &row, 1);
-            pack_rgbx_row(pixels.data(), target, w);
+            if (!direct)
+                pack_rgbx_row(pixels.data(), target, w);
         }
     } else {
         out.width = w;

@@ -1,7 +1,9 @@
 #include "platform/image_decoder.h"
 #include "support/picture_maker.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <unistd.h>
 
 namespace {
@@ -65,6 +67,48 @@ TEST(image_decoder, jpeg_rows_and_channels_keep_their_places) {
             EXPECT_NEAR((p & 0x1F) << 3, colours[q][2], 16) << "quadrant " << q << " at 1/" << scale;
         }
         EXPECT_EQ(r.image.alpha, std::vector<std::uint8_t>(r.image.pixels.size(), 255));
+    }
+}
+
+// What the surface must receive: the decoder's own full-precision RGB, low bits dropped.
+std::vector<std::uint16_t> reference_rgb565(const std::vector<std::uint8_t>& jpg) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr err{};
+    info.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, jpg.data(), static_cast<unsigned long>(jpg.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    std::vector<std::uint8_t> row(info.output_width * 3);
+    std::vector<std::uint16_t> out;
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW r = row.data();
+        jpeg_read_scanlines(&info, &r, 1);
+        for (std::size_t x = 0; x < info.output_width; ++x)
+            out.push_back(rgb565(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]));
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return out;
+}
+
+// Colour and grey pictures at their own size take different ways out of the decoder; both must give exactly
+// the decoder's colours, in place, without dithering.
+TEST(image_decoder, jpeg_at_its_own_size_keeps_the_decoders_exact_colours) {
+    const int w = 37, h = 23; // not a multiple of the 16-pixel blocks of a subsampled picture
+    std::vector<std::uint8_t> rgb(w * h * 3), grey(w * h);
+    for (int i = 0; i < w * h; ++i) {
+        rgb[i * 3] = static_cast<std::uint8_t>(i * 7);
+        rgb[i * 3 + 1] = static_cast<std::uint8_t>((i / w) * 11);
+        rgb[i * 3 + 2] = static_cast<std::uint8_t>(255 - (i % w) * 5);
+        grey[i] = static_cast<std::uint8_t>(i * 13);
+    }
+    for (const auto& jpg : {encode_jpeg(w, h, rgb, 75), encode_jpeg(w, h, grey, 75, 1)}) {
+        auto r = platform::decode_image_buffer(jpg.data(), jpg.size(), w, h);
+        ASSERT_TRUE(r.ok()) << r.detail;
+        EXPECT_EQ(r.image.pixels, reference_rgb565(jpg));
+        EXPECT_EQ(r.image.alpha, std::vector<std::uint8_t>(w * h, 255));
     }
 }
 

@@ -21,7 +21,7 @@ std::vector<std::uint8_t> encode_png(int width, int height, const std::vector<st
 }
 
 std::vector<std::uint8_t> encode_jpeg(int width, int height, const std::vector<std::uint8_t>& rgb,
-                                      int quality) {
+                                      int quality, int components) {
     jpeg_compress_struct info{};
     jpeg_error_mgr err{};
     info.err = jpeg_std_error(&err);
@@ -31,14 +31,14 @@ std::vector<std::uint8_t> encode_jpeg(int width, int height, const std::vector<s
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row =
-            const_cast<JSAMPROW>(rgb.data() + static_cast<std::size_t>(info.next_scanline) * width * 3);
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + static_cast<std::size_t>(info.next_scanline) *
+                                                             width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
