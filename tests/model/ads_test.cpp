@@ -19,7 +19,7 @@ protected:
     temp_folder folder;
 };
 
-TEST_F(adverts, three_banners_in_order_with_their_pictures) {
+TEST_F(adverts, three_banners_in_order_and_a_banner_without_its_link_fails_the_load) {
     server.add_route("/ads?width=480",
                      "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://a.example/\"/>"
                      "<image tracker_id=\"t2\" url=\"/b/2.png\" waplink=\"http://b.example/\"/>"
@@ -37,26 +37,24 @@ TEST_F(adverts, three_banners_in_order_with_their_pictures) {
     EXPECT_EQ((*banners)[1]->picture()->url(), L"/b/2.png");
     advert->unlock_banners();
     EXPECT_EQ(server.targets().back(), "/ads?width=480");
-}
 
-TEST_F(adverts, a_banner_without_its_link_fails_the_load) {
     server.add_route("/ads?width=480",
                      "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://a.example/\"/>"
                      "<image tracker_id=\"t2\" url=\"/b/2.png\"/></advert>");
-    ads::manager m;
     try {
-        m.advert()->load();
+        advert->load();
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "Invalid XML document");
     }
-    EXPECT_FALSE(m.advert()->is_loaded());
+    EXPECT_FALSE(advert->is_loaded());
+    EXPECT_EQ(advert->lock_banners(), nullptr);
     server.add_route("/ads?width=480", "<advert/>");
-    m.advert()->load();
-    ASSERT_NE(m.advert()->lock_banners(), nullptr);
-    EXPECT_TRUE(m.advert()->lock_banners()->empty());
-    m.advert()->unlock_banners();
-    m.advert()->unlock_banners();
+    advert->load();
+    ASSERT_NE(advert->lock_banners(), nullptr);
+    EXPECT_TRUE(advert->lock_banners()->empty()); // recursive lock
+    advert->unlock_banners();
+    advert->unlock_banners();
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "model/config.h"
-#include "support/temp_folder.h"
+#include "support/config_file.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +34,7 @@ const char* const sample = R"(<?xml version="1.0"?>
 
 class configuration : public ::testing::Test {
 protected:
-    void SetUp() override {
-        config::reset();
-        folder.write("config.xml", sample);
-        config::init(folder.wpath());
-    }
+    void SetUp() override { use_config(folder, sample); }
     void TearDown() override { config::reset(); }
     temp_folder folder;
 };
@@ -108,10 +104,7 @@ TEST_F(configuration, failures_have_their_messages) {
 }
 
 TEST_F(configuration, an_optional_weather_host_is_read) {
-    config::reset();
-    temp_folder other;
-    other.write("config.xml", "<internet><server name=\"a\"/><weather name=\"w.example:81\"/></internet>");
-    config::init(other.wpath());
+    use_config(folder, "<internet><server name=\"a\"/><weather name=\"w.example:81\"/></internet>");
     EXPECT_EQ(config::instance().weather_host(), L"w.example:81");
 }
 

@@ -1,6 +1,6 @@
 #include "model/config.h"
 #include "model/options.h"
-#include "support/temp_folder.h"
+#include "support/config_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,11 +12,9 @@ using zor::options;
 class user_options : public ::testing::Test {
 protected:
     void SetUp() override {
-        zor::config::reset();
-        folder.write("config.xml", "<internet><server name=\"s\"/><news><categories>"
-                                   "<category name=\"World\"/><category name=\"Business\"/>"
-                                   "<category name=\"Sport\"/></categories></news></internet>");
-        zor::config::init(folder.wpath());
+        use_config(folder, "<internet><server name=\"s\"/><news><categories>"
+                           "<category name=\"World\"/><category name=\"Business\"/>"
+                           "<category name=\"Sport\"/></categories></news></internet>");
     }
     void TearDown() override { zor::config::reset(); }
     options& load() { return options::load_from(folder.wpath()); }
