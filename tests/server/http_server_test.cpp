@@ -97,32 +97,29 @@ TEST(content_server_process, nginx_serves_the_export_byte_for_byte) {
     ASSERT_EQ(ready, 200) << folder.read("error.log");
 
     server_process s(ZOR_CONTENT_SERVER, {"--port", "0"});
-    const std::vector<std::string> sample = {"/news/world?width=120&height=90",
-                                             "/news/sport/tennis?width=120&height=90",
-                                             "/ads?width=480",
-                                             "/banners/2.jpg?width=480",
-                                             "/zorwmaps?pmap=10",
-                                             "/zorwmaps?mapid=eu-west",
-                                             "/mapdata/Mobile_Europe.jpeg",
-                                             "/mapdata/zones/au-nz.jpeg"};
-    for (const std::string& target : sample) {
+    std::vector<std::string> targets = {"/news/world?width=120&height=90",
+                                        "/news/sport/tennis?width=120&height=90",
+                                        "/ads?width=480",
+                                        "/banners/2.jpg?width=480",
+                                        "/zorwmaps?pmap=10",
+                                        "/zorwmaps?mapid=eu-west",
+                                        "/mapdata/Mobile_Europe.jpeg",
+                                        "/mapdata/zones/au-nz.jpeg"};
+    // And a picture named in an exported list.
+    std::string list;
+    ASSERT_EQ(http_get(s.port(), "/news/science?width=120&height=90", list), 200);
+    const std::size_t at = list.find("/pictures/");
+    ASSERT_NE(at, std::string::npos);
+    std::string picture = list.substr(at, list.find('"', at) - at);
+    for (std::size_t p; (p = picture.find("&amp;")) != std::string::npos;)
+        picture.replace(p, 5, "&");
+    targets.push_back(picture);
+    for (const std::string& target : targets) {
         std::string from_server, from_nginx;
         ASSERT_EQ(http_get(s.port(), target, from_server), 200) << target;
         ASSERT_EQ(http_get(port, target, from_nginx), 200) << target << "\n" << folder.read("error.log");
         EXPECT_TRUE(from_server == from_nginx) << target;
     }
-    // Articles, pictures and forecasts named in the exported lists.
-    std::string list;
-    http_get(s.port(), "/news/science?width=120&height=90", list);
-    const std::size_t at = list.find("/pictures/");
-    const std::string picture = list.substr(at, list.find('"', at) - at);
-    std::string a, b;
-    std::string unescaped = picture;
-    for (std::size_t p; (p = unescaped.find("&amp;")) != std::string::npos;)
-        unescaped.replace(p, 5, "&");
-    EXPECT_EQ(http_get(s.port(), unescaped, a), 200);
-    EXPECT_EQ(http_get(port, unescaped, b), 200);
-    EXPECT_TRUE(a == b);
 }
 
 } // namespace
