@@ -25,17 +25,13 @@ struct worker {
     }
 };
 
-TEST(thread, join_without_a_started_thread_returns_at_once) {
-    utils::thread t;
-    EXPECT_FALSE(t.started());
-    t.join();
-}
-
 TEST(thread, join_waits_for_the_entry_to_finish_and_can_be_repeated) {
     worker w;
     utils::barrier gate(false, false);
     w.gate = &gate;
     utils::thread t;
+    EXPECT_FALSE(t.started());
+    t.join(); // nothing started: returns at once
     t.start(utils::function0<void>(&w, &worker::run));
     EXPECT_EQ(w.runs, 0);
     gate.set();
@@ -70,7 +66,7 @@ TEST(thread, a_wrapper_destroyed_before_its_thread_ends_does_not_wait) {
     EXPECT_EQ(w.runs, 1);
 }
 
-TEST(barrier, times_out_and_wakes_when_set) {
+TEST(barrier, times_out_and_wakes_when_set_also_on_another_thread) {
     utils::barrier manual(false, false);
     EXPECT_EQ(manual.wait(10), utils::wait_timeout);
     manual.set();
@@ -82,9 +78,7 @@ TEST(barrier, times_out_and_wakes_when_set) {
     utils::barrier automatic(true, true);
     EXPECT_EQ(automatic.wait(0), utils::wait_object_0);
     EXPECT_EQ(automatic.wait(0), utils::wait_timeout); // cleared by the first waiter
-}
 
-TEST(barrier, wakes_a_waiter_on_another_thread) {
     utils::barrier ready(false, true);
     std::atomic<bool> woke{false};
     std::thread t([&] { woke = ready.wait(5000) == utils::wait_object_0; });
@@ -111,12 +105,18 @@ TEST(atomic_long, counts_exactly_under_contention) {
     EXPECT_EQ(counter.decrement(), 1);
 }
 
-TEST(mutex, is_recursive_on_the_same_thread) {
+TEST(mutex, is_released_when_an_exception_leaves_its_guard_and_is_recursive_on_one_thread) {
     struct shared {
         utils::mutex m;
         utils::barrier done{false, false};
     };
     auto state = std::make_shared<shared>();
+    try {
+        utils::lock_guard g(state->m);
+        throw std::runtime_error("x");
+    } catch (const std::runtime_error&) {
+    }
+    // Another thread can take it now, twice over.
     std::thread t([state] {
         utils::lock_guard outer(state->m);
         utils::lock_guard inner(state->m);
