@@ -7,55 +7,47 @@ namespace {
 struct fake_time {
     std::uint32_t now = 1000;
     cl::app::frame_clock clock{[this] { return now; }};
+
+    // The sleep after a frame that took ms.
+    unsigned frame(std::uint32_t ms) {
+        clock.begin_frame();
+        now += ms;
+        clock.end_frame();
+        return clock.sleep_time();
+    }
+    // The logic steps a frame beginning now runs to catch up.
+    int steps() {
+        clock.begin_frame();
+        int n = 0;
+        while (clock.behind() && n < 1000) {
+            clock.advance();
+            ++n;
+        }
+        return n;
+    }
 };
 
 TEST(frame_clock, sleeps_for_the_rest_of_a_short_frame_and_1_ms_after_a_long_one) {
     fake_time t;
-    t.clock.begin_frame();
-    t.now += 10;
-    t.clock.end_frame();
-    EXPECT_EQ(t.clock.sleep_time(), 15u);
-
-    t.clock.begin_frame();
-    t.now += 40;
-    t.clock.end_frame();
-    EXPECT_EQ(t.clock.sleep_time(), 1u);
-
-    t.clock.begin_frame();
-    t.now += 25;
-    t.clock.end_frame();
-    EXPECT_EQ(t.clock.sleep_time(), 1u);
+    EXPECT_EQ(t.frame(10), 15u);
+    EXPECT_EQ(t.frame(40), 1u);
+    EXPECT_EQ(t.frame(25), 1u);
 }
 
-TEST(frame_clock, catches_up_in_25_ms_steps) {
+TEST(frame_clock, catches_up_in_25_ms_steps_but_not_for_paused_time) {
     fake_time t;
     t.clock.reset();
     t.now += 100;
-    t.clock.begin_frame();
-    int steps = 0;
-    while (t.clock.behind()) {
-        t.clock.advance();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 4);
+    EXPECT_EQ(t.steps(), 4);
     EXPECT_EQ(t.clock.game_time, 1100u);
-}
 
-TEST(frame_clock, paused_time_is_not_made_up) {
-    fake_time t;
-    t.clock.reset();
-    t.now += 30;
-    t.clock.pause();
-    t.now += 5000;
-    t.clock.resume();
-    t.clock.begin_frame();
-    int steps = 0;
-    while (t.clock.behind() && steps < 1000) {
-        t.clock.advance();
-        ++steps;
-    }
-    // Only the 30 ms before the pause are left to run.
-    EXPECT_EQ(steps, 2);
+    fake_time p;
+    p.clock.reset();
+    p.now += 30;
+    p.clock.pause();
+    p.now += 5000;
+    p.clock.resume();
+    EXPECT_EQ(p.steps(), 2); // only the 30 ms before the pause
 }
 
 TEST(frame_clock, keeps_working_across_the_tick_count_wrap) {
@@ -63,21 +55,12 @@ TEST(frame_clock, keeps_working_across_the_tick_count_wrap) {
     t.now = 0xFFFFFFF0u;
     t.clock.reset();
     t.now += 60; // wraps to 44
-    t.clock.begin_frame();
-    int steps = 0;
-    while (t.clock.behind() && steps < 1000) {
-        t.clock.advance();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(t.steps(), 3);
     EXPECT_EQ(t.clock.game_time, 0xFFFFFFF0u + 75u);
 
     // A frame spanning the wrap still measures its own length.
     t.now = 0xFFFFFFFAu;
-    t.clock.begin_frame();
-    t.now += 12;
-    t.clock.end_frame();
-    EXPECT_EQ(t.clock.sleep_time(), 13u);
+    EXPECT_EQ(t.frame(12), 13u);
 
     // A pause spanning the wrap shifts the logic by exactly the paused time.
     t.now = 0xFFFFFF00u;
