@@ -85,6 +85,13 @@ TEST_F(pages, start_on_the_main_page_with_home_and_the_full_chrome) {
     EXPECT_EQ(p().navigation().tab_at(2).full_caption(), L"weather");
     EXPECT_EQ(p().tickers().get_mode(), zor::ticker_manager::news_and_adverts);
     EXPECT_TRUE(p().get_history().empty());
+
+    // News while home is shown only slides the strip.
+    p().load(L"news", {L"", L"", L""}, {});
+    EXPECT_TRUE(built().empty());
+    EXPECT_EQ(current(), L"news");
+    EXPECT_EQ(p().navigation().current_index(), 1);
+    EXPECT_FALSE(p().contents().opening_requested());
 }
 
 TEST_F(pages, every_request_leads_to_its_page) {
@@ -227,15 +234,6 @@ TEST_F(pages, back_walks_the_history_and_does_nothing_when_it_is_empty) {
     p().contents().current_content()->back();
     p().update(now);
     EXPECT_EQ(built(), (std::vector<std::string>{"main"}));
-}
-
-TEST_F(pages, news_while_home_is_shown_only_slides_the_strip) {
-    built();
-    p().load(L"news", {L"", L"", L""}, {});
-    EXPECT_TRUE(built().empty());
-    EXPECT_EQ(current(), L"news");
-    EXPECT_EQ(p().navigation().current_index(), 1);
-    EXPECT_FALSE(p().contents().opening_requested());
 }
 
 TEST_F(pages, rotating_rebuilds_the_page_with_the_same_content_and_history) {

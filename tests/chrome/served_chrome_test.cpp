@@ -97,6 +97,16 @@ protected:
             return "none";
         return (t->page_name() == L"news_ticker" ? "news " : "advert ") + narrow(t->name());
     }
+    // The first n tickers shown, in turn.
+    std::vector<std::string> turns(std::size_t n) {
+        std::vector<std::string> order;
+        EXPECT_TRUE(frames_until([&] {
+            if (strip->is_visible() && (order.empty() || order.back() != shown()))
+                order.push_back(shown());
+            return order.size() == n;
+        }));
+        return order;
+    }
 
     const RECT area{0, 604, 480, 708};
     // Frame times run ahead of the tick count from where it is, as the loading thread stamps with it.
@@ -126,14 +136,8 @@ TEST_F(tickers, news_and_adverts_take_turns_and_the_news_walks_through_the_categ
     strip->label.connect(utils::function1<void, std::wstring>([&](std::wstring l) { labels.push_back(l); }));
     strip->set_mode(ticker_manager::news_and_adverts);
     EXPECT_FALSE(strip->is_visible()); // nothing loaded yet
-    std::vector<std::string> order;
-    ASSERT_TRUE(frames_until([&] {
-        if (strip->is_visible() && (order.empty() || order.back() != shown()))
-            order.push_back(shown());
-        return order.size() == 5;
-    }));
-    EXPECT_EQ(order, (std::vector<std::string>{"news World", "advert http://one.example/", "news Business",
-                                               "advert https://two.example/x", "news World"}));
+    EXPECT_EQ(turns(5), (std::vector<std::string>{"news World", "advert http://one.example/", "news Business",
+                                                  "advert https://two.example/x", "news World"}));
     EXPECT_EQ(labels.front(), L"Read ticker");
     EXPECT_EQ(labels[1], L"View ad");
 
@@ -149,14 +153,8 @@ TEST_F(tickers, a_category_that_fails_is_passed_by) {
     start({{"Broken", 1}, {"World", 1}});
     server.add_route("/news/Broken", "no document");
     strip->set_mode(ticker_manager::news_and_adverts);
-    std::vector<std::string> order;
-    ASSERT_TRUE(frames_until([&] {
-        if (strip->is_visible() && (order.empty() || order.back() != shown()))
-            order.push_back(shown());
-        return order.size() == 3;
-    }));
-    EXPECT_EQ(order, (std::vector<std::string>{"advert http://one.example/", "news World",
-                                               "advert https://two.example/x"}));
+    EXPECT_EQ(turns(3), (std::vector<std::string>{"advert http://one.example/", "news World",
+                                                  "advert https://two.example/x"}));
 }
 
 TEST_F(tickers, taps_open_the_headline_or_the_advert_link_and_a_swipe_moves_on_once) {
