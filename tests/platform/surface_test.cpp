@@ -1,11 +1,11 @@
 #include "platform/compositor.h"
 #include "platform/png_writer.h"
+#include "platform/sdl_display.h"
 #include "platform/window_system.h"
 #include "support/window_fixture.h"
 
-#include <cstdio>
-#include <png.h>
-#include <unistd.h>
+#include <SDL.h>
+#include <cstdlib>
 
 namespace {
 
@@ -75,46 +75,16 @@ TEST_F(surfaces, children_are_composed_over_their_parent_and_clipped_to_it) {
     EXPECT_EQ(at(panel, 0, 0), 0x2222);
 }
 
-TEST_F(surfaces, png_round_trip_keeps_the_colours) {
+// The colours written are checked where the pictures are read back: the tour's shots and the generated
+// assets.
+TEST_F(surfaces, png_writing_fails_without_a_folder_or_pixels) {
     screen_image img;
-    img.width = 3;
-    img.height = 2;
-    img.pixels = {rgb565(255, 255, 255), rgb565(255, 0, 0), rgb565(0, 255, 0),
-                  rgb565(0, 0, 255),     rgb565(0, 0, 0),   rgb565(0xDA, 0xDA, 0xDA)};
-    char path[] = "/tmp/zor_png_XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    ASSERT_TRUE(write_png(path, img));
-
-    png_image read{};
-    read.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&read, path));
-    read.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(read));
-    ASSERT_TRUE(png_image_finish_read(&read, nullptr, rgb.data(), 0, nullptr));
-    std::remove(path);
-    EXPECT_EQ(read.width, 3u);
-    EXPECT_EQ(read.height, 2u);
-    EXPECT_EQ(rgb[0], 255);
-    EXPECT_EQ(rgb[3], 255);
-    EXPECT_EQ(rgb[4], 0);
-    EXPECT_EQ(rgb[7], 255);
-    EXPECT_EQ(rgb[11], 255);
-    EXPECT_EQ(rgb[15], 0xDE); // 0xDA keeps its top five bits, widened again
-
+    img.width = 1;
+    img.height = 1;
+    img.pixels = {0};
     EXPECT_FALSE(write_png("/nonexistent-folder/x.png", img));
     EXPECT_FALSE(write_png("/tmp/empty.png", screen_image{}));
 }
-
-} // namespace
-
-#include "platform/sdl_display.h"
-
-#include <SDL.h>
-#include <cstdlib>
-
-namespace {
 
 TEST_F(surfaces, the_display_turns_mouse_and_keys_into_messages_and_follows_rotation) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -139,14 +109,12 @@ TEST_F(surfaces, the_display_turns_mouse_and_keys_into_messages_and_follows_rota
     e.button.x = 10;
     e.button.y = 60;
     SDL_PushEvent(&e);
-    e = SDL_Event{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_F1;
-    SDL_PushEvent(&e);
-    e = SDL_Event{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_F5;
-    SDL_PushEvent(&e);
+    for (SDL_Keycode key : {SDLK_F1, SDLK_F5}) {
+        e = SDL_Event{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        SDL_PushEvent(&e);
+    }
     e = SDL_Event{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);

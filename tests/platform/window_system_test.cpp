@@ -68,25 +68,23 @@ TEST_F(window_system, creation_sends_create_size_and_move_and_can_be_refused) {
     EXPECT_EQ(get_window_rect(w), (RECT{5, 6, 105, 56}));
     EXPECT_EQ(get_client_rect(w), (RECT{0, 0, 100, 50}));
 
-    answers[WM_CREATE] = -1;
-    EXPECT_EQ(make(nullptr, 0, 0, 10, 10), nullptr);
-    EXPECT_EQ(top_level_windows().size(), 1u);
-}
-
-TEST_F(window_system, default_position_is_empty_for_a_child_and_the_work_area_for_a_top_level_window) {
+    // The default position is the work area for a top-level window and empty for a child.
     set_work_area(RECT{0, 52, 480, 800});
     HWND top = make(nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     EXPECT_EQ(get_window_rect(top), (RECT{0, 52, 480, 800}));
     HWND child = make(top, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     EXPECT_EQ(get_client_rect(child), (RECT{0, 0, 0, 0}));
     EXPECT_EQ(get_window_surface(child)->width(), 0);
+
+    answers[WM_CREATE] = -1;
+    EXPECT_EQ(make(nullptr, 0, 0, 10, 10), nullptr);
+    EXPECT_EQ(top_level_windows().size(), 2u);
 }
 
 TEST_F(window_system, destroying_a_window_destroys_its_children_after_it) {
     HWND parent = make(nullptr, 0, 0, 100, 100);
     HWND a = make(parent, 0, 0, 10, 10);
     HWND b = make(a, 0, 0, 5, 5);
-    received.clear();
     set_focus(b);
     received.clear();
     EXPECT_TRUE(destroy_window(parent));
@@ -202,8 +200,15 @@ TEST_F(window_system, coordinates_convert_through_nested_children) {
     EXPECT_EQ(window_from_point(POINT{120, 260}), top);
 }
 
-TEST_F(window_system, properties_and_replaced_procedures) {
+TEST_F(window_system, properties_text_messages_and_replaced_procedures) {
     HWND w = make(nullptr, 0, 0, 10, 10);
+    std::wstring text = L"Z\u00fcrich";
+    send_message(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    EXPECT_EQ(send_message(w, WM_GETTEXTLENGTH, 0, 0), 6);
+    wchar_t small[4];
+    EXPECT_EQ(send_message(w, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small)), 3);
+    EXPECT_EQ(std::wstring(small), L"Z\u00fcr");
+
     int value = 0;
     EXPECT_TRUE(set_prop(w, L"p", &value));
     EXPECT_EQ(get_prop(w, L"p"), &value);
@@ -222,16 +227,6 @@ TEST_F(window_system, properties_and_replaced_procedures) {
     send_message(w, WM_USER, 0, 0);
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(messages_of(w), (std::vector<UINT>{WM_USER}));
-}
-
-TEST_F(window_system, window_text_through_messages) {
-    HWND w = make(nullptr, 0, 0, 10, 10);
-    std::wstring text = L"Z\u00fcrich";
-    send_message(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    EXPECT_EQ(send_message(w, WM_GETTEXTLENGTH, 0, 0), 6);
-    wchar_t small[4];
-    EXPECT_EQ(send_message(w, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(small)), 3);
-    EXPECT_EQ(std::wstring(small), L"Z\u00fcr");
 }
 
 } // namespace
