@@ -14,7 +14,7 @@ using platform::RECT;
 
 class controls : public graphics_fixture {};
 
-TEST(wait_icon, steps_every_second_update_and_repeats_after_64) {
+TEST_F(controls, the_wait_icon_steps_every_second_update_repeats_after_64_and_draws_only_its_grey_cells) {
     cl::ui::wait_icon icon;
     icon.set_rect(RECT{0, 0, 400, 300});
     EXPECT_EQ(icon.get_rect(), (RECT{100, 50, 300, 250})); // a centred 200 x 200 square
@@ -28,15 +28,13 @@ TEST(wait_icon, steps_every_second_update_and_repeats_after_64) {
     for (int i = 2; i < 64; ++i)
         icon.update(i * 25);
     EXPECT_EQ(icon.get_phase(), start);
-}
 
-TEST_F(controls, the_wait_icon_draws_only_its_grey_cells) {
     clear(0);
-    cl::ui::wait_icon icon;
-    icon.set_rect(RECT{0, 0, 200, 200});
-    icon.draw(*g, true);
+    cl::ui::wait_icon fresh;
+    fresh.set_rect(RECT{0, 0, 200, 200});
+    fresh.draw(*g, true);
     EXPECT_EQ(changed_outside(RECT{0, 0, 200, 200}, 0), 0);
-    EXPECT_FALSE(icon.is_dirty());
+    EXPECT_FALSE(fresh.is_dirty());
     // Phase 31: cell 0 takes entry 31 (not drawn), cell 1 entry 0 (grey 164).
     EXPECT_EQ(pixel(10, 10), 0);
     EXPECT_EQ(pixel(10, 80), ui_impl::to_rgb565(0xA4A4A4));
@@ -50,21 +48,16 @@ TEST(picture, layout_places_the_image_by_mode_and_collapses_without_one) {
     none.layout();
     EXPECT_EQ(none.get_rect(), (RECT{10, 20, 10, 20}));
 
-    cl::ui::picture top_left(img, false, cl::ui::picture::top_left);
-    top_left.set_rect(RECT{10, 20, 110, 120});
-    top_left.layout();
-    EXPECT_EQ(top_left.get_rect(), (RECT{10, 20, 50, 40}));
-
     // Centring uses the rectangle's width and height counting both edges: 101 / 2 = 50.
-    cl::ui::picture centred(img, false, cl::ui::picture::centred);
-    centred.set_rect(RECT{10, 20, 110, 120});
-    centred.layout();
-    EXPECT_EQ(centred.get_rect(), (RECT{40, 60, 80, 80}));
-
-    cl::ui::picture vertical(img, false, cl::ui::picture::centred_vertically);
-    vertical.set_rect(RECT{10, 20, 110, 120});
-    vertical.layout();
-    EXPECT_EQ(vertical.get_rect(), (RECT{10, 60, 50, 80}));
+    const std::pair<int, RECT> modes[] = {{cl::ui::picture::top_left, {10, 20, 50, 40}},
+                                          {cl::ui::picture::centred, {40, 60, 80, 80}},
+                                          {cl::ui::picture::centred_vertically, {10, 60, 50, 80}}};
+    for (const auto& m : modes) {
+        cl::ui::picture p(img, false, m.first);
+        p.set_rect(RECT{10, 20, 110, 120});
+        p.layout();
+        EXPECT_EQ(p.get_rect(), m.second) << m.first;
+    }
 }
 
 TEST_F(controls, a_picture_is_clicked_only_inside_its_rectangle) {
