@@ -6,8 +6,10 @@
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "model/options.h"
 #include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
+#include "pages/news/home_content.h"
 #include "pages/news/news_content.h"
 #include "pages/settings/settings_content.h"
 #include "pages/settings/terms_condition_content.h"
@@ -17,13 +19,18 @@ namespace app {
 
 content_factory::content_list available_contents::main_contents(page& p) {
     content_list list;
-    list.emplace_back(new home_stand_in(&p.tickers()));
+    auto home = new home_content(&options::instance(), &p.tickers());
+    list.emplace_back(home);
     list.emplace_back(new news_content);
     list.emplace_back(new unbuilt_content(L"weather", L"Weather", L"weather", 0xDCC328));
     auto settings = new settings_content;
     // A changed unit system or home city shows in the header at once.
     ui::header_bar* header = &p.header();
-    settings->changed.connect(utils::function0<void>([header] { header->refresh(); }));
+    // The home page's sections follow the ticked categories.
+    settings->changed.connect(utils::function0<void>([header, home] {
+        header->refresh();
+        home->reset();
+    }));
     list.emplace_back(settings);
     return list;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/i_page_content.h"
-#include "chrome/ticker_manager.h"
 
 namespace zor {
 namespace app {
@@ -35,25 +34,6 @@ private:
     std::wstring key;
     platform::COLORREF colour;
     platform::RECT rect;
-};
-
-// The home content's place: like the home page, it shows the tickers while it is current and hides them when
-// another content is, so they do not cover the lists of the other tabs.
-class home_stand_in : public unbuilt_content {
-public:
-    explicit home_stand_in(ticker_manager* tickers)
-        : unbuilt_content(L"home", L"Home", L"Home", 0x0000FF), tickers(tickers) {}
-    void activate() override {
-        if (tickers)
-            tickers->set_visible(true);
-    }
-    void deactivate() override {
-        if (tickers)
-            tickers->set_visible(false);
-    }
-
-private:
-    ticker_manager* tickers;
 };
 
 } // namespace app

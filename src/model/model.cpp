@@ -62,7 +62,8 @@ void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
 }
 
 void load_missing_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
-    if (picture && (!picture->is_loaded() || picture->is_failed()))
+    // A headline without a picture has nothing to fetch.
+    if (picture && !picture->url().empty() && (!picture->is_loaded() || picture->is_failed()))
         load_picture(picture);
 }
 

@@ -16,7 +16,19 @@ platform::POINT scrollable_listbox::content_point(const platform::POINT& p) cons
 }
 
 int scrollable_listbox::content_bottom() const {
-    return rows.empty() ? rect.top : rows.back()->bottom() + item_gap;
+    return rows.empty() ? rect.top : rows.back()->bottom() + item_gap + end_space;
+}
+
+void scrollable_listbox::set_end_space(int pixels) {
+    if (pixels == end_space)
+        return;
+    const bool shrinks = pixels < end_space;
+    end_space = pixels;
+    update_range();
+    dirty = true;
+    // Scrolled into space that is gone: back to the new end.
+    if (shrinks)
+        scroll_y(0);
 }
 
 void scrollable_listbox::update_range() {

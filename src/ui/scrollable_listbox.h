@@ -29,6 +29,9 @@ public:
     void on_pen_up(const platform::POINT& p) override;
     // Moves the rows by delta pixels (positive: towards the first row).
     void scroll_y(int delta) override;
+    // Room to scroll past the last row, so that rows under something drawn over the list's bottom (the
+    // tickers) can be brought into view.
+    void set_end_space(int pixels);
 
     // The offset drawn now (0 or negative) and the one it glides to.
     double offset() const { return scroll.value(0); }
@@ -47,6 +50,7 @@ protected:
     bool dragging = false;
     bool bar_captured = false;
     int last_bar_position = 0;
+    int end_space = 0;
 };
 
 // The list pages create: drawn on a light grey ground through the scroll offset, with the bar on top.

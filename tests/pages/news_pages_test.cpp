@@ -1,14 +1,18 @@
 // The news list and a category's headlines against a content server on loopback, filled by the loading
 // thread while the contents are ticked with frame times.
+#include "chrome/ticker_manager.h"
 #include "model/config.h"
 #include "model/model.h"
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "model/options.h"
 #include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
+#include "pages/news/home_content.h"
 #include "pages/news/news_content.h"
 #include "platform/clock.h"
+#include "platform/debug_log.h"
 #include "platform/text.h"
 #include "support/config_file.h"
 #include "support/graphics_fixture.h"
@@ -187,6 +191,138 @@ TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) 
         missing, [] { return false; }, 10);
     EXPECT_FALSE(missing.is_loaded());
     EXPECT_FALSE(missing.is_failed());
+}
+
+class home_page : public news_pages {
+protected:
+    // Ticks the categories with these numbers (1 = World, 2 = Sport, 3 = Empty, 4 = Broken).
+    zor::options* ticked(std::initializer_list<int> numbers) {
+        zor::options& o = zor::options::load_from(folder.wpath());
+        o.settings_map().clear();
+        for (int n : numbers)
+            o.flag(L"2." + std::to_wstring(n)) = true;
+        return &o;
+    }
+    std::vector<content_state> asked;
+    void listen(zor::home_content& home) {
+        home.request.connect(
+            utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    }
+};
+
+TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_settings_order) {
+    server.add_route("/news/world", doc({"w1", "w2", "w3"}));
+    zor::home_content home(ticked({1, 2, 3}), nullptr);
+    listen(home);
+    home.set_rect(RECT{0, 106, 480, 708});
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 5; }));
+    EXPECT_EQ(keys(home.rows()),
+              (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2", L"Tip-Line", L"Sport",
+                                         L"  Sport::s1", L"weather", L"Empty"}));
+    // The shortcut rows are their pictures, the list's width less its margins.
+    const RECT tip = home.rows().find_item(L"Tip-Line")->get_rect();
+    EXPECT_EQ(tip.bottom - tip.top, 66);
+
+    home.select(L"World::w2");
+    home.select(L"weather");
+    home.select(L"Tip-Line");
+    home.select(L"World");
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0], content_state(L"home_article", L"World", L"", L"w2"));
+    EXPECT_EQ(asked[1], content_state(L"home_weather", L"weather"));
+    EXPECT_EQ(asked[2], content_state(L"home_tipline", L"Tip-Line"));
+
+    // A category that changes is shown anew in its place at the next minute's pass.
+    std::vector<std::string> log;
+    platform::set_debug_log_capture([&](const std::string& line) { log.push_back(line); });
+    server.add_route("/news/world", "<newsheadline timestamp=\"20261202T100000\"><headline id=\"w9\" "
+                                    "timestamp=\"1\"><text>Later</text></headline></newsheadline>");
+    auto world = zor::model::news_manager()->categories()[0];
+    zor::model::load(world);
+    ASSERT_TRUE(frames_until(
+        home, [&] { return home.rows().find_item(L"World::w9") != nullptr; }, 4000));
+    platform::set_debug_log_capture(nullptr);
+    EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"World", L"  World::w9", L"Tip-Line", L"Sport",
+                                                            L"  Sport::s1", L"weather", L"Empty"}));
+    EXPECT_NE(std::find(log.begin(), log.end(), "Category refreshed: World"), log.end());
+}
+
+TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_the_list) {
+    server.add_route("/news/world", doc({"w1", "w2", "w3"}));
+    zor::ticker_manager tickers;
+    tickers.set_area(RECT{0, 500, 480, 604}, 748);
+    tickers.set_mode(zor::ticker_manager::news_and_adverts);
+    zor::home_content home(ticked({1, 2, 3, 4}), &tickers);
+    home.set_rect(RECT{0, 106, 480, 604});
+    home.activate();
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 5; }));
+    home.scroll_y(-100000);
+    frames_until(
+        home, [] { return false; }, 200);
+    const int last = home.rows().items().back()->bottom() + static_cast<int>(home.rows().offset());
+    EXPECT_LE(last, 500);
+    EXPECT_GT(last, 480);
+    // Without the tickers the list ends at its own bottom.
+    home.deactivate();
+    home.scroll_y(-100000);
+    frames_until(
+        home, [] { return false; }, 200);
+    EXPECT_GT(home.rows().items().back()->bottom() + static_cast<int>(home.rows().offset()), 580);
+}
+
+TEST_F(home_page, without_ticked_categories_only_the_shortcuts_show_and_a_reset_follows_the_settings) {
+    zor::options* settings = ticked({});
+    zor::home_content home(settings, nullptr);
+    home.set_rect(RECT{0, 106, 480, 708});
+    frames_until(
+        home, [] { return false; }, 40);
+    EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather"}));
+    settings->flag(L"2.2") = true;
+    home.reset();
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 3; }));
+    EXPECT_EQ(keys(home.rows()),
+              (std::vector<std::wstring>{L"Sport", L"  Sport::s1", L"Tip-Line", L"weather"}));
+}
+
+TEST_F(home_page, landscape_keeps_the_shortcuts_in_a_column_of_tiles_that_answer_taps) {
+    cl::ui::resources::set_portrait(false);
+    zor::home_content home(ticked({1, 2, 3}), nullptr);
+    listen(home);
+    home.set_rect(RECT{0, 106, 640, 406});
+    EXPECT_EQ(home.rows().get_rect().right - home.rows().get_rect().left, 320);
+    // Sections keep the settings' order whichever category the loading thread serves first.
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 3; }));
+    EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2",
+                                                            L"Sport", L"  Sport::s1", L"Empty"}));
+    const RECT weather = home.weather_tile_rect(), tip = home.tipline_tile_rect();
+    EXPECT_EQ(weather.left, home.rows().get_rect().right + 5);
+    EXPECT_EQ(weather.top, 108);
+    EXPECT_EQ(tip.top, weather.bottom + 2);
+
+    auto tap = [&](int x, int y, int dx) {
+        home.process_event(cl::app::event(cl::app::event::pen_down, 0, x, y));
+        home.process_event(cl::app::event(cl::app::event::pen_up, 0, x + dx, y));
+    };
+    tap(weather.left + 20, weather.top + 20, 10); // slid away: nothing
+    EXPECT_TRUE(asked.empty());
+    tap(weather.left + 20, weather.top + 20, 9);
+    tap(tip.left + 20, tip.top + 20, 0);
+    tap(tip.left + 20, tip.bottom + 20, 0); // under the tiles
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], content_state(L"home_weather", L"weather"));
+    EXPECT_EQ(asked[1], content_state(L"home_tipline", L"Tip-Line"));
+
+    clear(0);
+    home.draw(*g, true);
+    EXPECT_NE(pixel(weather.left + 150, weather.top + 45), 0);
+    EXPECT_NE(pixel(tip.left + 150, tip.top + 45), 0);
+
+    // Landscape without the tiles' pictures: the shortcuts come as rows.
+    cl::ui::resources::set_portrait(true);
+    zor::home_content bare(ticked({}), nullptr);
+    bare.set_rect(RECT{0, 106, 640, 406});
+    bare.update(now);
+    EXPECT_EQ(keys(bare.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather"}));
 }
 
 std::string article(const std::string& picture, int paragraphs) {
