@@ -38,10 +38,10 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has: the news list, the headline lists, articles and their enlarged pictures, the
-// settings and the terms. The home and weather contents and the citizen report are not built yet: they stand
-// in the strip with their kind, tab and history record so the page can be navigated. Every other kind of page
-// shows its chrome over an empty strip.
+// The contents this build has: the home page, the news list, the headline lists, articles and their enlarged
+// pictures, the settings and the terms. The weather contents and the citizen report are not built yet: they
+// stand in the strip with their kind, tab and history record so the page can be navigated. Every other kind of
+// page shows its chrome over an empty strip.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;
