@@ -81,11 +81,18 @@ TEST_F(window_system, creation_sends_create_size_and_move_and_can_be_refused) {
     EXPECT_EQ(top_level_windows().size(), 2u);
 }
 
-TEST_F(window_system, destroying_a_window_destroys_its_children_after_it) {
+TEST_F(window_system,
+       focus_changes_send_kill_then_set_and_destroying_a_window_destroys_its_children_after_it) {
     HWND parent = make(nullptr, 0, 0, 100, 100);
     HWND a = make(parent, 0, 0, 10, 10);
     HWND b = make(a, 0, 0, 5, 5);
-    set_focus(b);
+    EXPECT_EQ(set_focus(a), nullptr);
+    received.clear();
+    EXPECT_EQ(set_focus(b), a);
+    set_focus(b); // no change, no messages
+    EXPECT_EQ(get_focus(), b);
+    EXPECT_EQ(received, (std::vector<std::pair<HWND, UINT>>{{a, WM_KILLFOCUS}, {b, WM_SETFOCUS}}));
+
     received.clear();
     EXPECT_TRUE(destroy_window(parent));
     std::vector<std::pair<HWND, UINT>> expected{{parent, WM_DESTROY}, {a, WM_DESTROY}, {b, WM_DESTROY}};
@@ -153,21 +160,7 @@ TEST_F(window_system, a_message_sent_from_another_thread_runs_on_the_owner_threa
     EXPECT_EQ(messages_of(w).back(), WM_USER);
 }
 
-TEST_F(window_system, focus_changes_send_kill_then_set) {
-    HWND a = make(nullptr, 0, 0, 10, 10);
-    HWND b = make(nullptr, 0, 0, 10, 10);
-    EXPECT_EQ(set_focus(a), nullptr);
-    received.clear();
-    EXPECT_EQ(set_focus(b), a);
-    std::vector<std::pair<HWND, UINT>> expected{{a, WM_KILLFOCUS}, {b, WM_SETFOCUS}};
-    EXPECT_EQ(received, expected);
-    received.clear();
-    set_focus(b);
-    EXPECT_TRUE(received.empty());
-    EXPECT_EQ(get_focus(), b);
-}
-
-TEST_F(window_system, moving_sends_size_only_when_the_size_changes_and_resizes_the_surface) {
+TEST_F(window_system, moving_sends_size_only_when_the_size_changes_and_coordinates_convert_through_children) {
     HWND w = make(nullptr, 0, 0, 100, 50);
     received.clear();
     move_window(w, 10, 0, 100, 50, false);
@@ -178,9 +171,8 @@ TEST_F(window_system, moving_sends_size_only_when_the_size_changes_and_resizes_t
     EXPECT_EQ(get_window_surface(w)->width(), 200);
     EXPECT_EQ(get_window_surface(w)->height(), 80);
     EXPECT_TRUE(is_window_invalid(w));
-}
 
-TEST_F(window_system, coordinates_convert_through_nested_children) {
+    // Coordinates convert through nested children.
     HWND top = make(nullptr, 100, 200, 400, 400);
     HWND child = make(top, 10, 52, 300, 300);
     HWND inner = make(child, 5, 5, 50, 50);
