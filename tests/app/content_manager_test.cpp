@@ -73,7 +73,17 @@ TEST_F(strip, switches_to_neighbours_and_settles_back_at_both_ends) {
     EXPECT_EQ(target(), 480);
 }
 
-TEST_F(strip, maps_keep_horizontal_moves_for_themselves) {
+TEST_F(strip, drags_follow_the_finger_but_never_beyond_the_first_or_last_content_and_maps_keep_them) {
+    // Right on the first content there is nothing before it; the last content starts at 480.
+    for (auto step :
+         {std::pair<int, int>{10, 0}, {-100, 100}, {-381, 100}, {-380, 480}, {-1, 480}, {480, 0}}) {
+        manager.drag_x(step.first);
+        EXPECT_EQ(target(), step.second) << step.first;
+    }
+    manager.drag_y(-12);
+    EXPECT_EQ(journal, (std::vector<std::string>{"scroll -12 A"}));
+
+    journal.clear();
     for (const wchar_t* kind : {L"continent_map_content", L"zone_map_content"}) {
         contents[0]->page = kind;
         switches.clear();
@@ -82,24 +92,6 @@ TEST_F(strip, maps_keep_horizontal_moves_for_themselves) {
         EXPECT_TRUE(switches.empty());
         EXPECT_TRUE(journal.empty());
     }
-}
-
-TEST_F(strip, drags_follow_the_finger_but_never_beyond_the_first_or_last_content) {
-    manager.drag_x(10); // finger to the right on the first content: nothing before it
-    EXPECT_EQ(target(), 0);
-    manager.drag_x(-100);
-    EXPECT_EQ(target(), 100);
-    manager.drag_x(-381); // would pass the last content's start at 480
-    EXPECT_EQ(target(), 100);
-    manager.drag_x(-380);
-    EXPECT_EQ(target(), 480);
-    manager.drag_x(-1);
-    EXPECT_EQ(target(), 480);
-    manager.drag_x(480);
-    EXPECT_EQ(target(), 0);
-
-    manager.drag_y(-12);
-    EXPECT_EQ(journal, (std::vector<std::string>{"scroll -12 A"}));
 }
 
 TEST_F(strip, requests_reach_the_page_one_frame_later_and_the_last_one_wins) {

@@ -292,7 +292,7 @@ TEST_F(pages, input_waits_for_the_globe_pictures) {
     EXPECT_EQ(journal, (std::vector<std::string>{"down 100,300 Home", "down 100,300 Home"}));
 }
 
-TEST_F(pages, swipes_of_more_than_50_pixels_switch_content) {
+TEST_F(pages, swipes_of_more_than_50_pixels_switch_content_steep_drags_scroll_and_taps_stay_put) {
     preload();
     journal.clear();
     swipe(300, 300, 250, 300); // 50: settles back
@@ -310,10 +310,8 @@ TEST_F(pages, swipes_of_more_than_50_pixels_switch_content) {
             switches.push_back(line);
     EXPECT_EQ(switches, (std::vector<std::string>{"deactivate Home", "activate news", "deactivate news",
                                                   "activate Home"}));
-}
 
-TEST_F(pages, a_steep_drag_scrolls_and_a_tap_lands_where_the_finger_went_down) {
-    preload();
+    // A steep drag scrolls; a tap lands where the finger went down.
     journal.clear();
     pen(event::pen_down, 100, 300);
     pen(event::pen_move, 145, 340); // 27 x 45 <= 40 x 40: vertical
@@ -357,7 +355,7 @@ TEST_F(pages, the_strip_sits_between_the_bars) {
     EXPECT_EQ(p().tickers().get_rect(), (RECT{0, 708 - 104, 480, 708}));
 }
 
-TEST_F(pages, taps_on_the_bars_never_reach_the_contents) {
+TEST_F(pages, taps_on_the_bars_never_reach_the_contents_and_arrows_keys_and_commands_act_instead) {
     preload();
     journal.clear();
     const RECT footer = p().footer().get_rect();
@@ -376,10 +374,8 @@ TEST_F(pages, taps_on_the_bars_never_reach_the_contents) {
     tap(20, 20);
     EXPECT_EQ(built(), (std::vector<std::string>{"main"}));
     EXPECT_EQ(p().get_history().size(), 2u);
-}
 
-TEST_F(pages, arrows_and_keys_switch_content_and_the_left_command_means_what_its_label_says) {
-    preload();
+    // Arrows and keys switch content.
     control->process_event(event(event::key_down, platform::VK_RIGHT, 0, 0));
     EXPECT_EQ(current(), L"news");
     control->process_event(event(event::key_down, platform::VK_LEFT, 0, 0));
