@@ -6,6 +6,7 @@
 #include "utils/barrier.h"
 
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
@@ -34,8 +35,8 @@ public:
     bool is_loaded() const override { return loaded; }
     int priority() const override { return prio; }
     void load() override {
-        if (gate)
-            gate->wait(utils::infinite);
+        if (work)
+            work();
         j.add(name);
         if (!failure.empty())
             throw std::runtime_error(failure);
@@ -48,26 +49,7 @@ public:
     int prio;
     std::atomic<bool> loaded{false};
     std::string failure;
-    utils::barrier* gate = nullptr;
-};
-
-// Loads a document from a server that never answers.
-class stuck_object : public cl::i_async_info_object {
-public:
-    explicit stuck_object(std::wstring host) : host(std::move(host)) {}
-    std::int64_t timestamp() const override { return 0; }
-    bool is_loaded() const override { return false; }
-    int priority() const override { return 1; }
-    void load() override {
-        started.set();
-        cl::http::client c;
-        c.open();
-        c.connect(host);
-        cl::http::buffer b;
-        c.get(b, L"/silent");
-    }
-    std::wstring host;
-    utils::barrier started{false, false};
+    std::function<void()> work; // runs first, on the loading thread
 };
 
 using ptr = boost::shared_ptr<cl::i_async_info_object>;
@@ -128,7 +110,7 @@ TEST(loading_manager, stop_waits_for_the_running_load_and_keeps_the_rest_for_the
     journal j;
     utils::barrier gate(false, false);
     auto slow = boost::shared_ptr<test_object>(new test_object(j, "slow", 1));
-    slow->gate = &gate;
+    slow->work = [&] { gate.wait(utils::infinite); };
     auto waiting = boost::shared_ptr<test_object>(new test_object(j, "waiting", 0));
     cl::loading_manager m;
     m.start();
@@ -154,11 +136,22 @@ TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly
     platform::http_limits patient = saved;
     patient.stall_timeout_ms = 60000;
     platform::set_http_limits(patient);
-    auto stuck = boost::shared_ptr<stuck_object>(new stuck_object(server.host()));
+    // Loads a document from a server that never answers.
+    journal j;
+    utils::barrier started(false, false);
+    auto stuck = boost::shared_ptr<test_object>(new test_object(j, "stuck", 1));
+    stuck->work = [&] {
+        started.set();
+        cl::http::client c;
+        c.open();
+        c.connect(server.host());
+        cl::http::buffer b;
+        c.get(b, L"/silent");
+    };
     cl::loading_manager m;
     m.start();
     m.add_request(stuck);
-    ASSERT_EQ(stuck->started.wait(5000), utils::wait_object_0);
+    ASSERT_EQ(started.wait(5000), utils::wait_object_0);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     auto before = std::chrono::steady_clock::now();
     m.stop();
