@@ -62,12 +62,9 @@ TEST_F(tour, bad_lines_fail_with_their_number_and_quit_ends_early) {
     shell::host h(false);
     EXPECT_FALSE(run(h, "wait 1\njump 3 4\n"));
     EXPECT_NE(error.find("line 2"), std::string::npos);
-    EXPECT_FALSE(run(h, "tap 1\n"));
-    EXPECT_FALSE(run(h, "tap 1 2 3\n"));
-    EXPECT_FALSE(run(h, "wait -5\n"));
-    EXPECT_FALSE(run(h, "key nowhere\n"));
-    EXPECT_FALSE(run(h, "shot ../escape\n"));
-    EXPECT_FALSE(run(h, "shot\n"));
+    for (const char* bad :
+         {"tap 1\n", "tap 1 2 3\n", "wait -5\n", "key nowhere\n", "shot ../escape\n", "shot\n"})
+        EXPECT_FALSE(run(h, bad)) << bad;
     EXPECT_TRUE(run(h, "quit\nthis is never read\n"));
     EXPECT_EQ(access((shots + "/../escape.png").c_str(), F_OK), -1);
 }
