@@ -333,8 +333,7 @@ TEST_F(pages, swipes_of_more_than_50_pixels_switch_content_steep_drags_scroll_an
 
 TEST_F(pages, the_strip_sits_between_the_bars) {
     const RECT header = p().header().get_rect();
-    EXPECT_EQ(header.top, 0);
-    EXPECT_EQ(header.bottom, 56);
+    EXPECT_EQ(header, (RECT{0, 0, 480, 56}));
     EXPECT_EQ(p().navigation().get_rect(), (RECT{0, 56, 480, 106}));
     EXPECT_EQ(p().commands().get_rect().bottom, 748);
     EXPECT_EQ(p().footer().get_rect().bottom, p().commands().get_rect().top);
