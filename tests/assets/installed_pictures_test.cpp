@@ -2,7 +2,6 @@
 #include "platform/text.h"
 #include "support/temp_folder.h"
 #include "ui/resources.h"
-#include "ui/ui_error.h"
 
 #include <gtest/gtest.h>
 
@@ -107,8 +106,6 @@ TEST_F(installed_pictures, sets_share_one_size_and_fit_where_they_are_drawn) {
         const auto t = size_of(tile, false);
         EXPECT_LE(5 + t.first, 320);
         EXPECT_LE(2 + 2 * t.second + 2, 428 - 56 - 50 - 34 - 104);
-        res::set_portrait(true);
-        EXPECT_THROW(res::path(tile), cl::ui::res_error);
     }
     EXPECT_EQ(size_of(L"earth_shade"), std::make_pair(210, 214));
     EXPECT_EQ(size_of(L"top_arrow_10x5"), std::make_pair(10, 5));
