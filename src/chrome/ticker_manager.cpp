@@ -105,6 +105,10 @@ bool ticker_manager::is_visible() const {
 }
 
 void ticker_manager::set_visible(bool v) {
+    // The left soft key names the ticker's command only while the strip is on screen; hidden, the key is
+    // free for the content that is shown instead.
+    if (v != shown)
+        label(v && current && run_started != 0 ? current->action_caption() : std::wstring());
     shown = v;
     dirty = true;
 }
@@ -114,7 +118,8 @@ void ticker_manager::begin(zor::ui::ticker* t, unsigned long now_ms) {
     run_length = t->run_length(1);
     t->start_run(now_ms);
     t->layout();
-    label(t->action_caption());
+    if (shown)
+        label(t->action_caption());
 }
 
 zor::ui::ticker* ticker_manager::next_of_other_kind() {

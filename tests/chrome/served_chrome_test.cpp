@@ -129,6 +129,18 @@ TEST_F(tickers, news_and_adverts_take_turns_and_the_news_walks_through_the_categ
     EXPECT_EQ(labels.front(), L"Read ticker");
     EXPECT_EQ(labels[1], L"View ad");
 
+    // Hidden (another tab is shown), the strip runs on but gives up the soft key until it shows again.
+    strip->set_visible(false);
+    EXPECT_EQ(labels.back(), L"");
+    const std::size_t named = labels.size();
+    const zor::ui::ticker* before = strip->on_screen();
+    ASSERT_TRUE(frames_until([&] { return strip->on_screen() != before; }));
+    EXPECT_EQ(labels.size(), named);
+    EXPECT_FALSE(strip->claims_label(L"Read ticker") || strip->claims_label(L"View ad"));
+    strip->set_visible(true);
+    EXPECT_EQ(labels.size(), named + 1);
+    EXPECT_NE(labels.back(), L"");
+
     // Off: nothing on screen, nothing drawn.
     strip->set_mode(ticker_manager::off);
     EXPECT_FALSE(strip->is_visible());
