@@ -13,6 +13,11 @@
 #include "pages/news/news_content.h"
 #include "pages/settings/settings_content.h"
 #include "pages/settings/terms_condition_content.h"
+#include "pages/weather/add_city_content.h"
+#include "pages/weather/city_list_content.h"
+#include "pages/weather/detailed_weather_content.h"
+#include "pages/weather/weather_content.h"
+#include "ui/main_window.h"
 
 namespace zor {
 namespace app {
@@ -22,14 +27,21 @@ content_factory::content_list available_contents::main_contents(page& p) {
     auto home = new home_content(&options::instance(), &p.tickers());
     list.emplace_back(home);
     list.emplace_back(new news_content);
-    list.emplace_back(new unbuilt_content(L"weather", L"Weather", L"weather", 0xDCC328));
+    auto weather = new weather_content(&options::instance(), &p.commands());
+    list.emplace_back(weather);
     auto settings = new settings_content;
-    // A changed unit system or home city shows in the header at once.
+    // A changed unit system or home city shows in the header at once, and in the forecasts.
     ui::header_bar* header = &p.header();
     // The home page's sections follow the ticked categories.
-    settings->changed.connect(utils::function0<void>([header, home] {
+    settings->changed.connect(utils::function0<void>([header, home, weather] {
         header->refresh();
         home->reset();
+        weather->refresh_texts();
+    }));
+    // A removed city leaves the "Home Weather" choices, and the header when it was the home city.
+    weather->city_removed.connect(utils::function1<void, std::wstring>([settings, header](std::wstring id) {
+        settings->remove_city(id);
+        header->refresh();
     }));
     list.emplace_back(settings);
     return list;
@@ -62,6 +74,33 @@ content_factory::content_list available_contents::articles(page& p, const params
         return list;
     for (const auto& h : *lock.list())
         list.emplace_back(new article_content(requested[0], requested[1], h->id(), &p.tickers()));
+    return list;
+}
+
+content_factory::content_list available_contents::add_city(page& p, const std::wstring& search) {
+    content_list list;
+    cl::ui::main_window* window = cl::ui::current_window();
+    list.emplace_back(new add_city_content(window ? window->get_edit() : nullptr, search, &p.commands()));
+    return list;
+}
+
+content_factory::content_list available_contents::detailed_weather(page& p, const std::wstring& city,
+                                                                   const std::wstring& second) {
+    content_list list;
+    if (!city.empty())
+        list.emplace_back(new detailed_weather_content(city, second, &options::instance(), &p.commands()));
+    return list;
+}
+
+content_factory::content_list available_contents::city_list(page& p) {
+    content_list list;
+    std::wstring query;
+    const auto& history = p.get_history();
+    if (!history.empty() && history.back().params.size() > 1 && history.back().params[0] == L"add_city")
+        query = history.back().params[1];
+    else if (cl::ui::main_window* window = cl::ui::current_window())
+        query = window->get_edit() ? window->get_edit()->get_text() : std::wstring();
+    list.emplace_back(new city_list_content(query, &options::instance(), &p.commands()));
     return list;
 }
 

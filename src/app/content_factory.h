@@ -39,9 +39,9 @@ public:
 };
 
 // The contents this build has: the home page, the news list, the headline lists, articles and their enlarged
-// pictures, the settings and the terms. The weather contents and the citizen report are not built yet: they
-// stand in the strip with their kind, tab and history record so the page can be navigated. Every other kind of
-// page shows its chrome over an empty strip.
+// pictures, the weather page with its add-city, search-result and detailed-forecast pages, the settings and
+// the terms. The citizen report is not built yet: it stands in the strip with its kind, tab and history
+// record so the page can be navigated. Every other kind of page shows its chrome over an empty strip.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;
@@ -52,9 +52,10 @@ public:
     content_list zone_map(page&, const params&) override { return {}; }
     content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }
     content_list globe(page&, int, int) override { return {}; }
-    content_list add_city(page&, const std::wstring&) override { return {}; }
-    content_list detailed_weather(page&, const std::wstring&, const std::wstring&) override { return {}; }
-    content_list city_list(page&) override { return {}; }
+    content_list add_city(page& p, const std::wstring& search) override;
+    content_list detailed_weather(page& p, const std::wstring& city, const std::wstring& second) override;
+    // The query is the text the add-city page kept in the history when "Search" left it.
+    content_list city_list(page& p) override;
     content_list terms(page& p) override;
 };
 

@@ -189,8 +189,9 @@ void page::on_left_command(std::wstring label) {
         return;
     i_page_content* c = strip->current_content();
     if (label == L"Add") {
-        // The citizen report handles its own "Add"; anywhere else it leads to the weather.
-        if (!c || c->name() != L"Tip-Line")
+        // The citizen report and the city list handle their own "Add" (the list stores the city first, then
+        // asks for the weather); anywhere else it leads to the weather.
+        if (!c || (c->name() != L"Tip-Line" && c->name() != L"city_list"))
             load(L"weather", {L"", L"", L""}, {});
     } else if (label == L"Search") {
         on_request(content_state(L"weather", L"city_list"));

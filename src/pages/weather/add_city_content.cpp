@@ -1,0 +1,63 @@
+#include "pages/weather/add_city_content.h"
+
+#include "chrome/command_bar.h"
+#include "ui/edit_box.h"
+#include "ui/static_fonts.h"
+
+namespace zor {
+
+const wchar_t* const add_city_content::prompt = L"Enter the name of the city";
+
+add_city_content::add_city_content(cl::ui::edit_box* edit, const std::wstring& text,
+                                   ui::command_bar* commands)
+    : edit(edit), commands(commands) {
+    if (edit && !text.empty())
+        edit->set_text(text);
+    if (commands)
+        commands->set_enter_triggers_left(true);
+}
+
+add_city_content::~add_city_content() {
+    if (commands)
+        commands->set_enter_triggers_left(false);
+    // Only hidden: a message sent to the field here could wait for a GUI thread that is itself waiting for
+    // the frame loop to end.
+    if (edit)
+        edit->set_visible(false);
+}
+
+content_state add_city_content::get_state() const {
+    return content_state(page_name(), name(), text());
+}
+
+std::wstring add_city_content::text() const {
+    return edit ? edit->get_text() : std::wstring();
+}
+
+void add_city_content::layout() {
+    // The field keeps the place the panel window gives it; the prompt fills the space above it. There is no
+    // on-screen keyboard to place under it here.
+    const int field_top = edit ? edit->get_rect().top : (rect.top + rect.bottom) / 2;
+    const int bottom = field_top > rect.top ? field_top : rect.bottom;
+    prompt_area = platform::RECT{rect.left, rect.top, rect.right, bottom};
+    if (edit) {
+        edit->set_visible(true);
+        edit->set_focus();
+    }
+    dirty = true;
+}
+
+void add_city_content::draw(cl::ui::i_graphics& g, bool force) {
+    if (!force && !dirty)
+        return;
+    g.fill_rect(rect, ground);
+    const int h = g.measure_text(prompt, cl::ui::fonts::tahoma_24, prompt_area.right - prompt_area.left).cy;
+    const int top = (prompt_area.top + prompt_area.bottom - h) / 2;
+    g.draw_text(prompt, platform::RECT{prompt_area.left, top, prompt_area.right, top + h},
+                cl::ui::fonts::tahoma_24, 0x000000, cl::ui::align_center);
+    if (edit)
+        edit->draw(g, true);
+    dirty = false;
+}
+
+} // namespace zor

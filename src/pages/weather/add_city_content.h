@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/i_page_content.h"
+
+#include <string>
+
+namespace cl {
+namespace ui {
+class edit_box;
+}
+} // namespace cl
+
+namespace zor {
+
+namespace ui {
+class command_bar;
+}
+
+// The page where the user types a city's name into the panel window's text field, shown under the
+// prompt; the page's "Search" command then opens the results for the typed text.
+class add_city_content : public i_page_content {
+public:
+    static const wchar_t* const prompt;
+    static constexpr platform::COLORREF ground = 0xC8C8C8;
+
+    // edit may be null (no text field: nothing to type into). A non-empty text (coming back through the
+    // history) is put into the field, selected. While the page is open, Enter in the field gives the left
+    // command ("Search").
+    add_city_content(cl::ui::edit_box* edit, const std::wstring& text, ui::command_bar* commands);
+    ~add_city_content() override;
+
+    bool is_loaded() const override { return true; }
+    bool is_failed() const override { return false; }
+    std::wstring page_name() const override { return L"weather_item"; }
+    std::wstring title() const override { return L"Add city"; }
+    std::wstring name() const override { return L"add_city"; }
+    platform::COLORREF color() const override { return 0xDCC328; }
+    // Carries the typed text, so going back restores it.
+    content_state get_state() const override;
+
+    bool is_visible() const override { return true; }
+    void set_visible(bool) override {}
+    bool is_dirty() const override { return dirty; }
+    void set_dirty(bool d) override { dirty = d; }
+    platform::RECT get_rect() const override { return rect; }
+    void set_rect(const platform::RECT& r) override { rect = r; }
+    void update(unsigned long) override {}
+    void layout() override;
+    void draw(cl::ui::i_graphics& g, bool force) override;
+
+    std::wstring text() const;
+    platform::RECT prompt_rect() const { return prompt_area; }
+
+private:
+    cl::ui::edit_box* edit;
+    ui::command_bar* commands;
+    platform::RECT rect{};
+    platform::RECT prompt_area{};
+    bool dirty = true;
+};
+
+} // namespace zor

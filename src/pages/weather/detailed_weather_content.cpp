@@ -1,0 +1,184 @@
+#include "pages/weather/detailed_weather_content.h"
+
+#include "chrome/command_bar.h"
+#include "model/model.h"
+#include "model/options.h"
+#include "model/weather/manager.h"
+#include "pages/weather/weather_day_text.h"
+#include "ui/graphics.h"
+#include "ui/list_box_item.h"
+#include "ui/resources.h"
+#include "ui/ui_error.h"
+#include "utils/log.h"
+
+#include <set>
+
+namespace zor {
+
+const wchar_t* const detailed_weather_content::add_command = L"Add city";
+
+namespace {
+cl::ui::image_ptr weather_icon(const std::wstring& key) {
+    try {
+        return cl::ui::load_image(cl::ui::resources::path(key));
+    } catch (const cl::ui::res_error&) {
+        return cl::ui::image_ptr();
+    }
+}
+} // namespace
+
+detailed_weather_content::detailed_weather_content(const std::wstring& id, const std::wstring& name,
+                                                   options* opts, ui::command_bar* commands)
+    : city_id(id), city_name(name), opts(opts), commands(commands) {
+    if (opts && opts->cities().count(id))
+        city_name = opts->cities()[id];
+    if (auto manager = zor::model::weather_manager())
+        city = manager->get_city(id, city_name);
+    if (commands)
+        commands->left_clicked.connect(
+            utils::function1<void, std::wstring>(this, &detailed_weather_content::on_command));
+}
+
+bool detailed_weather_content::is_loaded() const {
+    return (city && city->is_loaded()) || list.item_count() > 0;
+}
+
+bool detailed_weather_content::is_failed() const {
+    return city && city->is_failed() && list.item_count() == 0;
+}
+
+const std::vector<detailed_weather_content::detail_ptr>&
+detailed_weather_content::details(int which, const std::wstring& day) const {
+    static const std::vector<detail_ptr> none;
+    const auto& groups = which == 0 ? group_a : group_b;
+    auto it = groups.find(day);
+    return it == groups.end() ? none : it->second;
+}
+
+void detailed_weather_content::build() {
+    const auto* forecast = city->lock_forecast();
+    if (!forecast)
+        return;
+    keys.clear();
+    group_a.clear();
+    group_b.clear();
+    day_items.clear();
+    std::set<std::wstring> taken;
+    for (std::size_t i = 0; i < forecast->size(); ++i) {
+        const weather::forecast_day& day = *(*forecast)[i];
+        weather_day_text text(*opts, day);
+        // Days are keyed by their weekday; a malformed date or a second week falls back to the position,
+        // since keys must be unique in a list.
+        std::wstring key = text.weekday();
+        if (key.empty() || taken.count(key))
+            key = L"day " + std::to_wstring(i);
+        taken.insert(key);
+        keys.push_back(key);
+        auto item = new cl::ui::list_box_item(&list, key, nullptr, forecast_day_label(static_cast<int>(i)));
+        item->set_arrow(false);
+        day_items[key] = cl::ui::list_box_base::item_ptr(item);
+
+        auto detail = [&](const wchar_t* suffix, const wchar_t* caption, const std::wstring& value,
+                          const cl::ui::image_ptr& icon) {
+            detail_ptr row(new detailed_weather_list_box_item(&list, key + L"/" + suffix, caption));
+            row->set_value(value, icon);
+            return row;
+        };
+        group_a[key] = {detail(L"a1", L"Temperature", text.t_max_text(true) + L" / " + text.t_min_text(true),
+                               weather_icon(text.icon_image())),
+                        detail(L"a2", L"Sky", text.sky(), nullptr),
+                        detail(L"a3", L"Precipitation", text.precipitation(), nullptr)};
+        group_b[key] = {detail(L"b1", L"Air Quality", text.air_quality_text(), nullptr),
+                        detail(L"b2", L"UV-index", text.uv_text(), nullptr),
+                        detail(L"b3", L"WindSpeed", text.wind_text(), nullptr)};
+    }
+    city->unlock_forecast();
+    show_group();
+}
+
+void detailed_weather_content::show_group() {
+    list.clear();
+    const auto& groups = group == 0 ? group_a : group_b;
+    for (const std::wstring& key : keys) {
+        list.add_item(day_items[key]);
+        for (const auto& row : groups.at(key))
+            list.add_item(row);
+    }
+    // The new details slide in from the right.
+    slide.set({static_cast<double>(slide_distance), 0.0});
+    dirty = true;
+}
+
+void detailed_weather_content::show_command() {
+    if (!commands)
+        return;
+    const bool missing = opts && !opts->cities().count(city_id);
+    commands->set_left_label(missing ? add_command : L"");
+}
+
+void detailed_weather_content::update(unsigned long now_ms) {
+    const auto now = static_cast<std::uint32_t>(now_ms);
+    if (!started) {
+        started = true;
+        switched_at = now;
+    }
+    if (!command_shown) {
+        // The page sets its own labels after the contents are made: the command goes on at the first frame.
+        command_shown = true;
+        show_command();
+    }
+    auto manager = zor::model::weather_manager();
+    if (city && manager) {
+        refresh.request_if_due(*manager, city, now_ms);
+        if (city->is_loaded() && city->timestamp() > shown_stamp) {
+            shown_stamp = city->timestamp();
+            build();
+        }
+    }
+    if (now - switched_at >= switch_ms) {
+        switched_at = now;
+        if (!keys.empty()) {
+            group = 1 - group;
+            show_group();
+        }
+    }
+    if (slide.update(now_ms)) {
+        const int offset = static_cast<int>(slide.value(0));
+        for (const auto& groups : {&group_a, &group_b})
+            for (const auto& day : *groups)
+                for (const auto& row : day.second)
+                    row->set_offset(offset);
+        dirty = true;
+    }
+    list.update(now_ms);
+}
+
+void detailed_weather_content::draw(cl::ui::i_graphics& g, bool force) {
+    if (!force && !is_dirty())
+        return;
+    list.draw(g, true);
+    dirty = false;
+}
+
+void detailed_weather_content::deactivate() {
+    if (commands)
+        commands->set_left_label(L"");
+}
+
+void detailed_weather_content::on_command(std::wstring label) {
+    if (label != add_command || !opts)
+        return;
+    if (commands)
+        commands->set_left_label(L"");
+    if (opts->cities().count(city_id))
+        return;
+    std::wstring stored = city && !city->name().empty() ? city->name() : city_name;
+    opts->cities()[city_id] = stored.empty() ? city_id : stored;
+    opts->order().push_back(city_id);
+    opts->save_pending = true;
+    // Written now too: the page stays open, and the city must not be lost if the panel stops here.
+    if (!opts->save())
+        utils::log(L"Options could not be saved");
+}
+
+} // namespace zor

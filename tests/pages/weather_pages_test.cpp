@@ -1,0 +1,399 @@
+// The weather page, the city search results, the add-city page and the detailed forecast against weather
+// documents served on loopback, filled by the loading thread while the contents are ticked with frame times.
+#include "chrome/command_bar.h"
+#include "model/config.h"
+#include "model/model.h"
+#include "model/options.h"
+#include "model/weather/manager.h"
+#include "pages/weather/add_city_content.h"
+#include "pages/weather/city_list_content.h"
+#include "pages/weather/detailed_weather_content.h"
+#include "pages/weather/units.h"
+#include "pages/weather/weather_content.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+#include "support/config_file.h"
+#include "support/graphics_fixture.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+#include "ui/edit_box.h"
+#include "ui/graphics.h"
+#include "ui/list_box_item.h"
+#include "ui/resources.h"
+
+#include <algorithm>
+#include <ctime>
+#include <thread>
+
+namespace {
+
+using platform::RECT;
+using zor::content_state;
+
+std::string day(const std::string& date, int t_min, int t_max) {
+    return "<Day><date>" + date +
+           "</date><precipitationdesc>Light rain</precipitationdesc><skydescription>"
+           "Cloudy</skydescription><tmin>" +
+           std::to_string(t_min) + "</tmin><tmax>" + std::to_string(t_max) +
+           "</tmax><windspeed>36</windspeed><icon>13</icon><airquality>14</airquality><uvindex>5</uvindex></"
+           "Day>";
+}
+
+std::string forecast(const std::vector<std::string>& dates) {
+    std::string d = "<WeatherDetails><City>";
+    for (std::size_t i = 0; i < dates.size(); ++i)
+        d += day(dates[i], -3 + static_cast<int>(i), 12 + static_cast<int>(i));
+    return d + "</City></WeatherDetails>";
+}
+
+const std::vector<std::string> six_days = {"2026-12-06", "2026-12-07", "2026-12-08",
+                                           "2026-12-09", "2026-12-10", "2026-12-11"};
+
+std::wstring weekday_from_today(int days) {
+    std::time_t t = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    return zor::units::weekday_name((utc.tm_wday + days) % 7);
+}
+
+class weather_pages : public graphics_fixture {
+protected:
+    void SetUp() override {
+        graphics_fixture::SetUp();
+        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+        cl::ui::resources::set_portrait(true);
+        server.add_route("/zorweather?requestcity=101", forecast(six_days));
+        server.add_route("/zorweather?requestcity=102", forecast(six_days));
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
+                               narrow(server.host()) + "\"/></internet>");
+        cl::ui::create_graphics(window);
+        zor::model::init();
+    }
+    void TearDown() override {
+        zor::model::done();
+        zor::config::reset();
+        cl::ui::destroy_graphics();
+        graphics_fixture::TearDown();
+    }
+    // The user's cities, in this order.
+    zor::options* cities(const std::vector<std::pair<std::wstring, std::wstring>>& list) {
+        zor::options& o = zor::options::load_from(folder.wpath());
+        o.cities().clear();
+        o.order().clear();
+        for (const auto& c : list) {
+            o.cities()[c.first] = c.second;
+            o.order().push_back(c.first);
+        }
+        return &o;
+    }
+    template <class Content>
+    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
+        for (int i = 0; i < limit; ++i) {
+            c.update(now);
+            // Never behind the tick count the loading thread stamps its objects with.
+            now = std::max<unsigned long>(now + 25, platform::tick_count());
+            if (condition())
+                return true;
+            if (i % 4 == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+    template <class Content>
+    void frames(Content& c, int n) {
+        frames_until(
+            c, [] { return false; }, n);
+    }
+    int requests_for(const std::string& target) {
+        const auto t = server.targets();
+        return static_cast<int>(std::count(t.begin(), t.end(), target));
+    }
+    static std::vector<std::wstring> keys(const cl::ui::list_box_base& list) {
+        std::vector<std::wstring> out;
+        for (const auto& item : list.items())
+            out.push_back(item->key());
+        return out;
+    }
+    template <class Content>
+    void listen(Content& c) {
+        c.request.connect(
+            utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
+    }
+    const cl::ui::weather_list_box_item& day_row(zor::weather_content& w, const std::wstring& key, int i) {
+        return *w.container(key)->days.at(i);
+    }
+
+    unsigned long now = platform::tick_count();
+    test_http_server server;
+    temp_folder folder;
+    zor::ui::command_bar commands;
+    std::vector<content_state> asked;
+};
+
+TEST_F(weather_pages, the_selector_holds_the_fixed_items_then_the_users_cities_and_a_city_shows_its_days) {
+    {
+        zor::weather_content bare(cities({}), &commands);
+        bare.update(now);
+        ASSERT_TRUE(bare.is_loaded());
+        EXPECT_EQ(keys(bare.items()), (std::vector<std::wstring>{L"world_view", L"add_city"}));
+    }
+    zor::weather_content w(cities({{L"102", L"Oslo"}, {L"101", L"Lisbon"}}), &commands);
+    listen(w);
+    w.set_rect(RECT{0, 106, 480, 658});
+    w.activate();
+    w.update(now);
+    EXPECT_EQ(keys(w.items()), (std::vector<std::wstring>{L"world_view", L"add_city", L"102", L"101"}));
+    EXPECT_EQ(w.current_key(), L"world_view");
+    EXPECT_EQ(commands.left_label(), L"");
+    // The rows stand right of the 300-pixel selector, the world view's pictures first.
+    EXPECT_EQ(w.row(0).get_rect().left, 300);
+    EXPECT_EQ(w.row(0).item(), w.container(L"world_view")->rows[0].get());
+
+    // A first tap focuses a city, a second opens it.
+    const RECT oslo = w.items().find_item(L"102")->get_rect();
+    auto tap = [&](int x, int y) {
+        w.process_event(cl::app::event(cl::app::event::pen_down, 0, x, y));
+        w.process_event(cl::app::event(cl::app::event::pen_up, 0, x, y));
+    };
+    tap(100, oslo.top + 10);
+    EXPECT_EQ(w.current_key(), L"102");
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(commands.left_label(), L"Remove city");
+    tap(100, oslo.top + 10);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"weather", L"102"));
+
+    // The old rows are wiped away, then the city's five days come: "Today", then the device's weekdays.
+    ASSERT_TRUE(
+        frames_until(w, [&] { return w.shown_key() == L"102" && day_row(w, L"102", 4).is_loaded(); }));
+    EXPECT_EQ(w.row(4).item(), w.container(L"102")->rows[4].get());
+    EXPECT_EQ(day_row(w, L"102", 0).line(0), L"Today");
+    EXPECT_EQ(day_row(w, L"102", 0).line(1), L"12 C");
+    EXPECT_EQ(day_row(w, L"102", 0).line(2), L"-3 C");
+    for (int i = 1; i < 5; ++i)
+        EXPECT_EQ(day_row(w, L"102", i).line(0), weekday_from_today(i)) << i;
+    // The other city is not asked for until it is chosen.
+    EXPECT_EQ(requests_for("/zorweather?requestcity=101"), 0);
+
+    // A unit change writes the texts again.
+    zor::options::instance().flag(L"1.1") = true;
+    w.refresh_texts();
+    w.update(now);
+    EXPECT_EQ(day_row(w, L"102", 0).line(1), L"54 F");
+}
+
+TEST_F(weather_pages, a_forecast_is_reloaded_after_an_hour_and_a_failed_one_keeps_its_rows_and_waits) {
+    zor::weather_content w(cities({{L"101", L"Lisbon"}}), &commands);
+    w.set_rect(RECT{0, 106, 480, 658});
+    w.update(now);
+    w.items().focus_item(L"101");
+    ASSERT_TRUE(frames_until(w, [&] { return day_row(w, L"101", 0).is_loaded(); }));
+    auto city = zor::model::weather_manager()->get_city(L"101", L"Lisbon");
+    ASSERT_TRUE(eventually([&] { return !city->is_queued(); }));
+    const auto stamp = static_cast<unsigned long>(city->timestamp());
+    const int first = requests_for("/zorweather?requestcity=101");
+    EXPECT_GE(first, 1);
+
+    w.update(stamp + 59 * 60000);
+    w.update(stamp + 60 * 60000);
+    EXPECT_EQ(requests_for("/zorweather?requestcity=101"), first);
+    EXPECT_FALSE(city->is_queued());
+
+    // An hour later it is asked for again; this time the server sends a broken document.
+    server.add_route("/zorweather?requestcity=101", "<WeatherDetails><City");
+    now = stamp + 60 * 60000 + 25;
+    ASSERT_TRUE(frames_until(w, [&] { return city->is_failed() && !city->is_queued(); }));
+    const int failed = requests_for("/zorweather?requestcity=101");
+    EXPECT_GT(failed, first);
+    EXPECT_EQ(day_row(w, L"101", 0).line(1), L"12 C");
+    EXPECT_TRUE(w.is_loaded());
+    EXPECT_FALSE(w.is_failed());
+
+    // Asked for again after a pause, not at every frame.
+    frames(w, 300); // 7.5 s
+    EXPECT_EQ(requests_for("/zorweather?requestcity=101"), failed);
+    server.add_route("/zorweather?requestcity=101", forecast({"2026-12-06"}));
+    ASSERT_TRUE(frames_until(
+        w, [&] { return requests_for("/zorweather?requestcity=101") > failed; }, 400));
+}
+
+TEST_F(weather_pages, removing_a_city_selects_world_view_drops_the_command_saves_and_tells_the_settings) {
+    zor::weather_content w(cities({{L"101", L"Lisbon"}, {L"102", L"Oslo"}}), &commands);
+    std::vector<std::wstring> removed;
+    w.city_removed.connect(
+        utils::function1<void, std::wstring>([&](std::wstring id) { removed.push_back(id); }));
+    w.set_rect(RECT{0, 106, 480, 658});
+    w.activate();
+    w.update(now);
+
+    // On a fixed item the command does nothing, whatever the bar says.
+    w.on_command(L"Remove city");
+    EXPECT_TRUE(removed.empty());
+    EXPECT_EQ(keys(w.items()).size(), 4u);
+
+    w.items().focus_item(L"101");
+    ASSERT_TRUE(frames_until(w, [&] { return w.shown_key() == L"101"; }));
+    EXPECT_EQ(commands.left_label(), L"Remove city");
+    w.on_command(L"Remove city");
+    EXPECT_EQ(keys(w.items()), (std::vector<std::wstring>{L"world_view", L"add_city", L"102"}));
+    EXPECT_EQ(w.current_key(), L"world_view");
+    EXPECT_EQ(commands.left_label(), L"");
+    EXPECT_EQ(removed, (std::vector<std::wstring>{L"101"}));
+    // The file no longer lists it.
+    zor::options& reread = zor::options::load_from(folder.wpath());
+    EXPECT_EQ(reread.cities().count(L"101"), 0u);
+    EXPECT_EQ(reread.order(), (std::list<std::wstring>{L"102"}));
+    // The removed city's rows slide away while they are still shown.
+    ASSERT_TRUE(frames_until(w, [&] { return w.shown_key() == L"world_view" && !w.row(0).is_moving(); }));
+    w.draw(*g, true);
+}
+
+TEST_F(weather_pages, a_search_lists_the_cities_found_and_add_stores_a_new_one_once) {
+    server.add_route(
+        "/zorweather?searchcity=lis",
+        "<weather><searchresult><searchcity dataname=\"101\" realname=\"Lisbon\" country=\"Portugal\"/>"
+        "<searchcity dataname=\"101\" realname=\"Lisbon\" country=\"Portugal\"/>"
+        "<searchcity dataname=\"105\" realname=\"Lisburn\" country=\"United Kingdom\"/>"
+        "</searchresult></weather>");
+    zor::options* opts = cities({{L"102", L"Oslo"}});
+    zor::city_list_content found(L"lis", opts, &commands);
+    listen(found);
+    found.set_rect(RECT{0, 106, 480, 658});
+    EXPECT_FALSE(found.is_loaded());
+    ASSERT_TRUE(frames_until(found, [&] { return found.is_loaded(); }));
+    EXPECT_EQ(keys(found.results()), (std::vector<std::wstring>{L"101", L"105"}));
+    found.update(now);
+    EXPECT_EQ(commands.left_label(), L"");
+
+    found.results().focus_item(L"105");
+    found.update(now);
+    EXPECT_EQ(commands.left_label(), L"Add");
+    found.on_command(L"Add");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].page, L"weather_home");
+    EXPECT_EQ(opts->cities()[L"105"], L"Lisburn");
+    EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"102", L"105"}));
+    EXPECT_EQ(zor::options::load_from(folder.wpath()).cities().count(L"105"), 1u);
+
+    // Already in the list: only back to the weather page.
+    opts = &zor::options::instance();
+    zor::city_list_content again(L"lis", opts, &commands);
+    listen(again);
+    again.set_rect(RECT{0, 106, 480, 658});
+    ASSERT_TRUE(frames_until(again, [&] { return again.is_loaded(); }));
+    again.results().focus_item(L"105");
+    again.update(now);
+    again.on_command(L"Add");
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"102", L"105"}));
+}
+
+TEST_F(weather_pages, an_empty_search_says_so_and_a_failed_one_is_asked_for_again_after_a_pause) {
+    server.add_route("/zorweather?searchcity=zzz", "<weather><searchresult/></weather>");
+    server.add_route("/zorweather?searchcity=bad", "<weather><searchresult><searchcity");
+    zor::city_list_content none(L"zzz", cities({}), &commands);
+    const RECT area{0, 106, 480, 658};
+    none.set_rect(area);
+    ASSERT_TRUE(frames_until(none, [&] { return none.is_loaded(); }));
+    EXPECT_TRUE(none.is_empty());
+    clear(0xFFFF);
+    none.draw(*g, true);
+    // Dark text across the middle of the content, nothing of it at the top.
+    auto dark_in_row = [&](int y) {
+        int n = 0;
+        for (int x = 0; x < 480; ++x)
+            n += pixel(x, y) < 0x4000 ? 1 : 0;
+        return n;
+    };
+    int middle = 0;
+    for (int y = (area.top + area.bottom) / 2 - 15; y < (area.top + area.bottom) / 2 + 15; ++y)
+        middle += dark_in_row(y);
+    EXPECT_GT(middle, 50);
+    EXPECT_EQ(dark_in_row(area.top + 40), 0);
+
+    zor::city_list_content broken(L"bad", cities({}), &commands);
+    broken.set_rect(area);
+    ASSERT_TRUE(frames_until(broken, [&] { return broken.is_failed() && !broken.is_loaded(); }));
+    EXPECT_FALSE(broken.is_loaded());
+    const int failed = requests_for("/zorweather?searchcity=bad");
+    frames(broken, 300); // 7.5 s
+    EXPECT_EQ(requests_for("/zorweather?searchcity=bad"), failed);
+    ASSERT_TRUE(frames_until(
+        broken, [&] { return requests_for("/zorweather?searchcity=bad") > failed; }, 400));
+}
+
+TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to_add_the_city) {
+    // A malformed date and a second Sunday still get rows of their own.
+    server.add_route("/zorweather?requestcity=103",
+                     forecast({"2026-12-06", "2026-12-07", "2026-12", "2026-12-13"}));
+    zor::options* opts = cities({{L"101", L"Lisbon"}});
+    zor::detailed_weather_content detail(L"103", L"Porto", opts, &commands);
+    detail.set_rect(RECT{0, 106, 480, 658});
+    commands.set_left_label(L"");
+    detail.update(now);
+    EXPECT_EQ(commands.left_label(), L"Add city");
+    ASSERT_TRUE(frames_until(detail, [&] { return detail.is_loaded(); }));
+    EXPECT_EQ(detail.day_keys(), (std::vector<std::wstring>{L"Sunday", L"Monday", L"day 2", L"day 3"}));
+    const auto* first = static_cast<const cl::ui::list_box_item*>(detail.days().items()[0].get());
+    EXPECT_EQ(first->caption(), L"Today");
+    const auto& a = detail.details(0, L"Sunday");
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0]->caption(), L"Temperature");
+    EXPECT_EQ(a[0]->value(), L"12 C / -3 C");
+    EXPECT_EQ(a[1]->value(), L"Cloudy");
+    const auto& b = detail.details(1, L"Monday");
+    ASSERT_EQ(b.size(), 3u);
+    EXPECT_EQ(b[0]->value(), L"Windy");
+    EXPECT_EQ(b[1]->value(), L"high");
+    EXPECT_EQ(b[2]->value(), L"10.0 m/s");
+    EXPECT_EQ(detail.days().item_count(), 16);
+    EXPECT_NE(detail.days().find_item(L"Sunday/a1"), nullptr);
+
+    // The details change every 2800 ms, the air quality group replacing the temperatures in the list.
+    const int group = detail.shown_group();
+    frames(detail, 50); // 1.25 s
+    EXPECT_EQ(detail.shown_group(), group);
+    ASSERT_TRUE(frames_until(
+        detail, [&] { return detail.shown_group() != group; }, 200));
+    const std::wstring other = group == 0 ? L"Sunday/b1" : L"Sunday/a1";
+    EXPECT_NE(detail.days().find_item(other), nullptr);
+    EXPECT_EQ(detail.days().item_count(), 16);
+
+    detail.on_command(L"Add city");
+    EXPECT_EQ(commands.left_label(), L"");
+    EXPECT_EQ(opts->cities()[L"103"], L"Porto");
+    detail.on_command(L"Add city");
+    EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"101", L"103"}));
+    EXPECT_EQ(zor::options::load_from(folder.wpath()).cities().count(L"103"), 1u);
+
+    // A city of the user's list offers nothing.
+    commands.set_left_label(L"Remove city");
+    zor::detailed_weather_content known(L"101", L"", &zor::options::instance(), &commands);
+    known.update(now);
+    EXPECT_EQ(commands.left_label(), L"");
+}
+
+TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_while_it_is_open) {
+    cl::ui::edit_box field(window.get_hwnd());
+    field.move_to(20, 350); // where the panel window puts it in portrait
+    std::vector<std::wstring> clicked;
+    commands.left_clicked.connect(
+        utils::function1<void, std::wstring>([&](std::wstring label) { clicked.push_back(label); }));
+    commands.set_left_label(L"Search");
+    {
+        zor::add_city_content page(&field, L"Lis", &commands);
+        page.set_rect(RECT{0, 106, 480, 658});
+        page.layout();
+        EXPECT_TRUE(field.is_visible());
+        EXPECT_EQ(page.get_state(), content_state(L"weather_item", L"add_city", L"Lis"));
+        // The prompt sits above the field.
+        EXPECT_EQ(page.prompt_rect().bottom, field.get_rect().top);
+        commands.on_key_down(platform::VK_RETURN);
+        EXPECT_EQ(clicked, (std::vector<std::wstring>{L"Search"}));
+    }
+    EXPECT_FALSE(field.is_visible());
+    commands.on_key_down(platform::VK_RETURN);
+    EXPECT_EQ(clicked.size(), 1u);
+}
+
+} // namespace
