@@ -12,6 +12,7 @@
 #include "pages/weather/weather_content.h"
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "platform/window_system.h"
 #include "support/config_file.h"
 #include "support/graphics_fixture.h"
 #include "support/temp_folder.h"
@@ -358,6 +359,10 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
     const std::wstring other = group == 0 ? L"Sunday/b1" : L"Sunday/a1";
     EXPECT_NE(detail.days().find_item(other), nullptr);
     EXPECT_EQ(detail.days().item_count(), 16);
+    // Each day and its details stand one under the other.
+    const auto& rows = detail.days().items();
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_GE(rows[i]->top(), rows[i - 1]->bottom()) << i;
 
     detail.on_command(L"Add city");
     EXPECT_EQ(commands.left_label(), L"");
@@ -385,13 +390,17 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
         page.set_rect(RECT{0, 106, 480, 658});
         page.layout();
         EXPECT_TRUE(field.is_visible());
+        EXPECT_EQ(platform::get_focus(), field.get_hwnd());
         EXPECT_EQ(page.get_state(), content_state(L"weather_item", L"add_city", L"Lis"));
         // The prompt sits above the field.
         EXPECT_EQ(page.prompt_rect().bottom, field.get_rect().top);
         commands.on_key_down(platform::VK_RETURN);
         EXPECT_EQ(clicked, (std::vector<std::wstring>{L"Search"}));
     }
+    // Hidden, and the keys go to the panel again.
     EXPECT_FALSE(field.is_visible());
+    pump();
+    EXPECT_EQ(platform::get_focus(), window.get_hwnd());
     commands.on_key_down(platform::VK_RETURN);
     EXPECT_EQ(clicked.size(), 1u);
 }

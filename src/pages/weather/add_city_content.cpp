@@ -1,6 +1,7 @@
 #include "pages/weather/add_city_content.h"
 
 #include "chrome/command_bar.h"
+#include "platform/window_system.h"
 #include "ui/edit_box.h"
 #include "ui/static_fonts.h"
 
@@ -20,10 +21,15 @@ add_city_content::add_city_content(cl::ui::edit_box* edit, const std::wstring& t
 add_city_content::~add_city_content() {
     if (commands)
         commands->set_enter_triggers_left(false);
-    // Only hidden: a message sent to the field here could wait for a GUI thread that is itself waiting for
-    // the frame loop to end.
-    if (edit)
+    // A message sent to the field here could wait for a GUI thread that is itself waiting for the frame loop
+    // to end: the field is hidden at once and gives the focus (and the keys) back to the panel by a posted
+    // message.
+    if (edit) {
         edit->set_visible(false);
+        const platform::HWND field = edit->get_hwnd();
+        platform::post_message(field, platform::WM_KILLFOCUS,
+                               reinterpret_cast<platform::WPARAM>(platform::get_parent(field)), 0);
+    }
 }
 
 content_state add_city_content::get_state() const {

@@ -1,5 +1,6 @@
 #include "pages/weather/detailed_weather_list_box_item.h"
 
+#include "ui/list_box_base.h"
 #include "ui/static_fonts.h"
 
 namespace zor {
@@ -11,6 +12,13 @@ detailed_weather_list_box_item::detailed_weather_list_box_item(cl::ui::list_box_
                                                                const std::wstring& caption)
     : list_box_item_base(owner, key), caption_text(caption) {
     set_draw_corners(false);
+}
+
+void detailed_weather_list_box_item::layout() {
+    // Each layout of the list gives the row its top anew.
+    if (owning_list)
+        layout_top = owning_list->next_item_top();
+    place(row_height);
 }
 
 void detailed_weather_list_box_item::set_value(const std::wstring& value, const cl::ui::image_ptr& picture) {

@@ -22,7 +22,7 @@ public:
     const std::wstring& caption() const { return caption_text; }
     const std::wstring& value() const { return value_text; }
 
-    void layout() override { place(row_height); }
+    void layout() override;
     void draw_content(cl::ui::i_graphics& g, bool force) override;
     std::wstring type_name() const override { return L"detailed_weather_list_box_item"; }
 
