@@ -1,6 +1,8 @@
 #include "ui/graphics.h"
 
 #include "ui/gdi_graphics.h"
+#include "ui/resources.h"
+#include "ui/ui_error.h"
 
 #include <map>
 #include <memory>
@@ -19,6 +21,14 @@ std::map<std::wstring, image_ptr>& image_cache() {
 }
 
 } // namespace
+
+image_ptr load_resource_image(const std::wstring& key) {
+    try {
+        return load_image(resources::path(key));
+    } catch (const res_error&) {
+        return image_ptr();
+    }
+}
 
 void create_graphics(base_window& window) {
     the_graphics.reset(new ui_impl::gdi_graphics(window));

@@ -10,6 +10,7 @@
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "support/config_file.h"
+#include "support/frame_ticks.h"
 #include "support/graphics_fixture.h"
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
@@ -79,16 +80,7 @@ protected:
     }
     // Frames of 25 ms until the condition holds; the loading thread gets real time meanwhile.
     bool frames_until(const std::function<bool()>& condition, int limit = 4000) {
-        for (int i = 0; i < limit; ++i) {
-            strip->update(now);
-            // Never behind the tick count the loading thread stamps its objects with.
-            now = std::max<unsigned long>(now + 25, platform::tick_count());
-            if (condition())
-                return true;
-            if (i % 8 == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return tick_until(*strip, now, condition, limit, 8);
     }
     // What is on screen: "news World" or "advert http://one.example/".
     std::string shown() {

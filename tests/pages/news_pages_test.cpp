@@ -15,6 +15,7 @@
 #include "platform/debug_log.h"
 #include "platform/text.h"
 #include "support/config_file.h"
+#include "support/frame_ticks.h"
 #include "support/graphics_fixture.h"
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
@@ -73,20 +74,15 @@ protected:
         cl::ui::destroy_graphics();
         graphics_fixture::TearDown();
     }
+
+public:
     // Real time for the loading thread, with nothing to tick.
     void update(unsigned long) {}
+
+protected:
     template <class Content>
     bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
-        for (int i = 0; i < limit; ++i) {
-            c.update(now);
-            // Never behind the tick count the loading thread stamps its objects with.
-            now = std::max<unsigned long>(now + 25, platform::tick_count());
-            if (condition())
-                return true;
-            if (i % 4 == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return tick_until(c, now, condition, limit);
     }
     std::vector<std::wstring> keys(cl::ui::list_box_base& list) {
         std::vector<std::wstring> out;

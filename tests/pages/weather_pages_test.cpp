@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "support/config_file.h"
+#include "support/frame_ticks.h"
 #include "support/graphics_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
@@ -89,16 +90,7 @@ protected:
     }
     template <class Content>
     bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
-        for (int i = 0; i < limit; ++i) {
-            c.update(now);
-            // Never behind the tick count the loading thread stamps its objects with.
-            now = std::max<unsigned long>(now + 25, platform::tick_count());
-            if (condition())
-                return true;
-            if (i % 4 == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return tick_until(c, now, condition, limit);
     }
     template <class Content>
     void frames(Content& c, int n) {

@@ -7,8 +7,6 @@
 #include "pages/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/list_box_item.h"
-#include "ui/resources.h"
-#include "ui/ui_error.h"
 #include "utils/log.h"
 
 #include <set>
@@ -16,16 +14,6 @@
 namespace zor {
 
 const wchar_t* const detailed_weather_content::add_command = L"Add city";
-
-namespace {
-cl::ui::image_ptr weather_icon(const std::wstring& key) {
-    try {
-        return cl::ui::load_image(cl::ui::resources::path(key));
-    } catch (const cl::ui::res_error&) {
-        return cl::ui::image_ptr();
-    }
-}
-} // namespace
 
 detailed_weather_content::detailed_weather_content(const std::wstring& id, const std::wstring& name,
                                                    options* opts, ui::command_bar* commands)
@@ -85,7 +73,7 @@ void detailed_weather_content::build() {
             return row;
         };
         group_a[key] = {detail(L"a1", L"Temperature", text.t_max_text(true) + L" / " + text.t_min_text(true),
-                               weather_icon(text.icon_image())),
+                               cl::ui::load_resource_image(text.icon_image())),
                         detail(L"a2", L"Sky", text.sky(), nullptr),
                         detail(L"a3", L"Precipitation", text.precipitation(), nullptr)};
         group_b[key] = {detail(L"b1", L"Air Quality", text.air_quality_text(), nullptr),

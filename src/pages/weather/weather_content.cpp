@@ -8,9 +8,7 @@
 #include "ui/graphics.h"
 #include "ui/image_list_box_item.h"
 #include "ui/list_box_item.h"
-#include "ui/resources.h"
 #include "ui/static_fonts.h"
-#include "ui/ui_error.h"
 #include "utils/errors.h"
 
 #include <stdexcept>
@@ -25,21 +23,12 @@ namespace {
 const platform::COLORREF picture_ground = 0x808080;
 const double row_speeds[weather_content::row_count] = {1.0, 0.8, 0.6, 0.4, 0.2};
 
-// An installed picture by key; a key the table lacks shows nothing rather than stopping the page.
-cl::ui::image_ptr resource_image(const std::wstring& key) {
-    try {
-        return cl::ui::load_image(cl::ui::resources::path(key));
-    } catch (const cl::ui::res_error&) {
-        return cl::ui::image_ptr();
-    }
-}
-
 boost::shared_ptr<weather_item_container> picture_rows(const std::wstring& prefix) {
     auto c = boost::make_shared<weather_item_container>();
     for (int i = 1; i <= weather_content::row_count; ++i) {
         const std::wstring key = prefix + std::to_wstring(i);
-        c->rows.emplace_back(new cl::ui::image_list_box_item(key, resource_image(key), picture_ground, true,
-                                                             weather_content::row_height));
+        c->rows.emplace_back(new cl::ui::image_list_box_item(
+            key, cl::ui::load_resource_image(key), picture_ground, true, weather_content::row_height));
     }
     return c;
 }
@@ -213,7 +202,7 @@ void weather_content::fill_city(const std::wstring& id) {
     for (std::size_t i = 0; c && i < days->size() && i < c->days.size(); ++i) {
         weather_day_text text(*opts, *(*days)[i]);
         c->days[i]->set_data(forecast_day_label(static_cast<int>(i)), text.t_max_text(true),
-                             text.t_min_text(true), resource_image(text.icon_image()));
+                             text.t_min_text(true), cl::ui::load_resource_image(text.icon_image()));
     }
     city->unlock_forecast();
     dirty = true;
