@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/window_system.h"
+#include "sip_keyboard.h"
 #include "top_bar.h"
 
 #include <ctime>
@@ -24,13 +25,25 @@ std::tm local_now() {
 }
 
 platform::LRESULT sip_proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+    const bool keyboard = platform::get_class_name(hwnd) == sip_keyboard_class;
     if (msg == platform::WM_PAINT) {
         if (auto s = platform::get_window_surface(hwnd)) {
-            if (platform::get_class_name(hwnd) == sip_button_class)
-                paint_sip_button(*s);
+            if (keyboard)
+                sip_keyboard::paint(*s);
             else
-                paint_sip_keyboard(*s);
+                paint_sip_button(*s);
         }
+    } else if (msg == platform::WM_LBUTTONUP && keyboard) {
+        // A key types into the field that has the focus, as a key press on a real keyboard would.
+        platform::RECT r = platform::get_client_rect(hwnd);
+        const char key = sip_keyboard::key_at(static_cast<std::int16_t>(platform::LOWORD(l)),
+                                              static_cast<std::int16_t>(platform::HIWORD(l)),
+                                              r.right - r.left, r.bottom - r.top);
+        platform::HWND field = platform::get_focus();
+        if (key && field)
+            platform::post_message(field, platform::WM_CHAR,
+                                   sip_keyboard::typed(key, platform::get_window_title(field)), 0);
+        return 0;
     }
     return platform::def_window_proc(hwnd, msg, w, l);
 }

@@ -1,6 +1,7 @@
 #include "host.h"
 #include "platform/types.h"
 #include "platform/window_system.h"
+#include "sip_keyboard.h"
 #include "support/png_reader.h"
 #include "support/window_fixture.h"
 #include "tour.h"
@@ -67,6 +68,49 @@ TEST_F(tour, bad_lines_fail_with_their_number_and_quit_ends_early) {
         EXPECT_FALSE(run(h, bad)) << bad;
     EXPECT_TRUE(run(h, "quit\nthis is never read\n"));
     EXPECT_EQ(access((shots + "/../escape.png").c_str(), F_OK), -1);
+}
+
+TEST(sip_keyboard, keys_sit_in_a_ten_by_four_grid_with_gaps_and_letters_start_words_as_capitals) {
+    using shell::sip_keyboard::key_at;
+    // 480 x 200: keys of 48 x 50 with 3 pixels kept clear on each side.
+    EXPECT_EQ(key_at(24, 25, 480, 200), '1');
+    EXPECT_EQ(key_at(24, 75, 480, 200), 'Q');
+    EXPECT_EQ(key_at(460, 125, 480, 200), '\b');
+    EXPECT_EQ(key_at(460, 175, 480, 200), ' ');
+    EXPECT_EQ(key_at(47, 75, 480, 200), 0); // between Q and W
+    EXPECT_EQ(key_at(24, 200, 480, 200), 0);
+    EXPECT_EQ(key_at(-1, 75, 480, 200), 0);
+    EXPECT_EQ(key_at(5, 5, 0, 0), 0);
+
+    using shell::sip_keyboard::typed;
+    EXPECT_EQ(typed('P', L""), L'P');
+    EXPECT_EQ(typed('A', L"P"), L'a');
+    EXPECT_EQ(typed('Y', L"New "), L'Y');
+    EXPECT_EQ(typed('B', L"Rio-"), L'B');
+    EXPECT_EQ(typed('\b', L"Pa"), L'\b');
+    EXPECT_EQ(typed('7', L""), L'7');
+}
+
+TEST_F(tour, taps_on_the_shown_keyboard_type_into_the_focused_field) {
+    shell::host h(false);
+    platform::HWND field =
+        platform::create_window(0, L"EDIT", L"", platform::WS_VISIBLE, 20, 300, 440, 50, nullptr, nullptr);
+    platform::set_focus(field);
+    platform::HWND keyboard = platform::find_window(L"SipWndClass", nullptr);
+    ASSERT_NE(keyboard, nullptr);
+    platform::show_window(keyboard, platform::SW_SHOWNORMAL);
+    // The keyboard fills the bottom 200 pixels of the 480 x 800 screen.
+    auto tap = [&](int row, int column) {
+        int r[4];
+        shell::sip_keyboard::key_rect(row, column, 480, 200, r);
+        return "tap " + std::to_string((r[0] + r[2]) / 2) + " " + std::to_string(600 + (r[1] + r[3]) / 2) +
+               "\nwait 20\n";
+    };
+    // P, A, R, backspace, R, then a tap in a gap.
+    ASSERT_TRUE(run(h, tap(1, 9) + tap(2, 0) + tap(1, 3) + tap(2, 9) + tap(1, 3) + "tap 48 625\nwait 20\n"))
+        << error;
+    EXPECT_EQ(platform::get_window_title(field), L"Par");
+    platform::destroy_window(field);
 }
 
 } // namespace
