@@ -4,6 +4,7 @@
 #include "bench_window.h"
 #include "model/config.h"
 #include "model/model.h"
+#include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "ui/graphics.h"
@@ -20,7 +21,10 @@ struct panel {
     bench_window window{748};
     std::unique_ptr<zor::app::controller> control;
     boost::shared_ptr<cl::ui::i_graphics> g;
-    unsigned long now = 1000;
+    // Frame times are the tick count, as the frame loop's are: the loading thread stamps what it loads with
+    // it, and a frame clock running ahead of it (frames here come far faster than every 25 ms) would find
+    // every failed load outdated at once and ask for it again at every frame.
+    unsigned long now = platform::tick_count();
 
     panel() {
         const std::wstring folder = from_utf8(ZOR_PANEL_DIR);
@@ -46,7 +50,7 @@ struct panel {
         reset_window_system();
     }
     void frame(bool force) {
-        now += 25;
+        now = platform::tick_count();
         control->update(now);
         g->begin_frame();
         control->draw(*g, force);

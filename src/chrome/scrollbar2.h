@@ -29,7 +29,8 @@ public:
 
     bool is_visible() const override { return visible; }
     void set_visible(bool v) override { visible = v; }
-    bool is_dirty() const override { return dirty; }
+    // A hidden bar has nothing to draw; it draws in full once shown again.
+    bool is_dirty() const override { return visible && dirty; }
     void set_dirty(bool d) override { dirty = d; }
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;

@@ -157,11 +157,17 @@ TEST_F(lists, scrolling_stays_between_the_first_and_the_last_row) {
     EXPECT_EQ(list().offset(), -10);
     EXPECT_EQ(list().bar().position(), 10);
 
-    // With rows that fit, the list goes back to the top.
+    // With rows that fit, the list goes back to the top, and once drawn it stays quiet: its hidden bar asks
+    // for no redraw.
     list().remove_item(L"e");
     list().remove_item(L"d");
     list().scroll_y(-5);
     EXPECT_EQ(list().target(), 0);
+    for (unsigned long t = 3000; t < 4000; t += 25)
+        list().update(t);
+    list().draw(*g, false);
+    list().update(4000);
+    EXPECT_FALSE(list().is_dirty());
 }
 
 TEST_F(lists, focused_rows_are_blue_and_the_others_white) {
