@@ -1,7 +1,6 @@
 #include "app/content_factory.h"
 
 #include "app/page.h"
-#include "app/unbuilt_content.h"
 #include "model/model.h"
 #include "model/news/category.h"
 #include "model/news/headline.h"
@@ -13,6 +12,7 @@
 #include "pages/news/news_content.h"
 #include "pages/settings/settings_content.h"
 #include "pages/settings/terms_condition_content.h"
+#include "pages/tipline/tipline_content.h"
 #include "pages/weather/add_city_content.h"
 #include "pages/weather/city_list_content.h"
 #include "pages/weather/detailed_weather_content.h"
@@ -47,7 +47,7 @@ content_factory::content_list available_contents::main_contents(page& p) {
     return list;
 }
 
-content_factory::content_list available_contents::headlines(page&, const params& requested, bool) {
+content_factory::content_list available_contents::headlines(page& p, const params& requested, bool) {
     content_list list;
     if (auto news = zor::model::news_manager()) {
         for (const auto& c : news->categories()) {
@@ -58,7 +58,7 @@ content_factory::content_list available_contents::headlines(page&, const params&
                                       asked && requested.size() > 2 ? requested[2] : L"", c->color()));
         }
     }
-    list.emplace_back(new unbuilt_content(L"tipline", L"Tip-Line", L"Tip-Line", 0x0080FF));
+    list.emplace_back(new tipline_content(&p.commands()));
     return list;
 }
 

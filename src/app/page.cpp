@@ -491,6 +491,10 @@ void page::load_headlines(const params_t& params) {
     const int first = found >= 0 ? found : 0;
     const bool tipline = strip->size() > first && strip->at(first).name() == L"Tip-Line";
     finish_load(first, labels{tipline ? L"Add" : L"", L"Back"}, ticker_manager::off, true);
+    // The citizen report knows whether its contact is already in the phone book, so it has the last word on
+    // its command.
+    if (tipline)
+        strip->at(first).activate();
 }
 
 void page::load_article(const params_t& params) {
