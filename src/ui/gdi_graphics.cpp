@@ -248,6 +248,8 @@ void gdi_graphics::update_size() {
     win_width = r.right - r.left;
     win_height = r.bottom - r.top;
     aspect = win_width < win_height ? 0.6 : 1.8691588785;
+    if (gl_initialised)
+        apply_projection();
 }
 
 void gdi_graphics::invalidate(const RECT& rect) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/gl_context.h"
 #include "ui/base_window.h"
 #include "ui/gdi_image.h"
 #include "ui/i_graphics.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace ui_impl {
@@ -16,6 +18,7 @@ public:
     static constexpr int buffer_size = 800;
 
     explicit gdi_graphics(cl::ui::base_window& window);
+    ~gdi_graphics() override;
 
     void begin_frame(int a = 0, int b = 0) override;
     void end_frame(bool present) override;
@@ -37,6 +40,10 @@ public:
     void draw_image_tiled(const cl::ui::image_ptr& image, const platform::RECT& rect,
                           unsigned char alpha) override;
     void invalidate(const platform::RECT& rect) override;
+    void init_opengl(int texture_width, int texture_height, const std::wstring& path_a,
+                     const std::wstring& path_b, int stacks, int slices, float p, float q) override;
+    void render_globe() override;
+    void set_globe_state(int restore_region, int mark_region, int angle_x, int angle_y) override;
 
     // Loaders; width = height = 0 keeps the picture's own size. Failures throw utils::com_error
     // "can't open image" or "can't read image buffer".
@@ -50,6 +57,18 @@ public:
     int window_height() const { return win_height; }
     double aspect_ratio() const { return aspect; }
 
+    // The globe's state as built by init_opengl.
+    bool opengl_ready() const { return gl_initialised; }
+    int globe_vertex_count() const { return vertex_count; }
+    int globe_index_count() const { return index_count; }
+    const std::vector<float>& globe_vertices() const { return vertices; }
+    const std::vector<std::uint16_t>& globe_indices() const { return indices; }
+    // RGB bytes and region mask, row 0 the south edge.
+    const std::vector<std::uint8_t>& globe_texture() const { return texture; }
+    const std::vector<std::uint8_t>& globe_mask() const { return mask; }
+    int globe_angle_x() const { return angle_x; }
+    int globe_angle_y() const { return angle_y; }
+
 private:
     void draw_text_in(const std::wstring& text, const platform::RECT& rect, const platform::RECT* clip,
                       const cl::ui::font_ptr& font, platform::COLORREF colour, int align);
@@ -57,6 +76,10 @@ private:
                unsigned char alpha);
     platform::rgb565_target text_target();
     const platform::font_spec& font_of(const cl::ui::font_ptr& font) const;
+    void shutdown_opengl();
+    void apply_projection();
+    void read_texture_half(const std::wstring& path, int first_column);
+    void shade_region(int region, bool darken);
 
     cl::ui::base_window* window;
     int win_width = 0;
@@ -65,6 +88,31 @@ private:
     std::vector<std::uint16_t> buffer;
     std::vector<platform::RECT> invalid;
     platform::font_spec system_font;
+
+    // The globe.
+    int tex_width = 0;
+    int tex_height = 0;
+    std::wstring texture_path_a;
+    std::wstring texture_path_b;
+    int stacks = 0;
+    int slices = 0;
+    int vertex_count = 0;
+    int index_count = 0;
+    float param_p = 0;
+    float param_q = 0;
+    int angle_x = 0;
+    int angle_y = 0;
+    std::unique_ptr<platform::gl_context> gl;
+    unsigned texture_name = 0;
+    std::vector<float> vertices;
+    std::vector<std::int32_t> tex_coords;
+    std::vector<std::uint16_t> indices;
+    std::vector<std::uint8_t> mask;
+    std::vector<std::uint8_t> texture;
+    // The colours as read, so that a darkened continent comes back exactly.
+    std::vector<std::uint8_t> file_texture;
+    std::vector<std::uint16_t> readback;
+    bool gl_initialised = false;
 };
 
 // An RGB565 colour from a COLORREF (0x00BBGGRR).

@@ -68,6 +68,14 @@ public:
     }
     image_ptr copy_image(const platform::RECT& rect) override { return wrapped->copy_image(moved(rect)); }
     void update_size() override { wrapped->update_size(); }
+    void init_opengl(int texture_width, int texture_height, const std::wstring& path_a,
+                     const std::wstring& path_b, int stacks, int slices, float p, float q) override {
+        wrapped->init_opengl(texture_width, texture_height, path_a, path_b, stacks, slices, p, q);
+    }
+    void render_globe() override { wrapped->render_globe(); }
+    void set_globe_state(int restore_region, int mark_region, int angle_x, int angle_y) override {
+        wrapped->set_globe_state(restore_region, mark_region, angle_x, angle_y);
+    }
     void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
                          unsigned char alpha) override {
         wrapped->draw_image_part(image, x + dx, y + dy, source, alpha);
