@@ -17,6 +17,9 @@
 #include "pages/weather/city_list_content.h"
 #include "pages/weather/detailed_weather_content.h"
 #include "pages/weather/weather_content.h"
+#include "pages/world/globe_content.h"
+#include "platform/module.h"
+#include "platform/text.h"
 #include "ui/main_window.h"
 
 namespace zor {
@@ -114,6 +117,14 @@ content_factory::content_list available_contents::attachment(page&, const params
     content_list list;
     if (requested.size() >= 3)
         list.emplace_back(new attach_content(requested[0], requested[1], requested[2]));
+    return list;
+}
+
+content_factory::content_list available_contents::globe(page& p, int tilt, int spin) {
+    static int anchor;
+    const std::wstring folder = platform::from_utf8(platform::module_folder(platform::module_of(&anchor)));
+    content_list list;
+    list.emplace_back(globe_content::make(p.is_landscape(), tilt, spin, folder));
     return list;
 }
 

@@ -51,7 +51,8 @@ public:
     content_list continent_map(page&, const std::wstring&, const std::wstring&) override { return {}; }
     content_list zone_map(page&, const params&) override { return {}; }
     content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }
-    content_list globe(page&, int, int) override { return {}; }
+    // The world view's globe over the earth textures beside the panel library.
+    content_list globe(page& p, int tilt, int spin) override;
     content_list add_city(page& p, const std::wstring& search) override;
     content_list detailed_weather(page& p, const std::wstring& city, const std::wstring& second) override;
     // The query is the text the add-city page kept in the history when "Search" left it.
