@@ -6,6 +6,8 @@
 #include "model/news/headline.h"
 #include "model/news/manager.h"
 #include "model/options.h"
+#include "pages/maps/continent_map_content.h"
+#include "pages/maps/zone_map_content.h"
 #include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
 #include "pages/news/home_content.h"
@@ -104,6 +106,19 @@ content_factory::content_list available_contents::city_list(page& p) {
     else if (cl::ui::main_window* window = cl::ui::current_window())
         query = window->get_edit() ? window->get_edit()->get_text() : std::wstring();
     list.emplace_back(new city_list_content(query, &options::instance(), &p.commands()));
+    return list;
+}
+
+content_factory::content_list available_contents::continent_map(page&, const std::wstring& code,
+                                                                const std::wstring& name) {
+    content_list list;
+    list.emplace_back(new continent_map_content(code, name));
+    return list;
+}
+
+content_factory::content_list available_contents::zone_map(page& p, const params& requested) {
+    content_list list;
+    list.emplace_back(new zone_map_content(requested, &options::instance(), &p.commands()));
     return list;
 }
 

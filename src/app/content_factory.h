@@ -48,8 +48,8 @@ public:
     content_list headlines(page&, const params&, bool) override;
     content_list articles(page& p, const params& requested) override;
     content_list attachment(page& p, const params& requested) override;
-    content_list continent_map(page&, const std::wstring&, const std::wstring&) override { return {}; }
-    content_list zone_map(page&, const params&) override { return {}; }
+    content_list continent_map(page& p, const std::wstring& code, const std::wstring& name) override;
+    content_list zone_map(page& p, const params& requested) override;
     content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }
     // The world view's globe over the earth textures beside the panel library.
     content_list globe(page& p, int tilt, int spin) override;

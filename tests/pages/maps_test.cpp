@@ -1,0 +1,423 @@
+// The continent and zone maps against small region and zone documents and generated pictures served on
+// loopback, filled by the loading thread while the contents are ticked with frame times.
+#include "chrome/command_bar.h"
+#include "model/config.h"
+#include "model/model.h"
+#include "model/options.h"
+#include "pages/maps/continent_map_content.h"
+#include "pages/maps/label_layout.h"
+#include "pages/maps/zone_map_content.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+#include "support/config_file.h"
+#include "support/frame_ticks.h"
+#include "support/graphics_fixture.h"
+#include "support/picture_maker.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
+
+#include <random>
+
+namespace {
+
+using platform::POINT;
+using platform::RECT;
+using zor::content_state;
+
+const RECT portrait{0, 106, 480, 658};
+
+// Red on the left half, blue on the right, so a probe tells which part of the picture is shown.
+std::string halves(int w, int h) {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
+            p[0] = x < w / 2 ? 255 : 0;
+            p[2] = x < w / 2 ? 0 : 255;
+            p[3] = 255;
+        }
+    const auto png = encode_png(w, h, rgba);
+    return std::string(png.begin(), png.end());
+}
+
+std::string zone_attributes(const std::string& id, const std::string& lat, const std::string& lon,
+                            const std::string& distance) {
+    return "<map id=\"" + id + "\" centerlat=\"" + lat + "\" centerlon=\"" + lon +
+           "\" aspectratio=\"1.25\" distance=\"" + distance + "\"";
+}
+
+std::string city(const std::string& id, const std::string& name, double lat, double lon,
+                 const std::string& t) {
+    return "<city latitude=\"" + std::to_string(lat) + "\" longitude=\"" + std::to_string(lon) +
+           "\" temperature=\"" + t + "\" name=\"" + name + "\" id=\"" + id + "\"/>";
+}
+
+POINT centre(const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class maps : public graphics_fixture {
+protected:
+    void SetUp() override {
+        graphics_fixture::SetUp();
+        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+        cl::ui::resources::set_portrait(true);
+        // Europe is centred on 49.32 N 15.23 E, 5786.7 km across. Zones of 1200 km: the middle one, one 10
+        // degrees east, one 10 west, one 6 north, and two whose numbers place nothing.
+        server.add_route("/zorwmaps?pmap=2", "<mapinfo>" + zone_attributes("mid", "49.32", "15.23", "1200") +
+                                                 "/>" + zone_attributes("east", "49.32", "25.23", "1200") +
+                                                 "/>" + zone_attributes("west", "49.32", "5.23", "1200") +
+                                                 "/>" + zone_attributes("north", "55.32", "15.23", "1200") +
+                                                 "/>" + zone_attributes("flat", "49.32", "15.23", "0") +
+                                                 "/>" + zone_attributes("lost", "nan", "15.23", "1200") +
+                                                 "/></mapinfo>");
+        server.add_route("/mapdata/Mobile_Europe.jpeg", halves(800, 640));
+        server.add_route("/mapdata/zones/mid.png", halves(640, 512));
+        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
+                               narrow(server.host()) + "\"/></internet>");
+        cl::ui::create_graphics(window);
+        zor::model::init();
+        opts = &zor::options::load_from(folder.wpath());
+        opts->cities().clear();
+        opts->order().clear();
+    }
+    void TearDown() override {
+        zor::model::done();
+        zor::config::reset();
+        cl::ui::destroy_graphics();
+        graphics_fixture::TearDown();
+    }
+    void zone_document(const std::string& attributes, const std::vector<std::string>& cities) {
+        std::string d = "<mapinfo>" + attributes + " filename=\"/mapdata/zones/mid.png\">";
+        for (const auto& c : cities)
+            d += c;
+        server.add_route("/zorwmaps?mapid=mid", d + "</map></mapinfo>");
+    }
+    template <class Content>
+    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
+        return tick_until(c, now, condition, limit);
+    }
+    // Until the map stops gliding.
+    template <class Content>
+    void settle(Content& c) {
+        frames_until(c, [&] { return c.offset_x(0) == c.offset_x(1) && c.offset_y(0) == c.offset_y(1); });
+    }
+    template <class Content>
+    void open(Content& c, const RECT& r = portrait) {
+        c.request.connect(
+            utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
+        c.set_rect(r);
+        ASSERT_TRUE(frames_until(c, [&] { return c.is_loaded() || c.is_failed(); }));
+        ASSERT_TRUE(c.is_loaded());
+        c.draw(*g, true);
+    }
+    template <class Content>
+    void pen(Content& c, int type, int x, int y) {
+        c.process_event(cl::app::event(type, 0, x, y));
+    }
+    // Where a point of the picture is on screen now.
+    template <class Content>
+    POINT on_screen(const Content& c, POINT p) {
+        return POINT{c.view().left + p.x - static_cast<int>(c.offset_x(0)),
+                     c.view().top + p.y - static_cast<int>(c.offset_y(0))};
+    }
+    std::size_t zone_index(const zor::continent_map_content& m, const std::wstring& key) {
+        for (std::size_t i = 0; i < m.zone_list().size(); ++i)
+            if (m.zone_list()[i].key == key)
+                return i;
+        return zor::map_content::no_focus;
+    }
+
+    unsigned long now = platform::tick_count();
+    test_http_server server;
+    temp_folder folder;
+    zor::ui::command_bar commands;
+    zor::options* opts = nullptr;
+    std::vector<content_state> asked;
+};
+
+TEST_F(maps, a_continent_places_its_zones_by_their_centre_and_extent_and_leaves_out_broken_ones) {
+    zor::continent_map_content m(L"2", L"Europe");
+    open(m);
+    std::vector<std::wstring> keys;
+    for (const auto& z : m.zone_list())
+        keys.push_back(z.key);
+    EXPECT_EQ(keys, (std::vector<std::wstring>{L"mid", L"east", L"west", L"north"}));
+    // 1200 of 5786.7 km on an 800-pixel picture: 165 pixels across, 133 down (the picture is 1.25 wide).
+    EXPECT_EQ(m.zone_list()[0].rect, (RECT{318, 254, 482, 386}));
+    // 10 degrees of longitude at 49.32 N are about 725 km, 100 pixels; 6 degrees north about 74 pixels up.
+    const POINT east = centre(m.zone_list()[1].rect), west = centre(m.zone_list()[2].rect);
+    const POINT north = centre(m.zone_list()[3].rect);
+    EXPECT_NEAR(east.x, 500, 2);
+    EXPECT_EQ(east.y, 320);
+    EXPECT_EQ(west.x, 800 - east.x);
+    EXPECT_EQ(north.x, 400);
+    EXPECT_NEAR(north.y, 320 - 74, 2);
+    EXPECT_EQ(m.get_state(), content_state(L"continent_map_content", L"2", L"Europe"));
+
+    // The map opens on its middle; the picture's halves meet at picture x 400, with the first zone framed.
+    EXPECT_EQ(m.view(), portrait);
+    EXPECT_EQ(m.offset_x(0), 160);
+    EXPECT_EQ(m.offset_y(0), 44);
+    EXPECT_EQ(m.focus(), 0u);
+    const int y = portrait.top + 40;
+    EXPECT_EQ(pixel(239, y), 0xF800);
+    EXPECT_EQ(pixel(240, y), 0x001F);
+    const POINT corner = on_screen(m, POINT{318, 254});
+    EXPECT_EQ(pixel(corner.x, corner.y + 10), 0xFFFF);
+}
+
+TEST_F(maps, arrow_keys_move_the_focus_by_direction_and_bring_the_zone_to_the_middle) {
+    zor::continent_map_content m(L"2", L"Europe");
+    open(m);
+    auto key = [&](int k) { m.process_event(cl::app::event(cl::app::event::key_down, k, 0, 0)); };
+    key(platform::VK_RIGHT);
+    EXPECT_EQ(m.focus(), zone_index(m, L"east"));
+    // The view's middle goes to the zone's middle.
+    const POINT east = centre(m.zone_list()[m.focus()].rect);
+    EXPECT_EQ(m.offset_x(1), east.x - 240);
+    EXPECT_EQ(m.offset_y(1), 44);
+    EXPECT_EQ(m.idle_frames(), 0);
+    // Nothing lies further right, even in the widest cone.
+    key(platform::VK_RIGHT);
+    EXPECT_EQ(m.focus(), zone_index(m, L"east"));
+    key(platform::VK_LEFT);
+    EXPECT_EQ(m.focus(), zone_index(m, L"mid"));
+    key(platform::VK_LEFT);
+    EXPECT_EQ(m.focus(), zone_index(m, L"west"));
+    // North is 100 pixels right of west and 74 up: only the wider cone finds it.
+    key(platform::VK_UP);
+    EXPECT_EQ(m.focus(), zone_index(m, L"north"));
+    key(platform::VK_DOWN);
+    EXPECT_EQ(m.focus(), zone_index(m, L"mid"));
+    // Enter opens the focused zone.
+    key(platform::VK_RETURN);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"continent_map_content", L"2", L"Europe", L"mid"));
+}
+
+TEST_F(maps, a_tap_focuses_a_zone_a_second_opens_it_and_drags_pan_without_tapping) {
+    zor::continent_map_content m(L"2", L"Europe");
+    open(m);
+    settle(m);
+    // North's top lies outside the middle zone.
+    POINT p = on_screen(m, POINT{400, 200});
+    pen(m, cl::app::event::pen_down, p.x, p.y);
+    pen(m, cl::app::event::pen_up, p.x + 15, p.y);
+    EXPECT_EQ(m.focus(), zone_index(m, L"north"));
+    EXPECT_TRUE(asked.empty());
+    pen(m, cl::app::event::pen_down, p.x, p.y);
+    pen(m, cl::app::event::pen_up, p.x, p.y);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"continent_map_content", L"2", L"Europe", L"north"));
+
+    // A release 16 pixels away is no tap.
+    p = on_screen(m, POINT{400, 320});
+    pen(m, cl::app::event::pen_down, p.x, p.y);
+    pen(m, cl::app::event::pen_up, p.x, p.y + 16);
+    EXPECT_EQ(m.focus(), zone_index(m, L"north"));
+
+    // 8 pixels do not pan, 9 do, and the map follows the pen from there.
+    const double x0 = m.offset_x(1);
+    pen(m, cl::app::event::pen_down, p.x, p.y);
+    pen(m, cl::app::event::pen_move, p.x + 8, p.y);
+    EXPECT_EQ(m.offset_x(1), x0);
+    pen(m, cl::app::event::pen_move, p.x + 9, p.y);
+    EXPECT_EQ(m.offset_x(1), x0 - 9);
+    pen(m, cl::app::event::pen_move, p.x + 12, p.y);
+    EXPECT_EQ(m.offset_x(1), x0 - 12);
+    // The page hands the press over once more before the release: still a pan, not a tap on the middle.
+    pen(m, cl::app::event::pen_down, p.x, p.y);
+    pen(m, cl::app::event::pen_up, p.x + 12, p.y);
+    EXPECT_EQ(m.focus(), zone_index(m, L"north"));
+    EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(maps, the_view_never_leaves_the_picture_and_the_arrows_show_where_more_map_lies) {
+    zor::continent_map_content m(L"2", L"Europe");
+    open(m);
+    m.pan(10000, 10000);
+    EXPECT_EQ(m.offset_x(1), 800 - 480);
+    EXPECT_EQ(m.offset_y(1), 640 - 552);
+    m.pan(50, 50);
+    EXPECT_EQ(m.offset_x(1), 320);
+    EXPECT_EQ(m.offset_y(1), 88);
+    settle(m);
+    EXPECT_TRUE(m.arrow_shown(zor::map_content::left));
+    EXPECT_TRUE(m.arrow_shown(zor::map_content::up));
+    EXPECT_FALSE(m.arrow_shown(zor::map_content::right));
+    EXPECT_FALSE(m.arrow_shown(zor::map_content::down));
+    m.draw(*g, true);
+    // Only the blue half is in view at the right edge.
+    EXPECT_EQ(pixel(100, portrait.top + 100), 0x001F);
+
+    m.pan(-10000, -10000);
+    EXPECT_EQ(m.offset_x(1), 0);
+    EXPECT_EQ(m.offset_y(1), 0);
+    settle(m);
+    EXPECT_FALSE(m.arrow_shown(zor::map_content::left));
+    EXPECT_TRUE(m.arrow_shown(zor::map_content::right));
+    EXPECT_TRUE(m.arrow_shown(zor::map_content::down));
+    // Arrows sit 20 pixels inside the content.
+    EXPECT_EQ(m.arrow_position(zor::map_content::left).x, 20);
+    EXPECT_EQ(m.arrow_position(zor::map_content::up).y, portrait.top + 20);
+
+    // A turn to a view wider than the picture centres the picture and keeps the offsets inside it.
+    m.pan(10000, 10000);
+    m.set_rect(RECT{0, 80, 800, 400});
+    EXPECT_EQ(m.view(), (RECT{0, 80, 800, 400}));
+    EXPECT_EQ(m.offset_x(1), 0);
+    EXPECT_EQ(m.offset_y(1), 88);
+    m.pan(30, 10000);
+    EXPECT_EQ(m.offset_x(1), 0);
+    EXPECT_EQ(m.offset_y(1), 640 - 320);
+}
+
+TEST_F(maps, labels_never_overlap_and_one_pushed_off_the_map_is_hidden) {
+    // Dense random clusters: a label pushed off one neighbour onto another must move on.
+    std::mt19937 random(7);
+    const RECT area{0, 0, 640, 512};
+    for (int round = 0; round < 100; ++round) {
+        std::vector<zor::map_label> labels(25);
+        std::uniform_int_distribution<int> x(200, 440), y(150, 350), w(40, 120);
+        for (auto& l : labels) {
+            l.anchor = POINT{x(random), y(random)};
+            l.temperature_width = 50;
+            l.name_width = w(random);
+        }
+        zor::place_labels(labels, area);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            if (!labels[i].shown)
+                continue;
+            const RECT& b = labels[i].box;
+            ASSERT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= 640 && b.bottom <= 512) << round;
+            for (std::size_t j = i + 1; j < labels.size(); ++j)
+                ASSERT_FALSE(labels[j].shown && zor::overlap(b, labels[j].box))
+                    << round << " " << i << " " << j;
+        }
+    }
+    // Two labels on one spot in the bottom right corner: the second has no room right or below.
+    std::vector<zor::map_label> corner(2);
+    for (auto& l : corner) {
+        l.anchor = POINT{630, 505};
+        l.temperature_width = 50;
+        l.name_width = 60;
+    }
+    zor::place_labels(corner, area);
+    EXPECT_EQ(corner[0].box, (RECT{530, 490, 640, 512}));
+    EXPECT_TRUE(corner[0].shown);
+    EXPECT_FALSE(corner[1].shown);
+}
+
+TEST_F(maps, a_zone_map_projects_its_cities_labels_them_and_adds_the_focused_one_once) {
+    zone_document(zone_attributes("mid", "50", "10", "1000"),
+                  {city("c1", "Middle", 50, 10, "12"), city("c2", "North", 51, 10, "-3"),
+                   city("far", "Pole", 85, 10, "-30"), city("c3", "Beside", 50, 10.01, "oops")});
+    zor::continent_map_content continent(L"2", L"Europe");
+    open(continent);
+    continent.process_event(cl::app::event(cl::app::event::key_down, platform::VK_RETURN, 0, 0));
+    ASSERT_EQ(asked.size(), 1u);
+    asked.clear();
+    opts->cities()[L"c2"] = L"North";
+    opts->order().push_back(L"c2");
+    {
+        zor::zone_map_content z(content_state(L"continent_map_content", L"2", L"Europe", L"mid").params, opts,
+                                &commands);
+        EXPECT_TRUE(z.labels_pending());
+        open(z, RECT{0, 0, 800, 600});
+        EXPECT_EQ(z.get_state(), content_state(L"zone_map_content", L"2", L"Europe", L"mid"));
+        // The 640 x 512 picture is centred in the wider view.
+        EXPECT_EQ(z.view(), (RECT{80, 44, 720, 556}));
+        ASSERT_EQ(z.city_list().size(), 3u);
+        const auto& c = z.city_list();
+        // One degree north on a 1000-km map 640 pixels wide: 56 pixels up; the centre city sits mid-picture.
+        EXPECT_EQ(c[0].label.anchor.x, 320);
+        EXPECT_EQ(c[0].label.anchor.y, 256);
+        EXPECT_EQ(c[1].temperature, L"-3 C");
+        EXPECT_EQ(c[2].temperature, L"oops");
+        EXPECT_FALSE(z.labels_pending());
+        EXPECT_EQ(c[1].label.anchor.x, 320);
+        EXPECT_EQ(c[1].label.anchor.y, 256 - 56);
+        EXPECT_FALSE(zor::overlap(c[0].label.box, c[2].label.box));
+        // Each label: a red temperature box, then a white name box.
+        const RECT b = c[1].label.box;
+        EXPECT_EQ(pixel(80 + b.left + 1, 44 + b.top + 1), 0xC841);
+        EXPECT_EQ(pixel(80 + b.right - 2, 44 + b.top + 1), 0xFFFF);
+
+        // The first city is not the user's: "Add city" stores it once, and writes the file at once.
+        EXPECT_EQ(z.focus(), 0u);
+        EXPECT_EQ(commands.left_label(), L"Add city");
+        commands.process_event(
+            cl::app::event(cl::app::event::key_down, zor::ui::command_bar::soft_key_left, 0, 0));
+        EXPECT_EQ(commands.left_label(), L"");
+        z.on_command(L"Add city");
+        // Focus on a city the user has: no command.
+        z.process_event(cl::app::event(cl::app::event::key_down, platform::VK_UP, 0, 0));
+        EXPECT_EQ(z.focus(), 1u);
+        EXPECT_EQ(commands.left_label(), L"");
+        // A second tap on the focused label opens its forecast.
+        const POINT p = on_screen(z, centre(z.city_list()[1].label.box));
+        pen(z, cl::app::event::pen_down, p.x, p.y);
+        pen(z, cl::app::event::pen_up, p.x, p.y);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].page, L"zone_map_content");
+        EXPECT_EQ(asked[0].params, (std::vector<std::wstring>{L"c2", L"North"}));
+    }
+    auto t = server.targets();
+    EXPECT_NE(std::find(t.begin(), t.end(), "/zorwmaps?mapid=mid"), t.end());
+    zor::options& saved = zor::options::load_from(folder.wpath());
+    EXPECT_EQ(saved.cities()[L"c1"], L"Middle");
+    EXPECT_EQ(std::count(saved.order().begin(), saved.order().end(), L"c1"), 1);
+    EXPECT_EQ(saved.order().size(), 2u);
+}
+
+TEST_F(maps, a_map_whose_document_or_picture_fails_shows_the_failure_and_takes_input_safely) {
+    auto poke = [&](zor::map_content& m) {
+        m.set_rect(portrait);
+        EXPECT_TRUE(frames_until(m, [&] { return m.is_failed(); }));
+        EXPECT_FALSE(m.is_loaded());
+        m.draw(*g, true);
+        m.process_event(cl::app::event(cl::app::event::key_down, platform::VK_RETURN, 0, 0));
+        m.process_event(cl::app::event(cl::app::event::key_down, platform::VK_LEFT, 0, 0));
+        pen(m, cl::app::event::pen_down, 100, 200);
+        pen(m, cl::app::event::pen_move, 150, 200);
+        pen(m, cl::app::event::pen_up, 150, 200);
+    };
+    {
+        zor::continent_map_content unknown(L"99", L"Nowhere");
+        EXPECT_FALSE(unknown.is_failed());
+        poke(unknown);
+    }
+    {
+        server.add_route("/mapdata/Mobile_Europe.jpeg", "not a picture");
+        zor::continent_map_content broken(L"2", L"Europe");
+        poke(broken);
+    }
+    {
+        zor::continent_map_content missing(L"3", L"South America");
+        poke(missing);
+    }
+    server.add_route("/mapdata/Mobile_Europe.jpeg", halves(800, 640));
+    {
+        zor::zone_map_content no_zone({L"2", L"Europe", L"atlantis"}, opts, &commands);
+        poke(no_zone);
+    }
+    {
+        server.add_route("/zorwmaps?mapid=mid", "<mapinfo><map centerlat=\"50\"");
+        zor::zone_map_content broken({L"2", L"Europe", L"mid"}, opts, &commands);
+        poke(broken);
+    }
+    // A zone without a distance, or with one so small that every city lies beyond any pixel, shows its
+    // picture and no cities.
+    for (const char* distance : {"0", "1e-300", "inf"}) {
+        zone_document(zone_attributes("mid", "50", "10", distance), {city("c1", "Middle", 50.5, 10.5, "12")});
+        zor::zone_map_content z({L"2", L"Europe", L"mid"}, opts, &commands);
+        open(z);
+        EXPECT_TRUE(z.city_list().empty()) << distance;
+        EXPECT_EQ(commands.left_label(), L"");
+    }
+}
+
+} // namespace
