@@ -1,6 +1,7 @@
 #include "model/options.h"
 
 #include "model/config.h"
+#include "platform/file_replace.h"
 #include "platform/module.h"
 #include "platform/text.h"
 #include "utils/document_text.h"
@@ -26,39 +27,6 @@ std::wstring library_folder() {
 bool file_exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
-}
-
-// Writes the bytes to path through a temporary file that is flushed to disk and then renamed over it.
-bool replace_file(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    std::string folder =
-        path.substr(0, path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/'));
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
 }
 
 } // namespace
@@ -148,7 +116,9 @@ bool options::save() {
         std::rename(file.c_str(), (file + ".bad").c_str());
         keep_bad_file = false;
     }
-    if (!replace_file(file, std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1)))) {
+    if (platform::replace_file(file, file + ".tmp",
+                               std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1)),
+                               0644) != 0) {
         utils::log("options.xml cannot be written");
         return false;
     }

@@ -1,5 +1,7 @@
 #include "platform/contacts.h"
 
+#include "platform/file_replace.h"
+
 #include "platform/text.h"
 
 #include <cerrno>
@@ -203,19 +205,6 @@ bool read_card(const fs::path& path, std::string& bytes) {
     return !in.bad();
 }
 
-bool write_all(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string contacts::default_folder() {
@@ -250,30 +239,9 @@ bool contacts::add(const std::wstring& first_name, const std::wstring& email) {
     const std::string uid = random_uuid();
     const std::string path = dir + "/" + uid + ".vcf";
     // A hidden name without the .vcf ending: readers of the folder never see the file half-written.
-    const std::string temporary = dir + "/." + uid + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return fail("cannot write in " + dir, errno);
-    bool ok = write_all(fd, card(uid, first_name, email)) && ::fsync(fd) == 0;
-    int code = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        code = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        code = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return fail("cannot save " + path, code ? code : EIO);
-    }
-    // Make the rename itself durable.
-    const int folder = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    const int code = replace_file(path, dir + "/." + uid + ".tmp", card(uid, first_name, email), 0600);
+    if (code != 0)
+        return fail("cannot save " + path, code);
     return true;
 }
 
