@@ -1,0 +1,411 @@
+#include "platform/media_player.h"
+
+#include "platform/text.h"
+#include "platform/window_system.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+namespace platform {
+
+const wchar_t* const video_window_class = L"VIDEO";
+
+namespace {
+
+LRESULT video_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return def_window_proc(hwnd, msg, wparam, lparam);
+}
+
+bool media_framework_ready(std::string& error) {
+    static std::once_flag once;
+    static bool ready = false;
+    static std::string init_error;
+    std::call_once(once, [] {
+        GError* err = nullptr;
+        ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
+        if (!ready)
+            init_error = err ? err->message : "GStreamer could not start";
+        if (err)
+            g_error_free(err);
+    });
+    if (!ready)
+        error = init_error;
+    return ready;
+}
+
+// Only local files and web addresses: other schemes (fd://, appsrc://, device sources) are not clips.
+bool to_uri(const std::wstring& name, std::string& uri, std::string& error) {
+    const std::string text = to_utf8(name);
+    if (text.empty()) {
+        error = "No clip";
+        return false;
+    }
+    const auto colon = text.find("://");
+    if (colon != std::string::npos) {
+        std::string scheme = text.substr(0, colon);
+        std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (scheme != "file" && scheme != "http" && scheme != "https") {
+            error = "Unsupported source: " + scheme;
+            return false;
+        }
+        if (!gst_uri_is_valid(text.c_str())) {
+            error = "Invalid address";
+            return false;
+        }
+        uri = text;
+        return true;
+    }
+    GError* err = nullptr;
+    gchar* converted = gst_filename_to_uri(text.c_str(), &err);
+    if (!converted) {
+        error = err ? err->message : "Invalid file name";
+        if (err)
+            g_error_free(err);
+        return false;
+    }
+    uri = converted;
+    g_free(converted);
+    return true;
+}
+
+std::string message_text(GstMessage* msg) {
+    GError* err = nullptr;
+    gchar* debug = nullptr;
+    gst_message_parse_error(msg, &err, &debug);
+    std::string text = err ? err->message : "Playback error";
+    if (err)
+        g_error_free(err);
+    g_free(debug);
+    return text;
+}
+
+// Nearest-neighbour scaling that keeps the picture's shape, black around it.
+void paint_frame(window_surface& surface, const std::vector<std::uint16_t>& frame, int fw, int fh) {
+    const int sw = surface.width(), sh = surface.height();
+    std::uint16_t* px = surface.pixels();
+    std::fill(px, px + static_cast<std::size_t>(sw) * sh, 0);
+    if (fw <= 0 || fh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    int w = sw, h = sh;
+    if (static_cast<long long>(fw) * sh > static_cast<long long>(fh) * sw)
+        h = std::max(1, static_cast<int>(static_cast<long long>(fh) * sw / fw));
+    else
+        w = std::max(1, static_cast<int>(static_cast<long long>(fw) * sh / fh));
+    const int x0 = (sw - w) / 2, y0 = (sh - h) / 2;
+    for (int y = 0; y < h; ++y) {
+        const std::uint16_t* src = frame.data() + static_cast<std::size_t>(y * fh / h) * fw;
+        std::uint16_t* dst = px + static_cast<std::size_t>(y0 + y) * sw + x0;
+        for (int x = 0; x < w; ++x)
+            dst[x] = src[x * fw / w];
+    }
+}
+
+} // namespace
+
+struct media_player::impl {
+    GstElement* pipeline = nullptr;
+    bool rendered = false;
+    std::string error;
+    HWND window = nullptr;
+    mutable std::int64_t known_duration = 0;
+
+    // Shared with the streaming threads.
+    std::mutex frame_mutex;
+    HWND target = nullptr;
+    std::vector<std::uint16_t> last;
+    int last_width = 0;
+    int last_height = 0;
+    std::atomic<std::uint64_t> frames{0};
+
+    void show_last_locked() {
+        if (!target)
+            return;
+        auto surface = get_window_surface(target);
+        if (!surface)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(surface->mutex());
+            paint_frame(*surface, last, last_width, last_height);
+        }
+        surface->touch();
+    }
+
+    void take(GstSample* sample) {
+        GstVideoInfo info;
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        GstCaps* caps = gst_sample_get_caps(sample);
+        if (!buffer || !caps || !gst_video_info_from_caps(&info, caps) ||
+            GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_RGB16)
+            return;
+        const int w = GST_VIDEO_INFO_WIDTH(&info), h = GST_VIDEO_INFO_HEIGHT(&info);
+        const int stride = GST_VIDEO_INFO_PLANE_STRIDE(&info, 0);
+        const std::size_t offset = GST_VIDEO_INFO_PLANE_OFFSET(&info, 0);
+        GstMapInfo map;
+        if (w <= 0 || h <= 0 || !gst_buffer_map(buffer, &map, GST_MAP_READ))
+            return;
+        if (offset + static_cast<std::size_t>(stride) * (h - 1) + static_cast<std::size_t>(w) * 2 <=
+            map.size) {
+            std::vector<std::uint16_t> frame(static_cast<std::size_t>(w) * h);
+            for (int y = 0; y < h; ++y)
+                std::memcpy(frame.data() + static_cast<std::size_t>(y) * w, map.data + offset + y * stride,
+                            static_cast<std::size_t>(w) * 2);
+            std::lock_guard<std::mutex> lock(frame_mutex);
+            last.swap(frame);
+            last_width = w;
+            last_height = h;
+            show_last_locked();
+            ++frames;
+        }
+        gst_buffer_unmap(buffer, &map);
+    }
+
+    static GstFlowReturn on_sample(GstAppSink* sink, gpointer self) {
+        if (GstSample* sample = gst_app_sink_pull_sample(sink)) {
+            static_cast<impl*>(self)->take(sample);
+            gst_sample_unref(sample);
+        }
+        return GST_FLOW_OK;
+    }
+
+    static GstFlowReturn on_preroll(GstAppSink* sink, gpointer self) {
+        if (GstSample* sample = gst_app_sink_pull_preroll(sink)) {
+            static_cast<impl*>(self)->take(sample);
+            gst_sample_unref(sample);
+        }
+        return GST_FLOW_OK;
+    }
+
+    bool wait_preroll(unsigned timeout_ms) {
+        const GstStateChangeReturn r = gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        GstBus* bus = gst_element_get_bus(pipeline);
+        bool ok = false;
+        if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL) {
+            ok = true;
+        } else {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+            for (;;) {
+                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0) {
+                    error = "The clip did not start in time";
+                    break;
+                }
+                GstMessage* msg = gst_bus_timed_pop_filtered(
+                    bus, static_cast<GstClockTime>(left.count()),
+                    static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE));
+                if (!msg) {
+                    error = "The clip did not start in time";
+                    break;
+                }
+                // Only the pipeline itself posts ASYNC_DONE on its bus: the whole graph has its first frame.
+                ok = GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ASYNC_DONE;
+                if (!ok)
+                    error = message_text(msg);
+                gst_message_unref(msg);
+                break;
+            }
+        }
+        gst_object_unref(bus);
+        return ok;
+    }
+
+    void release_pipeline() {
+        if (!pipeline)
+            return;
+        // Joins the streaming threads, so no frame arrives afterwards.
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        gst_object_unref(pipeline);
+        pipeline = nullptr;
+    }
+};
+
+media_player::media_player() : p(new impl) {}
+
+media_player::~media_player() {
+    p->release_pipeline();
+    {
+        std::lock_guard<std::mutex> lock(p->frame_mutex);
+        p->target = nullptr;
+    }
+    if (p->window)
+        destroy_window(p->window);
+}
+
+bool media_player::render(const std::wstring& file_or_url, const options& opts) {
+    if (p->pipeline || p->rendered) {
+        p->error = "Already rendered";
+        return false;
+    }
+    std::string uri;
+    if (!media_framework_ready(p->error) || !to_uri(file_or_url, uri, p->error))
+        return false;
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    GstElement* sink = gst_element_factory_make("appsink", nullptr);
+    GstElement* audio = gst_element_factory_make("fakesink", nullptr);
+    if (!playbin || !sink || !audio) {
+        p->error = "Media plug-ins are missing";
+        for (GstElement* e : {playbin, sink, audio})
+            if (e)
+                gst_object_unref(gst_object_ref_sink(e));
+        return false;
+    }
+    GstCaps* caps = gst_caps_from_string("video/x-raw,format=RGB16");
+    g_object_set(sink, "caps", caps, "sync", opts.sync ? TRUE : FALSE, "max-buffers", 2u, "emit-signals",
+                 FALSE, nullptr);
+    gst_caps_unref(caps);
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_preroll = &impl::on_preroll;
+    callbacks.new_sample = &impl::on_sample;
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, p.get(), nullptr);
+    // No sound output here: a sound server may be missing, and the panel has no volume of its own.
+    g_object_set(audio, "sync", opts.sync ? TRUE : FALSE, nullptr);
+    g_object_set(playbin, "uri", uri.c_str(), "video-sink", sink, "audio-sink", audio, nullptr);
+    p->pipeline = playbin;
+    if (!p->wait_preroll(opts.preroll_timeout_ms)) {
+        p->release_pipeline();
+        return false;
+    }
+    p->rendered = true;
+    return true;
+}
+
+bool media_player::is_rendered() const {
+    return p->rendered;
+}
+
+const std::string& media_player::error() const {
+    return p->error;
+}
+
+bool media_player::attach_window(HWND owner, DWORD style) {
+    if (p->window || !owner || !is_window(owner))
+        return false;
+    if (!is_class_registered(video_window_class)) {
+        window_class cls;
+        cls.proc = video_window_proc;
+        cls.name = video_window_class;
+        cls.background = 0;
+        register_class(cls);
+    }
+    HWND hwnd = create_window(0, video_window_class, L"", style & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr);
+    if (!hwnd)
+        return false;
+    p->window = hwnd;
+    std::lock_guard<std::mutex> lock(p->frame_mutex);
+    p->target = hwnd;
+    p->show_last_locked();
+    return true;
+}
+
+HWND media_player::window() const {
+    return p->window;
+}
+
+bool media_player::place_window(const RECT& r) {
+    if (!p->window)
+        return false;
+    const bool moved = move_window(p->window, r.left, r.top, std::max(0, r.right - r.left),
+                                   std::max(0, r.bottom - r.top), true);
+    std::lock_guard<std::mutex> lock(p->frame_mutex);
+    p->show_last_locked();
+    return moved;
+}
+
+bool media_player::show_window(bool visible) {
+    if (!p->window)
+        return false;
+    platform::show_window(p->window, visible ? SW_SHOW : SW_HIDE);
+    return true;
+}
+
+bool media_player::is_window_visible() const {
+    return p->window && platform::is_window_visible(p->window);
+}
+
+bool media_player::run() {
+    return p->rendered && gst_element_set_state(p->pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool media_player::pause() {
+    if (!p->rendered)
+        return false;
+    // A pause that lands while the start is still settling is lost and the frames keep coming; let the
+    // start finish first (briefly).
+    gst_element_get_state(p->pipeline, nullptr, nullptr, GST_SECOND);
+    return gst_element_set_state(p->pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool media_player::stop() {
+    // Ready drops the stream, so playing again starts from the beginning.
+    return p->rendered && gst_element_set_state(p->pipeline, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+}
+
+media_player::state_code media_player::state() const {
+    if (!p->rendered)
+        return stopped;
+    GstState current = GST_STATE_NULL, pending = GST_STATE_VOID_PENDING;
+    if (gst_element_get_state(p->pipeline, &current, &pending, 0) == GST_STATE_CHANGE_FAILURE)
+        return stopped;
+    const GstState target = pending != GST_STATE_VOID_PENDING ? pending : current;
+    if (target == GST_STATE_PLAYING)
+        return running;
+    if (target == GST_STATE_PAUSED)
+        return paused;
+    return stopped;
+}
+
+std::int64_t media_player::duration() const {
+    // Streams may learn their length only after they start.
+    if (p->rendered && p->known_duration <= 0) {
+        gint64 ns = 0;
+        if (gst_element_query_duration(p->pipeline, GST_FORMAT_TIME, &ns) && ns > 0)
+            p->known_duration = ns / 100;
+    }
+    return p->known_duration;
+}
+
+std::int64_t media_player::position() const {
+    gint64 ns = 0;
+    if (!p->rendered || !gst_element_query_position(p->pipeline, GST_FORMAT_TIME, &ns) || ns < 0)
+        return 0;
+    return ns / 100;
+}
+
+bool media_player::next_event(int& code) {
+    if (!p->rendered)
+        return false;
+    GstBus* bus = gst_element_get_bus(p->pipeline);
+    bool found = false;
+    // Everything else on the bus is dropped here, so it does not pile up while the clip plays.
+    while (GstMessage* msg = gst_bus_pop(bus)) {
+        if (GST_MESSAGE_TYPE(msg) == GST_MESSAGE_EOS) {
+            code = event_complete;
+            found = true;
+        } else if (GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR) {
+            p->error = message_text(msg);
+            code = event_error_abort;
+            found = true;
+        }
+        gst_message_unref(msg);
+        if (found)
+            break;
+    }
+    gst_object_unref(bus);
+    return found;
+}
+
+std::uint64_t media_player::frames_shown() const {
+    return p->frames.load();
+}
+
+} // namespace platform

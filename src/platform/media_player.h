@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/types.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// The class name of the video window: a child window whose surface shows the player's frames, scaled
+// to fit with black bars. Registered by the first player that attaches a window.
+extern const wchar_t* const video_window_class;
+
+// One clip: a playback graph for a file or an http(s) URL whose decoded frames (RGB565) go into a VIDEO
+// child window. Every call comes from one thread (the one that attached the window); frames arrive on
+// the framework's own threads and only ever touch the window's surface under its lock.
+class media_player {
+public:
+    enum state_code { stopped = 0, paused = 1, running = 2 };
+    // Event codes as the media event interface reports them.
+    enum event_code { event_complete = 1, event_error_abort = 3 };
+
+    struct options {
+        // Frames follow the clock; tests turn it off to play as fast as the clip decodes.
+        bool sync = true;
+        // How long render() waits for the first frame.
+        unsigned preroll_timeout_ms = 10000;
+    };
+
+    media_player();
+    ~media_player();
+    media_player(const media_player&) = delete;
+    media_player& operator=(const media_player&) = delete;
+
+    // Builds the graph and waits until the first frame is decoded, leaving it paused at the start. False
+    // (with error()) when the media framework is missing, the source cannot be read or decoded, or the
+    // name is neither a path nor a file, http or https URL. Call once.
+    bool render(const std::wstring& file_or_url, const options& opts);
+    bool render(const std::wstring& file_or_url) { return render(file_or_url, options()); }
+    bool is_rendered() const;
+    const std::string& error() const;
+
+    // Creates the VIDEO child window of owner with the style (hidden until show_window); false for a bad
+    // owner. The window is destroyed with the player.
+    bool attach_window(HWND owner, DWORD style);
+    HWND window() const;
+    // In the owner's client coordinates; the last frame is shown again at the new size.
+    bool place_window(const RECT& r);
+    bool show_window(bool visible);
+    bool is_window_visible() const;
+
+    // Each returns whether the graph accepted the change; nothing happens before render().
+    bool run();
+    bool pause();
+    // Stops and returns to the start of the clip.
+    bool stop();
+    // The state reached or, while a change is pending, the state it is heading for.
+    state_code state() const;
+
+    // In 100-nanosecond units; 0 while unknown.
+    std::int64_t duration() const;
+    std::int64_t position() const;
+
+    // The next end-of-clip or error event without waiting; false when there is none.
+    bool next_event(int& code);
+
+    // Frames written into the window so far (previews included).
+    std::uint64_t frames_shown() const;
+
+private:
+    struct impl;
+    std::unique_ptr<impl> p;
+};
+
+} // namespace platform
