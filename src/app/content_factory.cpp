@@ -15,6 +15,7 @@
 #include "pages/settings/settings_content.h"
 #include "pages/settings/terms_condition_content.h"
 #include "pages/tipline/tipline_content.h"
+#include "pages/video/video_player_content.h"
 #include "pages/weather/add_city_content.h"
 #include "pages/weather/city_list_content.h"
 #include "pages/weather/detailed_weather_content.h"
@@ -132,6 +133,14 @@ content_factory::content_list available_contents::attachment(page&, const params
     content_list list;
     if (requested.size() >= 3)
         list.emplace_back(new attach_content(requested[0], requested[1], requested[2]));
+    return list;
+}
+
+content_factory::content_list available_contents::video(page& p, const std::wstring&,
+                                                        const std::wstring& clip) {
+    content_list list;
+    cl::ui::main_window* window = cl::ui::current_window();
+    list.emplace_back(new video_player_content(&p.commands(), clip, window ? window->get_hwnd() : nullptr));
     return list;
 }
 

@@ -50,7 +50,8 @@ public:
     content_list attachment(page& p, const params& requested) override;
     content_list continent_map(page& p, const std::wstring& code, const std::wstring& name) override;
     content_list zone_map(page& p, const params& requested) override;
-    content_list video(page&, const std::wstring&, const std::wstring&) override { return {}; }
+    // The clip's player over the panel window.
+    content_list video(page& p, const std::wstring& name, const std::wstring& clip) override;
     // The world view's globe over the earth textures beside the panel library.
     content_list globe(page& p, int tilt, int spin) override;
     content_list add_city(page& p, const std::wstring& search) override;

@@ -115,6 +115,9 @@ void paint_frame(window_surface& surface, const std::vector<std::uint16_t>& fram
 struct media_player::impl {
     GstElement* pipeline = nullptr;
     bool rendered = false;
+    // Rendered or stopped and not started since: the graph is paused on its first frame, but for the
+    // caller the clip is stopped.
+    bool at_rest = true;
     std::string error;
     HWND window = nullptr;
     mutable std::int64_t known_duration = 0;
@@ -333,7 +336,10 @@ bool media_player::is_window_visible() const {
 }
 
 bool media_player::run() {
-    return p->rendered && gst_element_set_state(p->pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+    if (!p->rendered || gst_element_set_state(p->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return false;
+    p->at_rest = false;
+    return true;
 }
 
 bool media_player::pause() {
@@ -342,16 +348,22 @@ bool media_player::pause() {
     // A pause that lands while the start is still settling is lost and the frames keep coming; let the
     // start finish first (briefly).
     gst_element_get_state(p->pipeline, nullptr, nullptr, GST_SECOND);
-    return gst_element_set_state(p->pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    if (gst_element_set_state(p->pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return false;
+    p->at_rest = false;
+    return true;
 }
 
 bool media_player::stop() {
     // Ready drops the stream, so playing again starts from the beginning.
-    return p->rendered && gst_element_set_state(p->pipeline, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    if (!p->rendered || gst_element_set_state(p->pipeline, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE)
+        return false;
+    p->at_rest = true;
+    return true;
 }
 
 media_player::state_code media_player::state() const {
-    if (!p->rendered)
+    if (!p->rendered || p->at_rest)
         return stopped;
     GstState current = GST_STATE_NULL, pending = GST_STATE_VOID_PENDING;
     if (gst_element_get_state(p->pipeline, &current, &pending, 0) == GST_STATE_CHANGE_FAILURE)

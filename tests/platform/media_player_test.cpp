@@ -74,7 +74,7 @@ TEST_F(media_player_test, plays_a_clip_to_its_end_into_the_window_as_rgb565) {
     ASSERT_TRUE(p.render(clip("red.ogg"), fast())) << p.error();
     EXPECT_NEAR(static_cast<double>(p.duration()), 2.0 * second, 0.11 * second);
     EXPECT_EQ(p.position(), 0);
-    EXPECT_EQ(p.state(), media_player::paused);
+    EXPECT_EQ(p.state(), media_player::stopped);
 
     ASSERT_TRUE(p.attach_window(owner, platform::WS_CHILD));
     EXPECT_EQ(platform::get_parent(p.window()), owner);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/i_page_content.h"
+#include "chrome/command_bar.h"
+#include "ui/video_player.h"
+#include "utils/trackable.h"
+
+#include <memory>
+#include <string>
+
+namespace zor {
+
+// The video page: one clip in a player, started the first time the page is drawn. The command bar's left
+// button reads "Play" while the clip is stopped or paused and "Stop" while it runs; "Stop" pauses.
+class video_player_content : public i_page_content, public utils::trackable {
+public:
+    video_player_content(ui::command_bar* commands, const std::wstring& file, platform::HWND owner,
+                         const platform::media_player::options& opts = platform::media_player::options());
+    ~video_player_content() override;
+
+    bool is_loaded() const override { return loaded; }
+    bool is_failed() const override { return false; }
+    std::wstring page_name() const override { return L"video_player"; }
+    std::wstring title() const override { return L"Video"; }
+    std::wstring name() const override { return L"video"; }
+    platform::COLORREF color() const override { return 0; }
+
+    bool is_visible() const override { return true; }
+    void set_visible(bool) override {}
+    platform::RECT get_rect() const override { return rect; }
+    void set_rect(const platform::RECT& r) override;
+    void update(unsigned long now_ms) override;
+    void layout() override { player->layout(); }
+    void draw(cl::ui::i_graphics& g, bool force) override;
+    void scroll_y(int) override {}
+
+    cl::ui::video_player& get_player() { return *player; }
+    const std::wstring& get_file() const { return file; }
+
+private:
+    void on_command(std::wstring label);
+
+    bool loaded = true;
+    platform::RECT rect;
+    ui::command_bar* command_bar;
+    std::unique_ptr<cl::ui::video_player> player;
+    std::wstring file;
+    bool autoplay = true;
+};
+
+} // namespace zor

@@ -1,0 +1,133 @@
+#include "ui/video_player.h"
+
+#include "ui/static_fonts.h"
+#include "utils/errors.h"
+#include "utils/log.h"
+
+#include <algorithm>
+
+namespace cl {
+namespace ui {
+
+namespace {
+const std::int64_t units_per_second = 10000000;
+// Child window with sibling clipping.
+const platform::DWORD video_window_style = 0x44000000;
+
+std::wstring two_digits(std::int64_t n) {
+    std::wstring s = std::to_wstring(n);
+    return s.size() < 2 ? L"0" + s : s;
+}
+} // namespace
+
+video_player::video_player(platform::HWND owner_window, const std::wstring& clip,
+                           const platform::media_player::options& opts)
+    : owner(owner_window), file(clip) {
+    utils::trace_scope trace("cl::ui::video_player::video_player");
+    progress.reset(new progress_bar);
+    media.reset(new platform::media_player);
+    rendered = media->render(file, opts);
+    if (!rendered)
+        utils::log("Video error. " + media->error());
+    read_duration();
+    ready = media->attach_window(owner, video_window_style);
+}
+
+video_player::~video_player() {
+    // The window goes with the player.
+    media.reset();
+}
+
+void video_player::read_duration() {
+    duration = rendered ? media->duration() : 0;
+    const std::int64_t seconds = duration / units_per_second;
+    duration_minutes = static_cast<int>(seconds / 60);
+    duration_seconds = static_cast<int>(seconds - duration_minutes * 60LL);
+}
+
+bool video_player::play() {
+    if (!usable())
+        return false;
+    media->run();
+    return true;
+}
+
+bool video_player::pause() {
+    return usable() && media->pause();
+}
+
+bool video_player::stop() {
+    return usable() && media->stop();
+}
+
+bool video_player::is_visible() const {
+    return media->is_window_visible();
+}
+
+void video_player::set_visible(bool visible) {
+    media->show_window(visible && usable());
+}
+
+// A clip that cannot play still gets its black area, bar and zero times; only the window waits for one.
+void video_player::set_rect(const platform::RECT& r) {
+    rect = r;
+    const int middle = r.top + (r.bottom - r.top) / 2;
+    video_rect = platform::RECT{r.left, r.top, r.right, middle};
+    controls_rect = platform::RECT{r.left, middle, r.right, r.bottom};
+    progress->set_rect(platform::RECT{r.left + 20, r.bottom - 90, r.right - 20, r.bottom - 50});
+    if (usable()) {
+        media->place_window(video_rect);
+        media->show_window(true);
+    }
+}
+
+void video_player::update(unsigned long) {
+    if (!usable())
+        return;
+    int code = 0;
+    while (media->next_event(code)) {
+        if (code == platform::media_player::event_complete ||
+            code == platform::media_player::event_error_abort)
+            stop();
+    }
+    if (duration <= 0)
+        read_duration();
+    media_state = media->state();
+}
+
+std::int64_t video_player::current_position() const {
+    return ready ? media->position() : 0;
+}
+
+int video_player::percent(std::int64_t position, std::int64_t length) {
+    if (length <= 0 || position <= 0)
+        return 0;
+    return std::min(100,
+                    static_cast<int>(static_cast<double>(position) / static_cast<double>(length) * 100.0));
+}
+
+std::wstring video_player::format_time(std::int64_t time) {
+    const std::int64_t seconds = std::max<std::int64_t>(0, time) / units_per_second;
+    return two_digits(seconds / 60) + L":" + two_digits(seconds % 60);
+}
+
+std::wstring video_player::time_label() const {
+    return format_time(current_position()) + L" / " + two_digits(duration_minutes) + L":" +
+           two_digits(duration_seconds);
+}
+
+platform::HWND video_player::video_window() const {
+    return media->window();
+}
+
+void video_player::draw(i_graphics& g, bool) {
+    progress->set_progress(percent(current_position(), duration));
+    g.fill_rect(controls_rect, 0x000000);
+    progress->draw(g, true);
+    const int top = progress->get_rect().top;
+    g.draw_text(time_label(), platform::RECT{rect.left + 20, top - 55, rect.left + 400, top - 5},
+                fonts::tahoma_40, 0xFFFFFF, align_left);
+}
+
+} // namespace ui
+} // namespace cl

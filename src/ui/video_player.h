@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/media_player.h"
+#include "ui/i_control.h"
+#include "ui/progress_bar.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace cl {
+namespace ui {
+
+// Plays one clip: the video in a child window over the upper half of the control, a progress bar and the
+// elapsed and total time in the lower half. When the clip cannot be played the control stays inert and
+// shows zero times.
+class video_player : public i_control {
+public:
+    video_player(platform::HWND owner, const std::wstring& file,
+                 const platform::media_player::options& opts = platform::media_player::options());
+    ~video_player() override;
+
+    bool play();
+    bool pause();
+    // Stops and rewinds.
+    bool stop();
+    int state() const { return media_state; }
+
+    bool is_visible() const override;
+    void set_visible(bool visible) override;
+    platform::RECT get_rect() const override { return controls_rect; }
+    void set_rect(const platform::RECT& r) override;
+    void update(unsigned long now_ms) override;
+    void layout() override {}
+    void draw(i_graphics& g, bool force) override;
+
+    bool is_ready() const { return ready; }
+    bool is_rendered() const { return rendered; }
+    std::int64_t get_duration() const { return duration; }
+    platform::RECT get_video_rect() const { return video_rect; }
+    const progress_bar& get_progress() const { return *progress; }
+    // Position / duration as "mm:ss / mm:ss".
+    std::wstring time_label() const;
+    platform::HWND video_window() const;
+
+    // Whole percent of the clip played; 0 while the length is unknown.
+    static int percent(std::int64_t position, std::int64_t duration);
+    // Minutes with at least two digits, ":", two-digit seconds; 100-nanosecond units.
+    static std::wstring format_time(std::int64_t time);
+
+private:
+    bool usable() const { return ready && rendered; }
+    void read_duration();
+    std::int64_t current_position() const;
+
+    platform::HWND owner;
+    platform::RECT rect;
+    platform::RECT video_rect;
+    platform::RECT controls_rect;
+    std::unique_ptr<platform::media_player> media;
+    int duration_minutes = 0;
+    int duration_seconds = 0;
+    std::int64_t duration = 0;
+    bool ready = false;
+    bool rendered = false;
+    std::wstring file;
+    int media_state = 0;
+    std::unique_ptr<progress_bar> progress;
+};
+
+} // namespace ui
+} // namespace cl
