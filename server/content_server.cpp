@@ -152,7 +152,23 @@ answer content_server::get(const std::string& target) {
         return search(q["searchcity"]);
     if (path == "/zorweather" && q.count("requestcity"))
         return forecast(q["requestcity"]);
+    if (path == "/video")
+        return video();
     return not_found("nothing here");
+}
+
+answer content_server::video() {
+    answer a;
+    if (cached("/video", a))
+        return a;
+    std::ifstream in(config.video_path, std::ios::binary);
+    if (config.video_path.empty() || !in)
+        return not_found("no demo clip");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    a = answer{200, "video/webm", bytes.str()};
+    remember("/video", a);
+    return a;
 }
 
 answer content_server::headlines(const category_entry& c, int width, int height) {

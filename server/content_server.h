@@ -27,6 +27,8 @@ public:
         std::string earth_path = earth::default_path;
         // Where the map pictures made at build time lie; missing ones are drawn on request.
         std::string maps_dir;
+        // The demo clip made at build time, served as /video; none when empty or missing.
+        std::string video_path;
         // Sizes used when a request names none.
         int thumb_width = 120, thumb_height = 90;
         int article_width = 440, article_height = 330;
@@ -53,6 +55,7 @@ private:
     answer zone(const std::string& id);
     answer search(const std::string& text);
     answer forecast(const std::string& id);
+    answer video();
     bool cached(const std::string& key, answer& out);
     void remember(const std::string& key, const answer& a);
 

@@ -34,7 +34,7 @@ int usage() {
     std::fprintf(
         stderr,
         "usage: zor-content-server [--port N] [--bind ADDR] [--content DIR] [--maps DIR] [--earth FILE]\n"
-        "                          [--latency MS] [--fail-rate P] [--seed N]\n"
+        "                          [--video FILE] [--latency MS] [--fail-rate P] [--seed N]\n"
         "       zor-content-server --export DIR [--export-port N] [--content DIR]\n"
         "       zor-content-server --render-maps DIR\n");
     return 2;
@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     server::content_server::settings settings;
     settings.content_dir = ZOR_SERVER_CONTENT;
     settings.maps_dir = ZOR_SERVER_MAPS;
+    settings.video_path = ZOR_SERVER_VIDEO;
     std::string bind = "127.0.0.1", export_dir, render_dir;
     int port = 8080, export_port = 8081, latency = 0;
     double fail_rate = 0;
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
             settings.maps_dir = v;
         else if (a == "--earth")
             settings.earth_path = v;
+        else if (a == "--video")
+            settings.video_path = v;
         else if (a == "--latency")
             latency = std::atoi(v.c_str());
         else if (a == "--fail-rate")
@@ -138,7 +141,10 @@ int main(int argc, char** argv) {
             }
         }
         server::answer a = content.get(req.target);
-        res.status = a.status;
+        // Left unset for a success, so that the library answers a range request (a video player seeking in
+        // the clip) with 206 and the part asked for.
+        if (a.status != 200)
+            res.status = a.status;
         res.set_content(a.body, a.content_type.c_str());
     });
     http.set_logger(log_request);

@@ -201,6 +201,16 @@ std::wstring config::server_host() const {
     return first_name(get_items(internet, server));
 }
 
+std::wstring config::video_clip() const {
+    const items list = get_items(internet, video);
+    const item* i = first_of(list);
+    const std::wstring path = i ? attribute(*i, url) : std::wstring();
+    const std::wstring host = server_host();
+    if (path.empty() || path[0] != L'/' || host.empty())
+        return std::wstring();
+    return L"http://" + host + path;
+}
+
 std::wstring config::weather_host() const {
     const tinyxml2::XMLElement* weather = child(child(document.get(), "internet"), "weather");
     if (weather && weather->Attribute("name") && *weather->Attribute("name"))

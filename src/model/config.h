@@ -74,6 +74,8 @@ public:
     // content server.
     std::wstring server_host() const;
     std::wstring weather_host() const;
+    // The address of the news clip on the server ("video" entry); empty when config.xml names none.
+    std::wstring video_clip() const;
 
     const std::wstring& path() const { return file; }
     ~config();

@@ -280,6 +280,26 @@ TEST_F(home_page, without_ticked_categories_only_the_shortcuts_show_and_a_reset_
               (std::vector<std::wstring>{L"Sport", L"  Sport::s1", L"Tip-Line", L"weather"}));
 }
 
+TEST_F(home_page, a_news_clip_named_in_the_configuration_closes_the_page_and_opens_the_video_page) {
+    use_config(folder,
+               "<internet><server name=\"" + narrow(server.host()) +
+                   "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><video url=\"/video\"/>"
+                   "<categories><category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
+                   "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\"/>"
+                   "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
+                   "</categories></news></internet>");
+    zor::home_content home(ticked({1, 2, 3}), nullptr);
+    listen(home);
+    home.set_rect(RECT{0, 106, 480, 708});
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
+    EXPECT_EQ(keys(home.rows()),
+              (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2", L"Tip-Line", L"Sport",
+                                         L"  Sport::s1", L"weather", L"Empty", L"video"}));
+    home.select(L"video");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"video_player", L"video", L"http://" + server.host() + L"/video"));
+}
+
 TEST_F(home_page, landscape_keeps_the_shortcuts_in_a_column_of_tiles_that_answer_taps) {
     cl::ui::resources::set_portrait(false);
     zor::home_content home(ticked({1, 2, 3}), nullptr);

@@ -185,6 +185,7 @@ TEST(requests, odd_targets_and_picture_sizes_are_refused_and_never_leave_the_con
     EXPECT_EQ(demo().get("/zorweather?searchcity=" + std::string(3000, '%')).status, 200);
     EXPECT_EQ(demo().get("/banners/9.jpg").status, 404);
     EXPECT_EQ(demo().get("/").status, 404);
+    EXPECT_EQ(demo().get("/video").status, 404); // no clip was made for this server
     EXPECT_EQ(demo().get("").status, 400);
 }
 

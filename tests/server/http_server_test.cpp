@@ -42,6 +42,14 @@ TEST(content_server_process, serves_fifty_clients_at_once_and_survives_odd_reque
     EXPECT_EQ(http_get(s.port(), "/zorwmaps?mapid=nowhere", body), 404);
     // Still answering after all that.
     EXPECT_EQ(http_get(s.port(), "/ads?width=480", body), 200);
+    // The clip made with the server, for the video page.
+    ASSERT_EQ(http_get(s.port(), "/video", body), 200);
+    EXPECT_GT(body.size(), 10000u);
+    EXPECT_EQ(body.compare(0, 4, "\x1A\x45\xDF\xA3"), 0); // a Matroska (WebM) header
+    // Players stream it only from a server that answers a range with that part.
+    std::string part;
+    EXPECT_EQ(http_get(s.port(), "/video", part, "Range: bytes=100-199\r\n"), 206);
+    EXPECT_EQ(part, body.substr(100, 100));
 }
 
 TEST(content_server_process, failure_switches_are_repeatable) {

@@ -70,7 +70,7 @@ int free_port() {
     return ntohs(addr.sin_port);
 }
 
-int http_get(int port, const std::string& target, std::string& body) {
+int http_get(int port, const std::string& target, std::string& body, const std::string& headers) {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -82,7 +82,8 @@ int http_get(int port, const std::string& target, std::string& body) {
         ::close(fd);
         return -1;
     }
-    const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    const std::string request =
+        "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + headers + "\r\n";
     ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     std::string response;
     char buffer[65536];

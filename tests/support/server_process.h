@@ -24,4 +24,4 @@ private:
 // A free TCP port on loopback at the moment of asking.
 int free_port();
 // GET over a plain socket: the status code and the body (-1 when no answer).
-int http_get(int port, const std::string& target, std::string& body);
+int http_get(int port, const std::string& target, std::string& body, const std::string& headers = "");

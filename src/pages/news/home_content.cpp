@@ -20,6 +20,7 @@ namespace zor {
 
 const wchar_t* const home_content::tipline_key = L"Tip-Line";
 const wchar_t* const home_content::weather_key = L"weather";
+const wchar_t* const home_content::video_key = L"video";
 
 namespace {
 
@@ -41,6 +42,11 @@ cl::ui::list_box_base::item_ptr shortcut(const wchar_t* key, const wchar_t* imag
 home_content::home_content(options* settings, ticker_manager* tickers)
     : settings(settings), tickers(tickers) {
     list.item_activated.connect(utils::function1<void, std::wstring>(this, &home_content::on_select));
+    try {
+        clip = config::instance().video_clip();
+    } catch (const std::exception&) {
+        // No configuration: no news clip to offer.
+    }
     try {
         const platform::SIZE size =
             config::picture_size(config::instance().get_items(config::internet, config::headline));
@@ -129,6 +135,9 @@ void home_content::build() {
         list.add_item(shortcut(tipline_key, L"tipline_link", &list));
         list.add_item(shortcut(weather_key, L"weather_link", &list));
     }
+    // The news clip closes the page in both orientations (there is no tile for it).
+    if (!clip.empty())
+        list.add_item(shortcut(video_key, L"video_link", &list));
     home_category_names.clear();
     home_categories.clear();
     sections.clear();
@@ -199,7 +208,7 @@ std::wstring home_content::section_successor(const category_ptr& category) const
     for (std::size_t later = position + 1; later < home_categories.size(); ++later)
         if (sections.count(home_categories[later]->name()))
             return home_categories[later]->name();
-    return std::wstring();
+    return list.find_item(video_key) ? video_key : std::wstring();
 }
 
 void home_content::layout() {
@@ -262,6 +271,9 @@ void home_content::select(const std::wstring& key) {
         request(content_state(L"home_tipline", tipline_key));
     } else if (key == weather_key) {
         request(content_state(L"home_weather", weather_key));
+    } else if (key == video_key) {
+        if (!clip.empty())
+            request(content_state(L"video_player", video_key, clip));
     } else {
         const std::size_t at = key.find(headline_separator);
         if (at != std::wstring::npos)

@@ -32,6 +32,7 @@ public:
     static constexpr std::int64_t refresh_ms = 60000;
     static const wchar_t* const tipline_key;
     static const wchar_t* const weather_key;
+    static const wchar_t* const video_key;
 
     home_content(options* settings, ticker_manager* tickers);
     ~home_content() override;
@@ -96,6 +97,8 @@ private:
     boost::shared_ptr<cl::ui::picture> weather_tile;
     boost::shared_ptr<cl::ui::picture> tipline_tile;
     platform::POINT pen_down_point{-1, -1};
+    // The news clip's address; the page offers it only when config.xml names one.
+    std::wstring clip;
 };
 
 } // namespace zor
