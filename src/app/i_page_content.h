@@ -28,6 +28,9 @@ public:
     virtual content_state get_state() const;
     virtual void activate() {}
     virtual void deactivate() {}
+    // A content is always shown while its strip is; what it hides is its own business.
+    bool is_visible() const override { return true; }
+    void set_visible(bool) override {}
 
     utils::signal<utils::function1<void, content_state>> request;
     utils::signal<utils::function0<void>> back;

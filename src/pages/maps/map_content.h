@@ -35,8 +35,6 @@ public:
     std::wstring title() const override { return std::wstring(); }
     platform::COLORREF color() const override { return 0xDCC328; }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return content_rect; }

@@ -33,8 +33,6 @@ public:
     void activate() override;
     void deactivate() override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return view->is_dirty(); }
     void set_dirty(bool d) override { view->set_dirty(d); }
     platform::RECT get_rect() const override { return view->get_rect(); }
@@ -79,8 +77,6 @@ public:
     platform::COLORREF color() const override { return 0; }
     content_state get_state() const override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }

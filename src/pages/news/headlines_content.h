@@ -41,8 +41,6 @@ public:
     // The selected row's sub-category and headline id while the list is shown.
     content_state get_state() const override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return list.is_dirty(); }
     void set_dirty(bool d) override { list.set_dirty(d); }
     platform::RECT get_rect() const override { return list.get_rect(); }

@@ -48,8 +48,6 @@ public:
     // Built again at the next update (the ticked categories changed).
     virtual void reset();
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty || list.is_dirty(); }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }

@@ -19,8 +19,6 @@ public:
     std::wstring name() const override { return L"news"; }
     platform::COLORREF color() const override { return 0; }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return list.is_dirty(); }
     void set_dirty(bool d) override { list.set_dirty(d); }
     platform::RECT get_rect() const override { return list.get_rect(); }

@@ -23,8 +23,6 @@ public:
     platform::COLORREF color() const override { return 0; }
     content_state get_state() const override { return content_state(page_name(), L""); }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return view->is_dirty(); }
     void set_dirty(bool d) override { view->set_dirty(d); }
     platform::RECT get_rect() const override { return view->get_rect(); }

@@ -25,8 +25,6 @@ public:
     std::wstring name() const override { return L"video"; }
     platform::COLORREF color() const override { return 0; }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;

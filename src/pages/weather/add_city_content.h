@@ -38,8 +38,6 @@ public:
     // Carries the typed text, so going back restores it.
     content_state get_state() const override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }

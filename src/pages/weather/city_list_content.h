@@ -35,8 +35,6 @@ public:
     content_state get_state() const override { return content_state(page_name(), name(), query); }
     void deactivate() override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty || list.is_dirty(); }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }

@@ -61,8 +61,6 @@ public:
     void activate() override;
     void deactivate() override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty || selector.is_dirty() || rows.is_dirty(); }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }

@@ -33,8 +33,6 @@ public:
     platform::COLORREF color() const override { return 0xDCC328; }
     content_state get_state() const override;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
     bool is_dirty() const override { return dirty; }
     void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
