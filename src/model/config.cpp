@@ -130,6 +130,16 @@ platform::SIZE config::picture_size(const items& list) {
     return s;
 }
 
+platform::SIZE config::headline_picture_size() {
+    try {
+        return picture_size(instance().get_items(internet, headline));
+    } catch (const std::exception&) {
+        platform::SIZE none;
+        none.cx = none.cy = -1;
+        return none;
+    }
+}
+
 std::wstring config::picture_query(const items& list) {
     const item* i = first_of(list);
     if (!i)

@@ -58,6 +58,8 @@ public:
     static std::wstring attribute(const item& i, attribute_key k);
     static std::wstring first_name(const items& list);
     static platform::SIZE picture_size(const items& list);
+    // The headline thumbnails' size ("headline" entry); -1 x -1 without a configuration.
+    static platform::SIZE headline_picture_size();
     // "?width=W&height=H"; empty when either value is empty.
     static std::wstring picture_query(const items& list);
     // "&width=W&height=H", where non-zero width and height (both) replace the configured ones.

@@ -20,14 +20,9 @@ headlines_content::headlines_content(const std::wstring& category_name, const st
     : category_name(category_name), colour(colour), subcategory_name(subcategory_name),
       headline_id(headline_id) {
     list.item_activated.connect(utils::function1<void, std::wstring>(this, &headlines_content::on_select));
-    try {
-        const platform::SIZE size =
-            config::picture_size(config::instance().get_items(config::internet, config::headline));
-        picture_width = size.cx;
-        picture_height = size.cy;
-    } catch (const std::exception&) {
-        // No thumbnail size in config.xml: rows without a picture place.
-    }
+    const platform::SIZE size = config::headline_picture_size();
+    picture_width = size.cx;
+    picture_height = size.cy;
 }
 
 headlines_content::~headlines_content() = default;

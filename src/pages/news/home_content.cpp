@@ -47,14 +47,9 @@ home_content::home_content(options* settings, ticker_manager* tickers)
     } catch (const std::exception&) {
         // No configuration: no news clip to offer.
     }
-    try {
-        const platform::SIZE size =
-            config::picture_size(config::instance().get_items(config::internet, config::headline));
-        picture_width = size.cx;
-        picture_height = size.cy;
-    } catch (const std::exception&) {
-        // No thumbnail size in config.xml: headline rows without a picture place.
-    }
+    const platform::SIZE size = config::headline_picture_size();
+    picture_width = size.cx;
+    picture_height = size.cy;
 }
 
 home_content::~home_content() = default;
