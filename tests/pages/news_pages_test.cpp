@@ -57,7 +57,8 @@ protected:
         use_config(
             folder,
             "<internet><server name=\"" + narrow(server.host()) +
-                "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
+                "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><video "
+                "url=\"/video\"/><categories>"
                 "<category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
                 "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\">"
                 "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"0,0,200\"/>"
@@ -211,10 +212,11 @@ TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_
     zor::home_content home(ticked({1, 2, 3}), nullptr);
     listen(home);
     home.set_rect(RECT{0, 106, 480, 708});
-    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 5; }));
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
+    // The news clip named in config.xml closes the page.
     EXPECT_EQ(keys(home.rows()),
               (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2", L"Tip-Line", L"Sport",
-                                         L"  Sport::s1", L"weather", L"Empty"}));
+                                         L"  Sport::s1", L"weather", L"Empty", L"video"}));
     // The shortcut rows are their pictures, the list's width less its margins.
     const RECT tip = home.rows().find_item(L"Tip-Line")->get_rect();
     EXPECT_EQ(tip.bottom - tip.top, 66);
@@ -223,10 +225,12 @@ TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_
     home.select(L"weather");
     home.select(L"Tip-Line");
     home.select(L"World");
-    ASSERT_EQ(asked.size(), 3u);
+    home.select(L"video");
+    ASSERT_EQ(asked.size(), 4u);
     EXPECT_EQ(asked[0], content_state(L"home_article", L"World", L"", L"w2"));
     EXPECT_EQ(asked[1], content_state(L"home_weather", L"weather"));
     EXPECT_EQ(asked[2], content_state(L"home_tipline", L"Tip-Line"));
+    EXPECT_EQ(asked[3], content_state(L"video_player", L"video", L"http://" + server.host() + L"/video"));
 
     // A category that changes is shown anew in its place at the next minute's pass.
     std::vector<std::string> log;
@@ -239,7 +243,7 @@ TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_
         home, [&] { return home.rows().find_item(L"World::w9") != nullptr; }, 4000));
     platform::set_debug_log_capture(nullptr);
     EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"World", L"  World::w9", L"Tip-Line", L"Sport",
-                                                            L"  Sport::s1", L"weather", L"Empty"}));
+                                                            L"  Sport::s1", L"weather", L"Empty", L"video"}));
     EXPECT_NE(std::find(log.begin(), log.end(), "Category refreshed: World"), log.end());
 }
 
@@ -251,7 +255,7 @@ TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_
     zor::home_content home(ticked({1, 2, 3, 4}), &tickers);
     home.set_rect(RECT{0, 106, 480, 604});
     home.activate();
-    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 5; }));
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
     home.scroll_y(-100000);
     frames_until(
         home, [] { return false; }, 200);
@@ -272,32 +276,12 @@ TEST_F(home_page, without_ticked_categories_only_the_shortcuts_show_and_a_reset_
     home.set_rect(RECT{0, 106, 480, 708});
     frames_until(
         home, [] { return false; }, 40);
-    EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather"}));
+    EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather", L"video"}));
     settings->flag(L"2.2") = true;
     home.reset();
-    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 3; }));
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 4; }));
     EXPECT_EQ(keys(home.rows()),
-              (std::vector<std::wstring>{L"Sport", L"  Sport::s1", L"Tip-Line", L"weather"}));
-}
-
-TEST_F(home_page, a_news_clip_named_in_the_configuration_closes_the_page_and_opens_the_video_page) {
-    use_config(folder,
-               "<internet><server name=\"" + narrow(server.host()) +
-                   "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><video url=\"/video\"/>"
-                   "<categories><category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
-                   "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\"/>"
-                   "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
-                   "</categories></news></internet>");
-    zor::home_content home(ticked({1, 2, 3}), nullptr);
-    listen(home);
-    home.set_rect(RECT{0, 106, 480, 708});
-    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
-    EXPECT_EQ(keys(home.rows()),
-              (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2", L"Tip-Line", L"Sport",
-                                         L"  Sport::s1", L"weather", L"Empty", L"video"}));
-    home.select(L"video");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], content_state(L"video_player", L"video", L"http://" + server.host() + L"/video"));
+              (std::vector<std::wstring>{L"Sport", L"  Sport::s1", L"Tip-Line", L"weather", L"video"}));
 }
 
 TEST_F(home_page, landscape_keeps_the_shortcuts_in_a_column_of_tiles_that_answer_taps) {
@@ -307,9 +291,9 @@ TEST_F(home_page, landscape_keeps_the_shortcuts_in_a_column_of_tiles_that_answer
     home.set_rect(RECT{0, 106, 640, 406});
     EXPECT_EQ(home.rows().get_rect().right - home.rows().get_rect().left, 320);
     // Sections keep the settings' order whichever category the loading thread serves first.
-    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 3; }));
+    ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 4; }));
     EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"World", L"  World::w1", L"  World::w2",
-                                                            L"Sport", L"  Sport::s1", L"Empty"}));
+                                                            L"Sport", L"  Sport::s1", L"Empty", L"video"}));
     const RECT weather = home.weather_tile_rect(), tip = home.tipline_tile_rect();
     EXPECT_EQ(weather.left, home.rows().get_rect().right + 5);
     EXPECT_EQ(weather.top, 108);
@@ -338,7 +322,7 @@ TEST_F(home_page, landscape_keeps_the_shortcuts_in_a_column_of_tiles_that_answer
     zor::home_content bare(ticked({}), nullptr);
     bare.set_rect(RECT{0, 106, 640, 406});
     bare.update(now);
-    EXPECT_EQ(keys(bare.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather"}));
+    EXPECT_EQ(keys(bare.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather", L"video"}));
 }
 
 std::string article(const std::string& picture, int paragraphs) {
