@@ -444,13 +444,15 @@ void page::add_content(std::unique_ptr<i_page_content> content, const ui::naviga
 void page::finish_load(int first, const labels& commands, int ticker_mode, bool opening) {
     layout_contents(false);
     ticker_part->set_mode(ticker_mode);
-    tabs->switch_to(i_switchable::jump, first);
-    strip->switch_to(i_switchable::jump, first);
-    tabs->layout();
+    // The page's labels first: a content that knows its own command (the citizen report's "Add" only while
+    // its contact is missing) sets it when it is activated below.
     if (commands.left)
         command->set_left_label(*commands.left);
     if (commands.right)
         command->set_right_label(*commands.right);
+    tabs->switch_to(i_switchable::jump, first);
+    strip->switch_to(i_switchable::jump, first);
+    tabs->layout();
     if (opening)
         strip->request_opening();
 }
@@ -491,10 +493,6 @@ void page::load_headlines(const params_t& params) {
     const int first = found >= 0 ? found : 0;
     const bool tipline = strip->size() > first && strip->at(first).name() == L"Tip-Line";
     finish_load(first, labels{tipline ? L"Add" : L"", L"Back"}, ticker_manager::off, true);
-    // The citizen report knows whether its contact is already in the phone book, so it has the last word on
-    // its command.
-    if (tipline)
-        strip->at(first).activate();
 }
 
 void page::load_article(const params_t& params) {
