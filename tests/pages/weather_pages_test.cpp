@@ -25,12 +25,14 @@
 
 #include <algorithm>
 #include <ctime>
-#include <thread>
+#include <memory>
 
 namespace {
 
 using platform::RECT;
 using zor::content_state;
+
+const RECT portrait{0, 106, 480, 658};
 
 std::string day(const std::string& date, int t_min, int t_max) {
     return "<Day><date>" + date +
@@ -88,14 +90,12 @@ protected:
         }
         return &o;
     }
-    template <class Content>
-    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
+    bool frames_until(zor::i_page_content& c, const std::function<bool()>& condition, int limit = 3000) {
         return tick_until(c, now, condition, limit);
     }
-    template <class Content>
-    void frames(Content& c, int n) {
-        frames_until(
-            c, [] { return false; }, n);
+    void frames(zor::i_page_content& c, int n) {
+        tick_until(
+            c, now, [] { return false; }, n);
     }
     int requests_for(const std::string& target) {
         const auto t = server.targets();
@@ -107,10 +107,16 @@ protected:
             out.push_back(item->key());
         return out;
     }
-    template <class Content>
-    void listen(Content& c) {
+    void listen(zor::i_page_content& c) {
         c.request.connect(
             utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
+    }
+    // Search results for the text, placed and listened to.
+    std::unique_ptr<zor::city_list_content> search(const wchar_t* text, zor::options* opts) {
+        auto found = std::make_unique<zor::city_list_content>(text, opts, &commands);
+        listen(*found);
+        found->set_rect(portrait);
+        return found;
     }
     const cl::ui::weather_list_box_item& day_row(zor::weather_content& w, const std::wstring& key, int i) {
         return *w.container(key)->days.at(i);
@@ -124,15 +130,14 @@ protected:
 };
 
 TEST_F(weather_pages, the_selector_holds_the_fixed_items_then_the_users_cities_and_a_city_shows_its_days) {
-    {
-        zor::weather_content bare(cities({}), &commands);
-        bare.update(now);
-        ASSERT_TRUE(bare.is_loaded());
-        EXPECT_EQ(keys(bare.items()), (std::vector<std::wstring>{L"world_view", L"add_city"}));
-    }
+    zor::weather_content bare(cities({}), &commands);
+    bare.update(now);
+    ASSERT_TRUE(bare.is_loaded());
+    EXPECT_EQ(keys(bare.items()), (std::vector<std::wstring>{L"world_view", L"add_city"}));
+
     zor::weather_content w(cities({{L"102", L"Oslo"}, {L"101", L"Lisbon"}}), &commands);
     listen(w);
-    w.set_rect(RECT{0, 106, 480, 658});
+    w.set_rect(portrait);
     w.activate();
     w.update(now);
     EXPECT_EQ(keys(w.items()), (std::vector<std::wstring>{L"world_view", L"add_city", L"102", L"101"}));
@@ -177,7 +182,7 @@ TEST_F(weather_pages, the_selector_holds_the_fixed_items_then_the_users_cities_a
 
 TEST_F(weather_pages, a_forecast_is_reloaded_after_an_hour_and_a_failed_one_keeps_its_rows_and_waits) {
     zor::weather_content w(cities({{L"101", L"Lisbon"}}), &commands);
-    w.set_rect(RECT{0, 106, 480, 658});
+    w.set_rect(portrait);
     w.update(now);
     w.items().focus_item(L"101");
     ASSERT_TRUE(frames_until(w, [&] { return day_row(w, L"101", 0).is_loaded(); }));
@@ -215,7 +220,7 @@ TEST_F(weather_pages, removing_a_city_selects_world_view_drops_the_command_saves
     std::vector<std::wstring> removed;
     w.city_removed.connect(
         utils::function1<void, std::wstring>([&](std::wstring id) { removed.push_back(id); }));
-    w.set_rect(RECT{0, 106, 480, 658});
+    w.set_rect(portrait);
     w.activate();
     w.update(now);
 
@@ -249,19 +254,17 @@ TEST_F(weather_pages, a_search_lists_the_cities_found_and_add_stores_a_new_one_o
         "<searchcity dataname=\"105\" realname=\"Lisburn\" country=\"United Kingdom\"/>"
         "</searchresult></weather>");
     zor::options* opts = cities({{L"102", L"Oslo"}});
-    zor::city_list_content found(L"lis", opts, &commands);
-    listen(found);
-    found.set_rect(RECT{0, 106, 480, 658});
-    EXPECT_FALSE(found.is_loaded());
-    ASSERT_TRUE(frames_until(found, [&] { return found.is_loaded(); }));
-    EXPECT_EQ(keys(found.results()), (std::vector<std::wstring>{L"101", L"105"}));
-    found.update(now);
+    auto found = search(L"lis", opts);
+    EXPECT_FALSE(found->is_loaded());
+    ASSERT_TRUE(frames_until(*found, [&] { return found->is_loaded(); }));
+    EXPECT_EQ(keys(found->results()), (std::vector<std::wstring>{L"101", L"105"}));
+    found->update(now);
     EXPECT_EQ(commands.left_label(), L"");
 
-    found.results().focus_item(L"105");
-    found.update(now);
+    found->results().focus_item(L"105");
+    found->update(now);
     EXPECT_EQ(commands.left_label(), L"Add");
-    found.on_command(L"Add");
+    found->on_command(L"Add");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].page, L"weather_home");
     EXPECT_EQ(opts->cities()[L"105"], L"Lisburn");
@@ -270,13 +273,11 @@ TEST_F(weather_pages, a_search_lists_the_cities_found_and_add_stores_a_new_one_o
 
     // Already in the list: only back to the weather page.
     opts = &zor::options::instance();
-    zor::city_list_content again(L"lis", opts, &commands);
-    listen(again);
-    again.set_rect(RECT{0, 106, 480, 658});
-    ASSERT_TRUE(frames_until(again, [&] { return again.is_loaded(); }));
-    again.results().focus_item(L"105");
-    again.update(now);
-    again.on_command(L"Add");
+    auto again = search(L"lis", opts);
+    ASSERT_TRUE(frames_until(*again, [&] { return again->is_loaded(); }));
+    again->results().focus_item(L"105");
+    again->update(now);
+    again->on_command(L"Add");
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"102", L"105"}));
 }
@@ -284,13 +285,11 @@ TEST_F(weather_pages, a_search_lists_the_cities_found_and_add_stores_a_new_one_o
 TEST_F(weather_pages, an_empty_search_says_so_and_a_failed_one_is_asked_for_again_after_a_pause) {
     server.add_route("/zorweather?searchcity=zzz", "<weather><searchresult/></weather>");
     server.add_route("/zorweather?searchcity=bad", "<weather><searchresult><searchcity");
-    zor::city_list_content none(L"zzz", cities({}), &commands);
-    const RECT area{0, 106, 480, 658};
-    none.set_rect(area);
-    ASSERT_TRUE(frames_until(none, [&] { return none.is_loaded(); }));
-    EXPECT_TRUE(none.is_empty());
+    auto none = search(L"zzz", cities({}));
+    ASSERT_TRUE(frames_until(*none, [&] { return none->is_loaded(); }));
+    EXPECT_TRUE(none->is_empty());
     clear(0xFFFF);
-    none.draw(*g, true);
+    none->draw(*g, true);
     // Dark text across the middle of the content, nothing of it at the top.
     auto dark_in_row = [&](int y) {
         int n = 0;
@@ -298,21 +297,20 @@ TEST_F(weather_pages, an_empty_search_says_so_and_a_failed_one_is_asked_for_agai
             n += pixel(x, y) < 0x4000 ? 1 : 0;
         return n;
     };
+    const int mid = (portrait.top + portrait.bottom) / 2;
     int middle = 0;
-    for (int y = (area.top + area.bottom) / 2 - 15; y < (area.top + area.bottom) / 2 + 15; ++y)
+    for (int y = mid - 15; y < mid + 15; ++y)
         middle += dark_in_row(y);
     EXPECT_GT(middle, 50);
-    EXPECT_EQ(dark_in_row(area.top + 40), 0);
+    EXPECT_EQ(dark_in_row(portrait.top + 40), 0);
 
-    zor::city_list_content broken(L"bad", cities({}), &commands);
-    broken.set_rect(area);
-    ASSERT_TRUE(frames_until(broken, [&] { return broken.is_failed() && !broken.is_loaded(); }));
-    EXPECT_FALSE(broken.is_loaded());
+    auto broken = search(L"bad", cities({}));
+    ASSERT_TRUE(frames_until(*broken, [&] { return broken->is_failed() && !broken->is_loaded(); }));
     const int failed = requests_for("/zorweather?searchcity=bad");
-    frames(broken, 300); // 7.5 s
+    frames(*broken, 300); // 7.5 s
     EXPECT_EQ(requests_for("/zorweather?searchcity=bad"), failed);
     ASSERT_TRUE(frames_until(
-        broken, [&] { return requests_for("/zorweather?searchcity=bad") > failed; }, 400));
+        *broken, [&] { return requests_for("/zorweather?searchcity=bad") > failed; }, 400));
 }
 
 TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to_add_the_city) {
@@ -321,7 +319,7 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
                      forecast({"2026-12-06", "2026-12-07", "2026-12", "2026-12-13"}));
     zor::options* opts = cities({{L"101", L"Lisbon"}});
     zor::detailed_weather_content detail(L"103", L"Porto", opts, &commands);
-    detail.set_rect(RECT{0, 106, 480, 658});
+    detail.set_rect(portrait);
     commands.set_left_label(L"");
     detail.update(now);
     EXPECT_EQ(commands.left_label(), L"Add city");
@@ -379,7 +377,7 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
     commands.set_left_label(L"Search");
     {
         zor::add_city_content page(&field, L"Lis", &commands);
-        page.set_rect(RECT{0, 106, 480, 658});
+        page.set_rect(portrait);
         page.layout();
         EXPECT_TRUE(field.is_visible());
         EXPECT_EQ(platform::get_focus(), field.get_hwnd());
