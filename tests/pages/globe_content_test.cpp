@@ -25,8 +25,21 @@ protected:
         content->on_pen_down(POINT{x, y});
         content->on_pen_up(POINT{x, y});
     }
+    void keys(std::initializer_list<int> codes) {
+        for (int code : codes)
+            content->on_key_down(code);
+    }
+    void draw_on_black() {
+        std::fill_n(graphics().back_buffer(), 800 * 800, 0);
+        content->draw(graphics(), true);
+    }
     ui_impl::gdi_graphics& graphics() { return static_cast<ui_impl::gdi_graphics&>(*cl::ui::get_graphics()); }
     std::uint16_t shown(int x, int y) { return graphics().back_buffer()[y * 800 + x]; }
+    // The light grey-purple background behind the globe.
+    bool background(int x, int y) {
+        const std::uint16_t p = shown(x, y);
+        return (p >> 11) > 24 && ((p >> 5) & 63) > 48 && (p & 31) > 24;
+    }
 
     std::unique_ptr<globe_content> content;
     std::vector<content_state> requests;
@@ -34,34 +47,24 @@ protected:
 
 TEST_F(globe_page, opens_at_the_given_angles_and_keeps_them_in_its_history_record) {
     open(0, 20);
-    EXPECT_EQ(content->earth().region_name(), L"Africa");
+    const content_state africa(L"globe", L"10", L"Africa", L"", {0, 20});
     EXPECT_EQ(graphics().globe_angle_y(), 20);
-    EXPECT_EQ(content->get_state(), content_state(L"globe", L"10", L"Africa", L"", {0, 20}));
-    // A tap in the middle opens Africa's map; so does Enter.
+    EXPECT_EQ(content->get_state(), africa);
+    // A tap in the middle opens Africa's map; so does Enter. Facing no continent, neither does anything.
     tap(240, 450);
-    content->on_key_down(13);
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].page, L"globe");
-    EXPECT_EQ(requests[0].params[0], L"10");
-    EXPECT_EQ(requests[0].params[1], L"Africa");
-    EXPECT_EQ(requests[1], requests[0]);
-
-    // Facing no continent a tap does nothing.
+    keys({13});
     open(10, 320);
     tap(240, 450);
-    content->on_key_down(13);
-    EXPECT_EQ(requests.size(), 2u);
+    keys({13});
+    EXPECT_EQ(requests, (std::vector<content_state>{africa, africa}));
 }
 
-TEST_F(globe_page, draws_the_globe_under_its_shade_and_arrows) {
+TEST_F(globe_page, draws_the_globe_under_its_shade_and_arrows_in_either_orientation) {
     open(0, 20);
-    std::fill_n(graphics().back_buffer(), 800 * 800, 0);
-    content->draw(graphics(), true);
+    draw_on_black();
     EXPECT_FALSE(content->is_dirty());
-    const std::uint16_t middle = shown(240, 400);
-    EXPECT_NE(middle, 0);
-    const std::uint16_t r = middle >> 11, g = (middle >> 5) & 63, b = middle & 31;
-    EXPECT_FALSE(r > 24 && g > 48 && b > 24) << "the background shows in the middle";
+    EXPECT_NE(shown(240, 400), 0);
+    EXPECT_FALSE(background(240, 400));
     const platform::RECT up = content->arrow_rect(0);
     EXPECT_GT(up.right - up.left, 0);
     int arrow_pixels = 0;
@@ -69,6 +72,16 @@ TEST_F(globe_page, draws_the_globe_under_its_shade_and_arrows) {
         for (int x = up.left; x < up.right; ++x)
             arrow_pixels += shown(x, y) != 0;
     EXPECT_GT(arrow_pixels, 0);
+
+    // In landscape the globe sits right of the middle, the background left of it.
+    platform::move_window(window.get_hwnd(), 0, 52, 800, 480, false);
+    graphics().update_size();
+    use_portrait(false);
+    open(0, 20, true);
+    EXPECT_EQ(content->arrow_rect(0).left, 550);
+    EXPECT_EQ(content->arrow_rect(0).top, 60);
+    draw_on_black();
+    EXPECT_TRUE(background(150, 230));
 }
 
 TEST_F(globe_page, drags_arrows_and_keys_turn_the_globe_and_a_drag_is_no_tap) {
@@ -91,30 +104,24 @@ TEST_F(globe_page, drags_arrows_and_keys_turn_the_globe_and_a_drag_is_no_tap) {
     EXPECT_EQ(earth.tilt_target(), 1);
     tap(left.right, 450);
     EXPECT_EQ(earth.spin_target(), 40);
-    content->on_key_down(39);
-    content->on_key_down(39);
+    keys({39, 39});
     EXPECT_EQ(earth.spin_target(), 60);
-    content->on_key_down(40);
+    keys({40});
     EXPECT_EQ(earth.tilt_target(), -9);
-    content->on_key_down(37);
-    content->on_key_down(38);
+    keys({37, 38});
     EXPECT_EQ(earth.spin_target(), 50);
     EXPECT_EQ(earth.tilt_target(), 1);
 
-    // Once the globe has turned there, the record and the request carry the new angles and Asia.
-    content->on_key_down(39);
-    content->on_key_down(39);
-    content->on_key_down(39);
-    content->on_key_down(39);
-    content->on_key_down(39); // spin target 100
+    // Once the globe has turned to 100, the record and the request carry the new angles and Asia.
+    keys({39, 39, 39, 39, 39});
     unsigned long now = 1000;
     for (int i = 0; i < 200; ++i)
         content->update(now += 25);
     EXPECT_TRUE(content->is_dirty());
-    EXPECT_EQ(content->earth().region_name(), L"Asia");
-    content->on_key_down(13);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0], content_state(L"globe", L"9", L"Asia", L"", {1, 100}));
+    keys({13});
+    const content_state asia(L"globe", L"9", L"Asia", L"", {1, 100});
+    EXPECT_EQ(content->get_state(), asia);
+    EXPECT_EQ(requests, std::vector<content_state>{asia});
 }
 
 TEST_F(globe_page, without_gl_the_content_shows_its_error_view_and_ignores_input) {
@@ -123,27 +130,12 @@ TEST_F(globe_page, without_gl_the_content_shows_its_error_view_and_ignores_input
     platform::set_gl_refused(false);
     EXPECT_FALSE(graphics().opengl_ready());
     EXPECT_TRUE(content->has_error());
-    std::fill_n(graphics().back_buffer(), 800 * 800, 0);
-    content->draw(graphics(), true);
+    draw_on_black();
     EXPECT_EQ(shown(240, 600), ui_impl::to_rgb565(0xC0C0C0));
     tap(240, 450);
-    content->on_key_down(13);
-    content->on_key_down(39);
+    keys({13, 39});
     EXPECT_TRUE(requests.empty());
     EXPECT_EQ(content->earth().spin_target(), 20);
-}
-
-TEST_F(globe_page, in_landscape_the_globe_sits_right_of_the_middle) {
-    platform::move_window(window.get_hwnd(), 0, 52, 800, 480, false);
-    graphics().update_size();
-    use_portrait(false);
-    open(0, 20, true);
-    EXPECT_EQ(content->arrow_rect(0).left, 550);
-    EXPECT_EQ(content->arrow_rect(0).top, 60);
-    std::fill_n(graphics().back_buffer(), 800 * 800, 0);
-    content->draw(graphics(), true);
-    const std::uint16_t left = shown(150, 230);
-    EXPECT_TRUE((left >> 11) > 24 && ((left >> 5) & 63) > 48) << "background expected left of the globe";
 }
 
 } // namespace

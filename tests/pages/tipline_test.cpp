@@ -7,7 +7,7 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
-#include <dirent.h>
+#include <filesystem>
 
 namespace {
 
@@ -23,44 +23,44 @@ protected:
         cl::ui::create_graphics(window);
     }
     void TearDown() override {
+        page.reset();
         cl::ui::destroy_graphics();
         graphics_fixture::TearDown();
     }
 
-    std::unique_ptr<tipline_content> open(const std::string& folder) {
-        auto page = std::make_unique<tipline_content>(&commands, folder);
+    void open(const std::string& folder) {
+        page = std::make_unique<tipline_content>(&commands, folder);
         page->set_rect(RECT{0, 106, 480, 658});
         page->layout();
         page->activate();
-        return page;
     }
     void press_add() { commands.on_key_down(zor::ui::command_bar::soft_key_left); }
-    int cards() {
-        int n = 0;
-        if (DIR* d = ::opendir(book.path().c_str())) {
-            while (dirent* e = ::readdir(d))
-                n += e->d_name[0] != '.' ? 1 : 0;
-            ::closedir(d);
-        }
-        return n;
+    long cards() const {
+        return std::distance(std::filesystem::directory_iterator(book.path()),
+                             std::filesystem::directory_iterator());
+    }
+    // The command and the status line, which always go together.
+    void expect_added(bool added) {
+        EXPECT_EQ(commands.left_label(), added ? L"" : L"Add");
+        EXPECT_EQ(page->status()->get_text(),
+                  added ? tipline_content::added_caption : tipline_content::missing_caption);
     }
 
     zor::ui::command_bar commands;
     temp_folder book;
+    std::unique_ptr<tipline_content> page;
 };
 
 TEST_F(tipline_page, the_command_follows_the_desk_contact_at_every_activation) {
     // Names that sort after the desk's do not stand for it.
     book.write("zoe.vcf", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Zoe Smith\r\nN:Smith;Zoe;;;\r\nEND:VCARD\r\n");
-    auto page = open(book.path());
-    EXPECT_EQ(commands.left_label(), L"Add");
-    EXPECT_EQ(page->status()->get_text(), tipline_content::missing_caption);
+    open(book.path());
+    expect_added(false);
 
     book.write("desk.vcf", "BEGIN:VCARD\nVERSION:3.0\nFN:ZOR\nN:;ZOR;;;\nEND:VCARD\n");
     page->deactivate();
     page->activate();
-    EXPECT_EQ(commands.left_label(), L"");
-    EXPECT_EQ(page->status()->get_text(), tipline_content::added_caption);
+    expect_added(true);
     EXPECT_TRUE(page->is_dirty());
 
     // Picture 15 pixels into the page's card, texts stacked inside the margin in their order.
@@ -85,14 +85,13 @@ TEST_F(tipline_page, the_command_follows_the_desk_contact_at_every_activation) {
     EXPECT_GE(page->hint()->get_rect().top, picture.bottom);
 
     // Removed outside the panel, the command comes back.
-    ::unlink(book.file("desk.vcf").c_str());
+    std::filesystem::remove(book.file("desk.vcf"));
     page->activate();
-    EXPECT_EQ(commands.left_label(), L"Add");
-    EXPECT_EQ(page->status()->get_text(), tipline_content::missing_caption);
+    expect_added(false);
 }
 
-TEST_F(tipline_page, add_saves_the_desk_once_and_only_while_the_page_is_current) {
-    auto page = open(book.path());
+TEST_F(tipline_page, add_saves_the_desk_once_only_while_the_page_is_current_and_a_failure_keeps_the_command) {
+    open(book.path());
     page->deactivate();
     EXPECT_EQ(commands.left_label(), L"");
     // Another content's "Add" is not this page's.
@@ -104,21 +103,18 @@ TEST_F(tipline_page, add_saves_the_desk_once_and_only_while_the_page_is_current)
     press_add();
     EXPECT_EQ(cards(), 1);
     EXPECT_TRUE(page->has_contact());
-    EXPECT_EQ(commands.left_label(), L"");
-    EXPECT_EQ(page->status()->get_text(), tipline_content::added_caption);
+    expect_added(true);
     page->add_contact();
     commands.set_left_label(L"Add");
     press_add();
     EXPECT_EQ(cards(), 1);
-}
 
-TEST_F(tipline_page, a_failed_save_keeps_the_command_and_says_nothing_was_added) {
+    // A failed save keeps the command and says nothing was added.
     book.write("not_a_folder", "");
-    auto page = open(book.file("not_a_folder"));
+    open(book.file("not_a_folder"));
     press_add();
     EXPECT_FALSE(page->has_contact());
-    EXPECT_EQ(commands.left_label(), L"Add");
-    EXPECT_EQ(page->status()->get_text(), tipline_content::missing_caption);
+    expect_added(false);
 }
 
 } // namespace

@@ -16,40 +16,32 @@ using platform::RECT;
 
 const std::int64_t second = 10000000;
 
-platform::LRESULT plain_proc(platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-    return platform::def_window_proc(h, m, w, l);
-}
-
 class media_player_test : public window_fixture {
 protected:
-    static void SetUpTestSuite() {
-        clips = new temp_folder;
-        // Two seconds of red at 10 frames a second; a minute of colour bars.
-        made = make_clip(clips->file("red.ogg"), 20, 10, "red") &&
-               make_clip(clips->file("long.ogg"), 600, 10, "smpte");
-    }
-    static void TearDownTestSuite() {
-        delete clips;
-        clips = nullptr;
-    }
     void SetUp() override {
         window_fixture::SetUp();
+        // Made once: two seconds of red at 10 frames a second; a minute of colour bars.
+        static const bool made = make_clip(clips().file("red.ogg"), 20, 10, "red") &&
+                                 make_clip(clips().file("long.ogg"), 600, 10, "smpte");
         ASSERT_TRUE(made) << "the test clips could not be made";
-        platform::window_class cls;
-        cls.proc = plain_proc;
-        cls.name = L"media_test_owner";
-        platform::register_class(cls);
-        owner =
-            platform::create_window(0, cls.name, L"", platform::WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
+        platform::register_class({0, platform::def_window_proc, nullptr, L"media_test_owner"});
+        owner = platform::create_window(0, L"media_test_owner", L"", platform::WS_VISIBLE, 0, 0, 480, 800,
+                                        nullptr, nullptr);
     }
-    static std::wstring clip(const std::string& name) { return platform::from_utf8(clips->file(name)); }
+    static const temp_folder& clips() {
+        static const temp_folder dir;
+        return dir;
+    }
+    static std::wstring clip(const std::string& name) { return platform::from_utf8(clips().file(name)); }
     static media_player::options fast() {
         media_player::options o;
         o.sync = false;
         return o;
     }
-    static bool wait_event(media_player& p, int& code) {
-        return eventually([&] { return p.next_event(code); }, std::chrono::seconds(20));
+    static bool wait_end(media_player& p) {
+        int code = 0;
+        return eventually([&] { return p.next_event(code); }, std::chrono::seconds(20)) &&
+               code == media_player::event_complete;
     }
     static std::uint16_t probe(platform::HWND w, int x, int y) {
         auto s = platform::get_window_surface(w);
@@ -57,19 +49,13 @@ protected:
         return s->pixels()[y * s->width() + x];
     }
     static bool is_red(std::uint16_t px) {
-        const int r = px >> 11, g = (px >> 5) & 0x3F, b = px & 0x1F;
-        return r >= 27 && g <= 8 && b <= 4;
+        return (px >> 11) >= 27 && ((px >> 5) & 0x3F) <= 8 && (px & 0x1F) <= 4;
     }
 
-    static temp_folder* clips;
-    static bool made;
     platform::HWND owner = nullptr;
 };
 
-temp_folder* media_player_test::clips = nullptr;
-bool media_player_test::made = false;
-
-TEST_F(media_player_test, plays_a_clip_to_its_end_into_the_window_as_rgb565) {
+TEST_F(media_player_test, plays_a_clip_to_its_end_into_the_window_as_rgb565_keeping_its_shape) {
     media_player p;
     ASSERT_TRUE(p.render(clip("red.ogg"), fast())) << p.error();
     EXPECT_NEAR(static_cast<double>(p.duration()), 2.0 * second, 0.11 * second);
@@ -80,38 +66,26 @@ TEST_F(media_player_test, plays_a_clip_to_its_end_into_the_window_as_rgb565) {
     EXPECT_EQ(platform::get_parent(p.window()), owner);
     EXPECT_EQ(platform::get_class_name(p.window()), L"VIDEO");
     EXPECT_FALSE(p.is_window_visible());
+    // The first frame is there before playing; 160 x 120 in 480 x 120 is centred between black bars.
+    ASSERT_TRUE(p.place_window(RECT{0, 0, 480, 120}));
+    EXPECT_EQ(probe(p.window(), 20, 60), 0);
+    EXPECT_EQ(probe(p.window(), 460, 60), 0);
+    EXPECT_TRUE(is_red(probe(p.window(), 240, 60))) << std::hex << probe(p.window(), 240, 60);
     ASSERT_TRUE(p.place_window(RECT{10, 20, 170, 140}));
     p.show_window(true);
     EXPECT_TRUE(p.is_window_visible());
-    // The first frame is there before playing.
-    EXPECT_TRUE(is_red(probe(p.window(), 80, 60))) << std::hex << probe(p.window(), 80, 60);
 
     ASSERT_TRUE(p.run());
-    int code = 0;
-    ASSERT_TRUE(wait_event(p, code));
-    EXPECT_EQ(code, media_player::event_complete);
+    ASSERT_TRUE(wait_end(p));
     EXPECT_GE(p.frames_shown(), 10u);
     EXPECT_GT(p.position(), 1 * second);
     EXPECT_TRUE(is_red(probe(p.window(), 80, 60)));
-
     ASSERT_TRUE(p.stop());
     EXPECT_EQ(p.state(), media_player::stopped);
     EXPECT_EQ(p.position(), 0);
     // Playing again starts over and reaches the end a second time.
     ASSERT_TRUE(p.run());
-    ASSERT_TRUE(wait_event(p, code));
-    EXPECT_EQ(code, media_player::event_complete);
-}
-
-TEST_F(media_player_test, frames_keep_their_shape_in_a_wider_window) {
-    media_player p;
-    ASSERT_TRUE(p.render(clip("red.ogg"), fast())) << p.error();
-    ASSERT_TRUE(p.attach_window(owner, platform::WS_CHILD));
-    p.place_window(RECT{0, 0, 480, 120});
-    // 160 x 120 scaled into 480 x 120 is centred with black bars of 160 pixels.
-    EXPECT_EQ(probe(p.window(), 20, 60), 0);
-    EXPECT_EQ(probe(p.window(), 460, 60), 0);
-    EXPECT_TRUE(is_red(probe(p.window(), 240, 60)));
+    EXPECT_TRUE(wait_end(p));
 }
 
 TEST_F(media_player_test, pauses_keeps_its_place_and_stops_promptly_while_playing) {
@@ -150,18 +124,13 @@ TEST_F(media_player_test, unplayable_sources_fail_cleanly) {
     temp_folder dir;
     dir.write("garbage.ogg", std::string(4096, '\x5a') + "OggS but not really");
     dir.write("empty.ogg", "");
-    const std::wstring sources[] = {
-        clip("missing.ogg"),
-        platform::from_utf8(dir.file("garbage.ogg")),
-        platform::from_utf8(dir.file("empty.ogg")),
-        L"",
-        L"fd://0",
-        L"appsrc://x",
-        platform::from_utf8("http://127.0.0.1:1/clip.ogg"),
-    };
-    for (const auto& source : sources) {
+    for (const std::wstring& source :
+         {clip("missing.ogg"), platform::from_utf8(dir.file("garbage.ogg")),
+          platform::from_utf8(dir.file("empty.ogg")), std::wstring(), std::wstring(L"fd://0"),
+          std::wstring(L"appsrc://x"), std::wstring(L"http://127.0.0.1:1/clip.ogg")}) {
+        SCOPED_TRACE(platform::to_utf8(source));
         media_player p;
-        EXPECT_FALSE(p.render(source, fast())) << platform::to_utf8(source);
+        EXPECT_FALSE(p.render(source, fast()));
         EXPECT_FALSE(p.is_rendered());
         EXPECT_FALSE(p.error().empty());
         EXPECT_FALSE(p.run());
