@@ -141,12 +141,12 @@ TEST_F(panel_window, size_messages_place_the_edit_box_by_orientation) {
         RECT e = get_window_rect(window->get_edit()->get_hwnd()), p = get_window_rect(hwnd);
         return RECT{e.left - p.left, e.top - p.top, e.right - p.left, e.bottom - p.top};
     };
-    send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(240, 320));
-    EXPECT_EQ(window->get_edit()->get_rect(), (RECT{20, 350, 460, 410}));
-    EXPECT_EQ(placed(), (RECT{20, 350, 460, 410}));
-    send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
-    EXPECT_EQ(window->get_edit()->get_rect(), (RECT{180, 120, 620, 180}));
-    EXPECT_EQ(placed(), (RECT{180, 120, 620, 180}));
+    for (auto size : {std::make_pair(MAKELPARAM(240, 320), RECT{20, 350, 460, 410}),
+                      {MAKELPARAM(320, 240), RECT{180, 120, 620, 180}}}) {
+        send(WM_SIZE, SIZE_RESTORED, size.first);
+        EXPECT_EQ(window->get_edit()->get_rect(), size.second);
+        EXPECT_EQ(placed(), size.second);
+    }
 }
 
 TEST_F(panel_window, start_fits_below_the_top_bar_and_reports_the_work_area_as_client) {
@@ -191,10 +191,10 @@ TEST_F(panel_window, messages_reach_the_loop_as_events) {
     EXPECT_EQ(loop().without_paint(), want);
     // The explicit paint reached the loop between the pen and the erase.
     std::vector<event> all = loop().events();
-    auto pen_up =
-        std::find_if(all.begin(), all.end(), [](const event& e) { return e.type == event::pen_up; });
-    auto erase = std::find_if(all.begin(), all.end(), [](const event& e) { return e.type == event::erase; });
-    EXPECT_NE(std::find_if(pen_up, erase, [](const event& e) { return e.type == event::paint; }), erase);
+    auto find = [&](std::vector<event>::iterator from, int type) {
+        return std::find_if(from, all.end(), [&](const event& e) { return e.type == type; });
+    };
+    EXPECT_LT(find(find(all.begin(), event::pen_up), event::paint), find(all.begin(), event::erase));
 }
 
 TEST_F(panel_window, pause_and_resume_each_post_once_and_only_when_they_change_something) {

@@ -21,8 +21,11 @@ protected:
     void SetUp() override {
         page_fixture::SetUp();
         factory = std::make_shared<recording_factory>(&journal);
-        control.reset(new controller(factory));
+        make();
         control->init();
+    }
+    void make() {
+        control.reset(new controller(factory));
         control->set_rect(portrait);
         control->layout();
     }
@@ -122,12 +125,9 @@ TEST_F(pages, every_request_leads_to_its_page) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(narrow(r.source));
-        control.reset(new controller(factory));
-        control->set_rect(portrait);
-        control->layout();
+        make();
         built();
-        content_state s(r.source, r.params[0], r.params[1], r.params[2]);
-        p().on_request(s);
+        p().on_request(content_state(r.source, r.params[0], r.params[1], r.params[2]));
         EXPECT_EQ(built(), r.built);
         EXPECT_EQ(current(), r.shown);
         EXPECT_EQ(p().get_history().size(), r.history);
@@ -270,8 +270,7 @@ TEST_F(pages, input_waits_for_the_globe_pictures) {
     for (int t = 0; t <= 2500; t += 25) {
         p().draw(*g, false);
         p().update(now + t);
-        pen(event::pen_down, 100, 300);
-        pen(event::pen_up, 100, 300);
+        tap(100, 300);
     }
     EXPECT_FALSE(p().preloading().is_finished());
     EXPECT_EQ(p().preloading().loaded_count(), 4);
