@@ -37,11 +37,12 @@ struct text_engine {
         cairo_font_options_destroy(options);
     }
 
-    // At exit every font resource goes back, fontconfig's caches included.
+    // At exit fontconfig's caches go back. Cairo's static caches stay: they are still reachable, and
+    // resetting them aborts the process when a font is still referenced at that moment, which pango's font
+    // threads made happen now and then.
     ~text_engine() {
         g_object_unref(context);
         g_object_unref(font_map);
-        cairo_debug_reset_static_data();
         FcFini();
     }
 };
