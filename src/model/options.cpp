@@ -29,6 +29,37 @@ bool file_exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// A key goes into the element's name after a "p", as the file has always been written. A key that would not
+// make a valid name there (a server's city id with blanks, "&", "<", "/" or commas) is written as a plain
+// "p" element carrying the key in an attribute, so the file always parses.
+const char* const key_attribute = "key";
+
+bool fits_in_name(const std::wstring& key) {
+    if (key.empty())
+        return false;
+    for (wchar_t c : key) {
+        const bool plain = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+                           c == L'.' || c == L'-' || c == L'_';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+tinyxml2::XMLElement* new_keyed_element(tinyxml2::XMLDocument& doc, const std::wstring& key) {
+    if (fits_in_name(key))
+        return doc.NewElement(("p" + platform::to_utf8(key)).c_str());
+    tinyxml2::XMLElement* e = doc.NewElement("p");
+    e->SetAttribute(key_attribute, platform::to_utf8(key).c_str());
+    return e;
+}
+
+std::wstring key_of(const tinyxml2::XMLElement& e) {
+    if (const char* key = e.Attribute(key_attribute))
+        return utils::widen_document_text(key);
+    return utils::widen_document_text(e.Name()).substr(1);
+}
+
 } // namespace
 
 options& options::instance() {
@@ -66,7 +97,7 @@ void options::read() {
     if (!section)
         return;
     for (const tinyxml2::XMLElement* e = section->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        std::wstring key = utils::widen_document_text(e->Name()).substr(1);
+        std::wstring key = key_of(*e);
         const char* text = e->GetText();
         settings[key] = text && std::string(text) == "true";
     }
@@ -74,7 +105,7 @@ void options::read() {
     if (!weather)
         return;
     for (const tinyxml2::XMLElement* e = weather->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        std::wstring id = utils::widen_document_text(e->Name()).substr(1);
+        std::wstring id = key_of(*e);
         city_names[id] = e->GetText() ? utils::widen_document_text(e->GetText()) : std::wstring();
         city_order.push_back(id);
     }
@@ -97,14 +128,14 @@ bool options::save() {
     tinyxml2::XMLElement* section = doc.NewElement("Settings");
     doc.InsertEndChild(section);
     for (auto& entry : settings) {
-        tinyxml2::XMLElement* e = doc.NewElement(("p" + platform::to_utf8(entry.first)).c_str());
+        tinyxml2::XMLElement* e = new_keyed_element(doc, entry.first);
         e->SetText(entry.second ? "true" : "false");
         section->InsertEndChild(e);
     }
     tinyxml2::XMLElement* weather = doc.NewElement("Weather");
     doc.InsertEndChild(weather);
     for (const std::wstring& id : city_order) {
-        tinyxml2::XMLElement* e = doc.NewElement(("p" + platform::to_utf8(id)).c_str());
+        tinyxml2::XMLElement* e = new_keyed_element(doc, id);
         auto it = city_names.find(id);
         e->SetText(it == city_names.end() ? "" : platform::to_utf8(it->second).c_str());
         weather->InsertEndChild(e);

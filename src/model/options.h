@@ -11,6 +11,7 @@ namespace zor {
 // The user's settings and weather cities, kept in options.xml beside the panel library. The file is written
 // as UTF-8 and replaced atomically, so a failed or interrupted save leaves the previous file whole; a file
 // that cannot be read gives the defaults and is kept aside as options.xml.bad before it is first overwritten.
+// A key that cannot follow the "p" of an element name (a city id with blanks or markup) goes in an attribute.
 class options {
 public:
     // Created and loaded from the panel library's folder on first use.

@@ -75,6 +75,29 @@ TEST_F(user_options, city_names_round_trip_beyond_latin1_and_old_8_bit_files_sti
     EXPECT_EQ(load().cities()[L"1"], L"Z\u00fcrich");
 }
 
+TEST_F(user_options, city_ids_that_make_no_element_name_keep_the_file_readable_and_every_city) {
+    // Ids as servers send them: each would break the element it names.
+    const std::vector<std::wstring> ids{L"New York, NY", L"a&b",    L"<x>", L"us/ny", L"",
+                                        L"2643743",      L"1 \"q\""};
+    options& o = load();
+    o.flag(L"1.1") = true;
+    for (const std::wstring& id : ids) {
+        o.order().push_back(id);
+        o.cities()[id] = L"City " + id;
+    }
+    ASSERT_TRUE(o.save());
+    EXPECT_NE(folder.read("options.xml").find("<p2643743>City 2643743</p2643743>"), std::string::npos);
+
+    options& again = load();
+    EXPECT_TRUE(again.is_initialized());
+    EXPECT_TRUE(again.flag(L"1.1"));
+    EXPECT_TRUE(again.flag(L"1.2"));
+    EXPECT_EQ(again.order(), (std::list<std::wstring>(ids.begin(), ids.end())));
+    for (const std::wstring& id : ids)
+        EXPECT_EQ(again.cities()[id], L"City " + id);
+    EXPECT_FALSE(folder.exists("options.xml.bad")); // nothing was taken for a broken file
+}
+
 TEST_F(user_options, a_corrupt_file_gives_the_defaults_and_is_kept_aside_on_the_first_save) {
     const std::string broken = "<Settings><p1.1>true</p1.1><p2.1>tr";
     folder.write("options.xml", broken);
