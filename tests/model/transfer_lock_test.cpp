@@ -1,5 +1,6 @@
 // The loop thread's readers while the loading thread's document is held by the server: no model object keeps
-// its lock across a transfer (run under ThreadSanitizer too).
+// its lock across a transfer, and shared values are read safely from both threads (run under
+// ThreadSanitizer too).
 #include "model/config.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
@@ -186,6 +187,80 @@ TEST_F(transfer_lock, a_headline_gives_its_article_while_the_article_document_is
     news::article_lock lock(first);
     ASSERT_TRUE(lock.article());
     EXPECT_EQ(lock.article()->paragraphs(), std::vector<std::wstring>{L"One."});
+}
+
+TEST_F(transfer_lock, the_article_page_sets_the_picture_size_while_the_loading_thread_fetches_the_picture) {
+    loaded_world();
+    news::headline_ptr first = news.find_headline(L"World", L"", L"h0");
+    ASSERT_TRUE(first);
+    server.add_route(
+        "/news/world?itemid=h0&width=440&height=330",
+        "<article><datacontent><image url=\"/big.png\"/><thumbnail url=\"/small.png\"/></datacontent>"
+        "<location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
+    server.add_route(
+        "/news/world?itemid=h0&width=200&height=200",
+        "<article><datacontent><image url=\"/big.png\"/><thumbnail url=\"/p200.png\"/></datacontent>"
+        "<text/></article>");
+    first->load();
+    news::article_ptr article;
+    {
+        news::article_lock lock(first);
+        article = lock.article();
+    }
+    ASSERT_TRUE(article && article->full_sized_picture());
+    // The loop thread sizes the picture under the headline's lock, as the picture page does every time it
+    // asks, while the loading thread fetches at the size it reads.
+    const int rounds = 20;
+    call_on_thread loading([&] {
+        for (int i = 0; i < rounds; ++i)
+            article->load();
+    });
+    call_on_thread loop([&] {
+        for (int i = 0; i < rounds * 10; ++i) {
+            news::article_lock lock(first);
+            lock.article()->set_picture_size(200, 200);
+        }
+    });
+    ASSERT_TRUE(loop.finished());
+    ASSERT_TRUE(loading.finished());
+    // Both halves of the size arrive: the picture made at that size is asked for.
+    article->load();
+    EXPECT_EQ(article->full_sized_picture()->url(), L"/p200.png");
+}
+
+TEST_F(transfer_lock, both_threads_reading_a_fresh_configuration_see_the_same_decoded_text) {
+    // Long names full of entities: decoding them takes long enough for a second reader to meet it half done.
+    std::string name, expected;
+    for (int i = 0; i < 2000; ++i) {
+        name += "a&amp;lt;&#x42;";
+        expected += "a&lt;B";
+    }
+    const std::wstring wide(expected.begin(), expected.end());
+    const std::string h = narrow(server.host());
+    for (int round = 0; round < 20; ++round) {
+        use_config(folder, "<internet><server name=\"" + h + "\"/><news><categories><category name=\"" +
+                               name + "\" url=\"/w\" color=\"1,2,3\"/></categories></news></internet>");
+        std::mutex m;
+        std::condition_variable cv;
+        int ready = 0;
+        auto read = [&] {
+            {
+                std::unique_lock<std::mutex> lock(m);
+                ++ready;
+                cv.notify_all();
+                cv.wait(lock, [&] { return ready == 2; });
+            }
+            const zor::config::items items =
+                zor::config::instance().get_items(zor::config::internet, zor::config::categories);
+            EXPECT_EQ(zor::config::attribute(items.front(), zor::config::name), wide);
+        };
+        call_on_thread loop(read);
+        call_on_thread loading(read);
+        ASSERT_TRUE(loop.finished());
+        ASSERT_TRUE(loading.finished());
+        if (HasFailure())
+            break;
+    }
 }
 
 } // namespace
