@@ -130,7 +130,8 @@ TEST_F(news_loading, broken_servers_leave_the_category_failed_with_its_data) {
     world->load();
     EXPECT_TRUE(world->is_failed());
     EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Old"})); // the list stays
-    // A newer document broken half-way keeps the previous good list, not the headlines read before the bad one.
+    // A newer document broken half-way keeps the previous good list, not the headlines read before the bad
+    // one.
     server.add_route("/news/world?width=120&height=90",
                      "<newsheadline timestamp=\"20261203T100000\"><headline id=\"k\" timestamp=\"1\">"
                      "<text>Cut</text></headline><headline/></newsheadline>");
