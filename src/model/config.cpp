@@ -23,19 +23,37 @@ const wchar_t* const attribute_names[] = {L"name",  L"pict_width", L"pict_height
     utils::throw_error(std::runtime_error(message));
 }
 
-const tinyxml2::XMLElement* child(const tinyxml2::XMLNode* parent, const char* name) {
-    return parent ? parent->FirstChildElement(name) : nullptr;
+// The whole document, decoded once at init.
+void read_element(const tinyxml2::XMLElement* e, config::element& out) {
+    out.name = e->Name();
+    for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next())
+        out.attributes[utils::widen_document_text(a->Name())] = utils::widen_document_text(a->Value());
+    for (const tinyxml2::XMLElement* c = e->FirstChildElement(); c; c = c->NextSiblingElement()) {
+        out.children.emplace_back();
+        read_element(c, out.children.back());
+    }
 }
 
-// The element and its following same-named siblings, each with its own same-named children.
-void read_items(const tinyxml2::XMLElement* first, config::items& out) {
-    for (const tinyxml2::XMLElement* e = first; e; e = e->NextSiblingElement(first->Name())) {
+// The first child element of that name; null for none (or no parent).
+const config::element* child(const config::element* parent, const char* name) {
+    if (!parent)
+        return nullptr;
+    for (const config::element& c : parent->children)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+// The elements of that name among the siblings, each with its own children of the first child's name.
+void read_items(const std::vector<config::element>& siblings, const std::string& name, config::items& out) {
+    for (const config::element& e : siblings) {
+        if (e.name != name)
+            continue;
         auto* i = new config::item;
         out.push_back(i);
-        for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next())
-            i->attributes[utils::widen_document_text(a->Name())] = utils::widen_document_text(a->Value());
-        if (const tinyxml2::XMLElement* c = e->FirstChildElement())
-            read_items(c, i->children);
+        i->attributes = e.attributes;
+        if (!e.children.empty())
+            read_items(e.children, e.children.front().name, i->children);
     }
 }
 
@@ -49,7 +67,7 @@ const config::item* first_of(const config::items& list) {
 
 } // namespace
 
-config::config(const std::wstring& path) : file(path), document(new tinyxml2::XMLDocument) {}
+config::config(const std::wstring& path) : file(path) {}
 config::~config() = default;
 
 void config::init(const std::wstring& folder) {
@@ -60,8 +78,13 @@ void config::init(const std::wstring& folder) {
         path += L'/';
     path += L"config.xml";
     std::unique_ptr<config> c(new config(path));
-    if (c->document->LoadFile(platform::to_utf8(path).c_str()) != tinyxml2::XML_SUCCESS)
+    tinyxml2::XMLDocument document;
+    if (document.LoadFile(platform::to_utf8(path).c_str()) != tinyxml2::XML_SUCCESS)
         fail("can not load config.xml");
+    for (const tinyxml2::XMLElement* e = document.FirstChildElement(); e; e = e->NextSiblingElement()) {
+        c->root.children.emplace_back();
+        read_element(e, c->root.children.back());
+    }
     the_config = std::move(c);
 }
 
@@ -80,32 +103,34 @@ bool config::available() {
 }
 
 config::items config::get_items(key section, key k) const {
-    const tinyxml2::XMLElement* start = nullptr;
+    const element* parent = nullptr;
+    const char* name = element_names[k];
     if (section == app && k == font) {
-        start = child(child(child(document.get(), "app"), "fonts"), "font");
+        parent = child(child(&root, "app"), "fonts");
     } else if (section == internet) {
-        const tinyxml2::XMLElement* root = child(document.get(), "internet");
+        const element* internet_element = child(&root, "internet");
         switch (k) {
         case server:
-            start = child(root, "server");
+            parent = internet_element;
             break;
         case headline:
         case article:
         case advertise:
         case video:
-            start = child(child(root, "news"), element_names[k]);
+            parent = child(internet_element, "news");
             break;
         case categories:
-            start = child(child(child(root, "news"), "categories"), "category");
+            parent = child(child(internet_element, "news"), "categories");
+            name = "category";
             break;
         default:
             break;
         }
     }
-    if (!start)
+    if (!child(parent, name))
         fail("The node not exists in the config.xml");
     items list;
-    read_items(start, list);
+    read_items(parent->children, name, list);
     if (list.empty())
         fail("The item is empty in the config.xml");
     return list;
@@ -222,9 +247,11 @@ std::wstring config::video_clip() const {
 }
 
 std::wstring config::weather_host() const {
-    const tinyxml2::XMLElement* weather = child(child(document.get(), "internet"), "weather");
-    if (weather && weather->Attribute("name") && *weather->Attribute("name"))
-        return utils::widen_document_text(weather->Attribute("name"));
+    if (const element* weather = child(child(&root, "internet"), "weather")) {
+        auto it = weather->attributes.find(L"name");
+        if (it != weather->attributes.end() && !it->second.empty())
+            return it->second;
+    }
     return server_host();
 }
 

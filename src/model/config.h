@@ -6,16 +6,14 @@
 #include <map>
 #include <memory>
 #include <string>
-
-namespace tinyxml2 {
-class XMLDocument;
-class XMLElement;
-} // namespace tinyxml2
+#include <vector>
 
 namespace zor {
 
 // The read-only view of config.xml beside the panel library: the content server, the news categories, the
-// picture sizes and the article fonts. Loaded once by init; every query builds a fresh item list.
+// picture sizes and the article fonts. Loaded once by init and read whole into memory there, so that the loop
+// and loading threads can query it at once (the XML parser decodes text lazily, writing into its document on
+// first access); every query builds a fresh item list.
 class config {
 public:
     enum key {
@@ -41,6 +39,13 @@ public:
         boost::ptr_vector<item> children;
     };
     using items = boost::ptr_vector<item>;
+
+    // One element of the file with all its attributes and child elements, in document order.
+    struct element {
+        std::string name;
+        std::map<std::wstring, std::wstring> attributes;
+        std::vector<element> children;
+    };
 
     // Loads folder + "config.xml" once; later calls do nothing. Throws std::runtime_error
     // "can not load config.xml" when the file is missing or not well-formed.
@@ -86,7 +91,7 @@ private:
     explicit config(const std::wstring& path);
 
     std::wstring file;
-    std::unique_ptr<tinyxml2::XMLDocument> document;
+    element root; // the document: its children are the top-level elements
 };
 
 } // namespace zor

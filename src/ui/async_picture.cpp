@@ -56,12 +56,29 @@ async_picture::~async_picture() {
 }
 
 void async_picture::set_rect(const platform::RECT& r) {
+    utils::lock_guard guard(state);
     picture::set_rect(r);
     if (waiting)
         waiting->set_rect(r);
 }
 
+platform::RECT async_picture::get_rect() const {
+    utils::lock_guard guard(state);
+    return picture::get_rect();
+}
+
+bool async_picture::is_dirty() const {
+    utils::lock_guard guard(state);
+    return dirty;
+}
+
+void async_picture::set_dirty(bool d) {
+    utils::lock_guard guard(state);
+    dirty = d;
+}
+
 void async_picture::update(unsigned long now_ms) {
+    utils::lock_guard guard(state);
     if (is_loaded()) {
         if (!was_loaded)
             dirty = true;
@@ -73,6 +90,7 @@ void async_picture::update(unsigned long now_ms) {
 }
 
 void async_picture::layout() {
+    utils::lock_guard guard(state);
     if (is_loaded())
         picture::layout();
     if (waiting)
@@ -81,6 +99,7 @@ void async_picture::layout() {
 }
 
 void async_picture::draw(i_graphics& g, bool force) {
+    utils::lock_guard guard(state);
     if (!force && !dirty)
         return;
     if (is_loaded())
@@ -108,8 +127,11 @@ void async_picture::load() {
         const platform::RECT r = get_rect();
         image_ptr img = scale_to_rect ? load_image_from_buffer(body.data(), body.size(), width(r), height(r))
                                       : load_image_from_buffer(body.data(), body.size(), 0, 0);
-        set_image(img, false);
-        picture::layout();
+        {
+            utils::lock_guard guard(state);
+            set_image(img, false);
+            picture::layout();
+        }
         if (!untracked)
             track();
         utils::log("Image loading success");
@@ -128,7 +150,9 @@ void async_picture::load() {
     if (failed && show_failure_image) {
         try {
             // Past the image cache, which belongs to the frame loop's thread.
-            set_image(load_image(resources::path(L"failed_to_load"), 0, 0, true), true);
+            image_ptr failure = load_image(resources::path(L"failed_to_load"), 0, 0, true);
+            utils::lock_guard guard(state);
+            set_image(failure, true);
             set_layout_mode(top_left);
             picture::layout();
         } catch (const std::exception& e) {

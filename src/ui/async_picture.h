@@ -22,7 +22,12 @@ public:
                   bool show_failure_image, int mode, bool scale_to_rect, bool untracked);
     ~async_picture() override;
 
+    // The loading thread lays the picture out when it arrives, so the rectangle and the dirty flag are read
+    // and written under a lock of their own (never held across a transfer).
     void set_rect(const platform::RECT& r) override;
+    platform::RECT get_rect() const override;
+    bool is_dirty() const override;
+    void set_dirty(bool d) override;
     void update(unsigned long now_ms) override;
     void layout() override;
     void draw(i_graphics& g, bool force) override;
@@ -48,7 +53,10 @@ private:
     void track();
     void untrack();
 
+    // Takes turns between loads of this picture.
     utils::mutex m;
+    // The control's state: rectangle, dirty flag, alpha and layout mode.
+    mutable utils::mutex state;
     utils::atomic_long loaded;
     std::wstring url_path;
     std::wstring host;

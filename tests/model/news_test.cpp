@@ -93,14 +93,44 @@ TEST_F(news_model, headlines_documents) {
     EXPECT_EQ(apply(c, "not xml at all <"), "not valid xml - can't parse");
     EXPECT_EQ(apply(c, "<other/>"), "document is empty");
 
-    // A headline without its stamp fails the document; the ones read before it stay.
-    EXPECT_EQ(apply(c, "<newsheadline><headline id=\"a\" timestamp=\"1\"><text>One</text></headline>"
-                       "<headline id=\"b\"><text>Two</text></headline>"
-                       "<headline id=\"c\" timestamp=\"1\"><text>Three</text></headline></newsheadline>"),
+    // A headline without its stamp fails the document: the list accepted before stays whole; a category that
+    // never accepted one keeps the headlines read before the bad one.
+    const std::string bad_second =
+        "<newsheadline><headline id=\"a\" timestamp=\"1\"><text>One</text></headline>"
+        "<headline id=\"b\"><text>Two</text></headline>"
+        "<headline id=\"c\" timestamp=\"1\"><text>Three</text></headline></newsheadline>";
+    EXPECT_EQ(apply(c, bad_second), "not valid xml");
+    ASSERT_EQ(c.headlines().size(), 2u);
+    EXPECT_EQ(c.headlines()[0]->id(), L"w1");
+    category fresh(L"World", L"/news/world", 0);
+    EXPECT_EQ(apply(fresh, bad_second), "not valid xml");
+    ASSERT_EQ(fresh.headlines().size(), 1u);
+    EXPECT_EQ(fresh.headlines()[0]->id(), L"a");
+    EXPECT_EQ(apply(fresh, "<newsheadline><headline id=\"a\" timestamp=\"1\"/></newsheadline>"),
               "not valid xml");
-    ASSERT_EQ(c.headlines().size(), 1u);
-    EXPECT_EQ(c.headlines()[0]->id(), L"a");
-    EXPECT_EQ(apply(c, "<newsheadline><headline id=\"a\" timestamp=\"1\"/></newsheadline>"), "not valid xml");
+}
+
+TEST_F(news_model, a_newer_document_failing_half_way_keeps_the_previous_list) {
+    news::manager m;
+    news::category_ptr c = m.categories()[0];
+    c->load(); // the server is unreachable: loaded and failed, nothing accepted yet
+    ASSERT_EQ(apply(*c, "<newsheadline timestamp=\"20261201T100000\"><headline id=\"a\" timestamp=\"1\">"
+                        "<text>One</text></headline><headline id=\"b\" timestamp=\"1\"><text>Two</text>"
+                        "</headline></newsheadline>"),
+              "");
+    const std::int64_t accepted = c->timestamp();
+    c->set_modified(false);
+    EXPECT_EQ(apply(*c, "<newsheadline timestamp=\"20261202T100000\"><headline id=\"x\" timestamp=\"1\">"
+                        "<text>New</text></headline><headline id=\"y\"><text>Broken</text></headline>"
+                        "</newsheadline>"),
+              "not valid xml");
+    news::headlines_lock lock(c);
+    ASSERT_TRUE(lock.list());
+    ASSERT_EQ(lock.list()->size(), 2u);
+    EXPECT_EQ((*lock.list())[0]->id(), L"a");
+    EXPECT_EQ((*lock.list())[1]->id(), L"b");
+    EXPECT_EQ(c->timestamp(), accepted);
+    EXPECT_FALSE(c->is_modified());
 }
 
 TEST_F(news_model, a_category_whose_first_load_failed_still_fills_from_a_document_without_stamp) {

@@ -65,6 +65,24 @@ void test_http_server::add_silent_route(const std::string& path) {
     silent_routes.insert(path);
 }
 
+void test_http_server::hold(const std::string& path) {
+    std::lock_guard<std::mutex> lock(m);
+    held_routes.insert(path);
+}
+
+void test_http_server::release(const std::string& path) {
+    {
+        std::lock_guard<std::mutex> lock(m);
+        held_routes.erase(path);
+    }
+    cv.notify_all();
+}
+
+bool test_http_server::wait_until_held(const std::string& path, int deadline_ms) {
+    std::unique_lock<std::mutex> lock(m);
+    return cv.wait_for(lock, std::chrono::milliseconds(deadline_ms), [&] { return holding[path] > 0; });
+}
+
 std::vector<std::string> test_http_server::targets() {
     std::lock_guard<std::mutex> lock(m);
     return seen_targets;
@@ -114,7 +132,16 @@ void test_http_server::serve(int fd) {
         std::string routed;
         bool has_route;
         {
-            std::lock_guard<std::mutex> lock(m);
+            std::unique_lock<std::mutex> lock(m);
+            const std::string held = held_routes.count(target) ? target : path;
+            if (held_routes.count(held)) {
+                ++holding[held];
+                cv.notify_all();
+                cv.wait(lock, [&] { return stopping || !held_routes.count(held); });
+                --holding[held];
+            }
+            if (stopping)
+                break;
             seen_targets.push_back(target);
             const bool silent = silent_routes.count(target) || silent_routes.count(path);
             if (silent)

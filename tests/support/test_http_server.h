@@ -28,6 +28,11 @@ public:
     void add_route(const std::string& path_or_target, const std::string& body);
     // The path or target behaves as /silent (over any route) until a route is added for it again.
     void add_silent_route(const std::string& path_or_target);
+    // Requests for the path or target wait unanswered until release(), then are served as usual.
+    void hold(const std::string& path_or_target);
+    void release(const std::string& path_or_target);
+    // Waits until a request for it is being held; false when none came within the deadline.
+    bool wait_until_held(const std::string& path_or_target, int deadline_ms = 30000);
     // Every request target served, in order.
     std::vector<std::string> targets();
 
@@ -52,5 +57,7 @@ private:
     std::vector<std::thread> workers;
     std::map<std::string, std::string> routes;
     std::set<std::string> silent_routes;
+    std::set<std::string> held_routes;
+    std::map<std::string, int> holding; // requests waiting now, by the path or target that holds them
     std::vector<std::string> seen_targets;
 };

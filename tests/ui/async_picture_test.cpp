@@ -5,8 +5,10 @@
 #include "ui/async_picture.h"
 #include "ui/resources.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -111,6 +113,36 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
     plain->load();
     EXPECT_TRUE(plain->is_failed());
     EXPECT_FALSE(plain->get_image());
+}
+
+TEST_F(pictures, the_loop_lays_the_picture_out_while_the_loading_thread_fills_it) {
+    // Scaled to its rectangle: the loading thread reads the rectangle the loop sets.
+    auto p = make(L"/small.png", false, true);
+    const platform::RECT box{0, 0, 19, 14};
+    p->set_rect(box);
+    std::atomic<bool> done{false};
+    std::thread loading([&] {
+        for (int i = 0; i < 10; ++i) {
+            p->load();
+            p->unload();
+        }
+        p->load();
+        done = true;
+    });
+    unsigned long now = 0;
+    while (!done) {
+        p->set_rect(box);
+        p->update(now += 16);
+        p->layout();
+        if (p->is_dirty() && p->get_rect().left != 0)
+            ADD_FAILURE() << "the picture left its place";
+        p->set_dirty(false);
+    }
+    loading.join();
+    p->layout();
+    ASSERT_TRUE(p->get_image());
+    EXPECT_EQ(p->get_image()->width(), 20);
+    EXPECT_EQ(p->get_rect().right, p->get_rect().left + 20);
 }
 
 } // namespace

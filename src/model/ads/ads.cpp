@@ -11,10 +11,7 @@ namespace ads {
 
 void advert::load() {
     impl->loaded.exchange(0);
-    {
-        utils::lock_guard guard(impl->lock);
-        impl->banners.clear();
-    }
+    impl->set_banners({});
     ads_impl::http_advert_loader(impl).load();
     impl->loaded.exchange(1);
 }
@@ -49,19 +46,26 @@ void read_advert(advert_impl& target, const char* document, const std::wstring& 
     const tinyxml2::XMLElement* root = doc.FirstChildElement("advert");
     if (!root)
         invalid();
-    for (const tinyxml2::XMLElement* e = root->FirstChildElement("image"); e;
-         e = e->NextSiblingElement("image")) {
-        const char* tracker = e->Attribute("tracker_id");
-        const char* url = e->Attribute("url");
-        const char* link = e->Attribute("waplink");
-        if (!tracker || !url || !link)
-            invalid();
-        boost::shared_ptr<cl::ui::async_picture> picture(
-            new cl::ui::async_picture(utils::widen_document_text(url), host, true, false, 0, true, true));
-        utils::lock_guard guard(target.lock);
-        target.banners.push_back(ads::banner_ptr(new ads::banner_image(
-            utils::widen_document_text(tracker), utils::widen_document_text(link), picture)));
+    // Read off the lock and handed over in one step, also the banners read before a bad one.
+    ads::banner_list read;
+    try {
+        for (const tinyxml2::XMLElement* e = root->FirstChildElement("image"); e;
+             e = e->NextSiblingElement("image")) {
+            const char* tracker = e->Attribute("tracker_id");
+            const char* url = e->Attribute("url");
+            const char* link = e->Attribute("waplink");
+            if (!tracker || !url || !link)
+                invalid();
+            boost::shared_ptr<cl::ui::async_picture> picture(
+                new cl::ui::async_picture(utils::widen_document_text(url), host, true, false, 0, true, true));
+            read.push_back(ads::banner_ptr(new ads::banner_image(utils::widen_document_text(tracker),
+                                                                 utils::widen_document_text(link), picture)));
+        }
+    } catch (...) {
+        target.set_banners(std::move(read));
+        throw;
     }
+    target.set_banners(std::move(read));
 }
 
 } // namespace ads_impl

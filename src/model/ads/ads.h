@@ -44,6 +44,10 @@ public:
     bool is_loaded() const override { return loaded != 0; }
     int priority() const override { return 1; }
     void load() override {}
+    void set_banners(ads::banner_list read) {
+        utils::lock_guard guard(lock);
+        banners.swap(read);
+    }
 
     utils::atomic_long loaded;
     utils::mutex lock;

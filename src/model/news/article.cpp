@@ -13,7 +13,9 @@ void article::load() {
     full->set_queued(true);
     try {
         article sized(url_);
-        sized.set_picture_size(picture_width, picture_height);
+        unsigned width = 0, height = 0;
+        picture_size(width, height);
+        sized.set_picture_size(width, height);
         load_article(sized);
         // The server answers with pictures made for the size asked.
         if (sized.is_loaded() && !sized.is_failed() && sized.thumbnail()) {

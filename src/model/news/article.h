@@ -3,7 +3,9 @@
 #include "net/i_async_info_object.h"
 #include "ui/async_picture.h"
 
+#include <atomic>
 #include <boost/shared_ptr.hpp>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,13 +29,14 @@ public:
     std::wstring location() const { return location_; }
     // Read only while the owning headline is locked.
     const std::vector<std::wstring>& paragraphs() const { return paragraphs_; }
+    // Set by the loop thread, read by the loading thread: both halves in one atomic word.
     void set_picture_size(unsigned width, unsigned height) {
-        picture_width = width;
-        picture_height = height;
+        picture_size_.store(static_cast<std::uint64_t>(width) << 32 | height);
     }
     void picture_size(unsigned& width, unsigned& height) const {
-        width = picture_width;
-        height = picture_height;
+        const std::uint64_t both = picture_size_.load();
+        width = static_cast<unsigned>(both >> 32);
+        height = static_cast<unsigned>(both & 0xFFFFFFFFu);
     }
     boost::shared_ptr<cl::ui::async_picture> thumbnail() const { return thumbnail_; }
     boost::shared_ptr<cl::ui::async_picture> full_sized_picture() const { return full_sized_picture_; }
@@ -52,8 +55,7 @@ private:
     std::wstring url_;
     std::wstring location_;
     std::vector<std::wstring> paragraphs_;
-    unsigned picture_width = 0;
-    unsigned picture_height = 0;
+    std::atomic<std::uint64_t> picture_size_{0};
     boost::shared_ptr<cl::ui::async_picture> thumbnail_;
     boost::shared_ptr<cl::ui::async_picture> full_sized_picture_;
 };

@@ -15,19 +15,17 @@ category::~category() = default;
 
 void category::load() {
     utils::trace_scope trace("news::category::load");
-    {
-        utils::lock_guard guard(lock);
-        try {
-            headlines_loader::load_headlines(*this);
-            set_failed(false);
-        } catch (const std::exception& e) {
-            utils::log(L"Category loading error. Name: " + name_ + L". Url: " + url_);
-            utils::log(std::string("Error: ") + e.what());
-            set_failed(true);
-        } catch (...) {
-            utils::log(L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);
-            set_failed(true);
-        }
+    // No lock here: the ticker and the pages take it every frame while the document may take seconds.
+    try {
+        headlines_loader::load_headlines(*this);
+        set_failed(false);
+    } catch (const std::exception& e) {
+        utils::log(L"Category loading error. Name: " + name_ + L". Url: " + url_);
+        utils::log(std::string("Error: ") + e.what());
+        set_failed(true);
+    } catch (...) {
+        utils::log(L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);
+        set_failed(true);
     }
     set_load_time(platform::tick_count());
     loaded.exchange(1);
@@ -38,6 +36,11 @@ headline_list* category::lock_headlines() {
         return nullptr;
     lock.lock();
     return &list;
+}
+
+void category::set_headlines(headline_list read) {
+    utils::lock_guard guard(lock);
+    list.swap(read);
 }
 
 void category::unlock_headlines() {

@@ -41,8 +41,10 @@ public:
     headline_list* lock_headlines();
     void unlock_headlines();
 
-    // Used by the loader, which holds the lock.
+    // Unlocked: only for a category no other thread sees yet (tests, the fuzzer).
     headline_list& headlines() { return list; }
+    // The loader builds a new list off the lock and swaps it in here.
+    void set_headlines(headline_list read);
     void set_version(std::int64_t v) { version_.store(v); }
     // True once a document has been accepted (a failed first load does not count).
     bool has_succeeded() const { return succeeded != 0; }

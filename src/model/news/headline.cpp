@@ -16,12 +16,12 @@ headline::headline(const std::wstring& category_url, const std::wstring& id, con
 void headline::load() {
     if (is_loaded() && !is_failed())
         return;
-    utils::lock_guard guard(lock);
     loaded.exchange(0);
-    // The id goes into a query: encoded, so that a blank or '&' cannot break the request.
-    current.reset(new article(category_url_ + L"?itemid=" + cl::http::encode_query_value(id_)));
+    // Read into an article of its own, off the lock the article page takes every frame; swapped in at the
+    // end. The id goes into a query: encoded, so that a blank or '&' cannot break the request.
+    article_ptr read(new article(category_url_ + L"?itemid=" + cl::http::encode_query_value(id_)));
     try {
-        load_article(*current);
+        load_article(*read);
         set_failed(false);
     } catch (const std::exception& e) {
         utils::log(L"Article loading error. Url: " + category_url_);
@@ -30,6 +30,10 @@ void headline::load() {
     } catch (...) {
         utils::log(L"Article loading unexpected error. Url: " + category_url_);
         set_failed(true);
+    }
+    {
+        utils::lock_guard guard(lock);
+        current = read;
     }
     set_load_time(platform::tick_count());
     loaded.exchange(1);

@@ -28,9 +28,8 @@ boost::shared_ptr<cl::ui::async_picture> picture(const std::wstring& url, const 
         new cl::ui::async_picture(url, host, wait, false, mode, false, false));
 }
 
-void replace_headlines(category& c, const tinyxml2::XMLElement* root, const std::wstring& host) {
-    headline_list& list = c.headlines();
-    list.clear();
+void read_headlines(const category& c, const tinyxml2::XMLElement* root, const std::wstring& host,
+                    headline_list& list) {
     for (const tinyxml2::XMLElement* e = root->FirstChildElement("headline"); e;
          e = e->NextSiblingElement("headline")) {
         const char* id = e->Attribute("id");
@@ -46,6 +45,20 @@ void replace_headlines(category& c, const tinyxml2::XMLElement* root, const std:
                                                  utils::widen_document_text(text->GetText()), c.name(),
                                                  picture(image_url, host, false, 0), 0)));
     }
+}
+
+// Reads the whole list before showing any of it: a newer document that fails half-way keeps the previous
+// good list rather than a truncated one. Only a category that never had a good list shows a partial one.
+void replace_headlines(category& c, const tinyxml2::XMLElement* root, const std::wstring& host) {
+    headline_list read;
+    try {
+        read_headlines(c, root, host, read);
+    } catch (...) {
+        if (!c.has_succeeded())
+            c.set_headlines(std::move(read));
+        throw;
+    }
+    c.set_headlines(std::move(read));
 }
 
 } // namespace

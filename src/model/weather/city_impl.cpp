@@ -10,9 +10,8 @@ city_impl::city_impl(const std::wstring& id, const std::wstring& name, const std
       country_(country) {}
 
 void city_impl::load() {
-    utils::lock_guard guard(lock);
+    // The forecast is fetched and read without the lock: the pages take it every frame.
     loaded.exchange(0);
-    days.clear();
     try {
         http_forecast_loader(*this).load();
     } catch (...) {
@@ -23,6 +22,11 @@ void city_impl::load() {
     set_failed(false);
     set_load_time(platform::tick_count());
     loaded.exchange(1);
+}
+
+void city_impl::set_days(std::vector<weather::day_ptr> read) {
+    utils::lock_guard guard(lock);
+    days.swap(read);
 }
 
 const std::vector<weather::day_ptr>* city_impl::lock_forecast() {
@@ -45,9 +49,9 @@ const std::vector<weather::city_ptr>* city_search_impl::lock_result() {
     return &result;
 }
 
-void city_search_impl::add_result(const weather::city_ptr& c) {
+void city_search_impl::set_result(std::vector<weather::city_ptr> found) {
     utils::lock_guard guard(lock);
-    result.push_back(c);
+    result.swap(found);
 }
 
 } // namespace weather_impl

@@ -42,6 +42,37 @@ std::wstring text_of(const char* v) {
     return utils::widen_document_text(v);
 }
 
+// Reads into a list of its own, off the target's lock, and hands the list over in one step; a document
+// that fails half-way still hands over what was read before the failure.
+template <class T, class Read, class Publish>
+void read_then_publish(Read read, Publish publish) {
+    std::vector<T> items;
+    try {
+        read(items);
+    } catch (...) {
+        publish(std::move(items));
+        throw;
+    }
+    publish(std::move(items));
+}
+
+weather::day_ptr read_day(const tinyxml2::XMLElement* d) {
+    const char* fields[9];
+    static const char* const names[9] = {"date",   "precipitationdesc", "skydescription", "tmin",
+                                         "tmax",   "windspeed",         "icon",           "airquality",
+                                         "uvindex"};
+    for (int i = 0; i < 9; ++i) {
+        const tinyxml2::XMLElement* e = d->FirstChildElement(names[i]);
+        if (!e)
+            invalid();
+        fields[i] = e->GetText() ? e->GetText() : "";
+    }
+    return weather::day_ptr(new forecast_day_impl(text_of(fields[0]), text_of(fields[1]), text_of(fields[2]),
+                                                  std::atoi(fields[3]), std::atoi(fields[4]),
+                                                  std::atof(fields[5]), text_of(fields[6]),
+                                                  std::atoi(fields[7]), std::atoi(fields[8])));
+}
+
 } // namespace
 
 std::wstring weather_host() {
@@ -52,31 +83,33 @@ void http_region_loader::load() {
     read_region(*target, fetch(L"/zorwmaps?pmap=", target->id()).data());
 }
 
-void read_region(region_map_impl& target_map, const char* document) {
-    region_map_impl* target = &target_map;
+void read_region(region_map_impl& target, const char* document) {
     tinyxml2::XMLDocument doc;
     parse(doc, document, false);
     const tinyxml2::XMLElement* info = doc.FirstChildElement("mapinfo");
     if (!info)
         invalid();
-    for (const tinyxml2::XMLElement* m = info->FirstChildElement("map"); m;
-         m = m->NextSiblingElement("map")) {
-        const char* id = required(m, "id");
-        const double lat = std::atof(required(m, "centerlat"));
-        const double lon = std::atof(required(m, "centerlon"));
-        const double aspect = std::atof(required(m, "aspectratio"));
-        const double distance = std::atof(required(m, "distance"));
-        target->add_child(
-            weather::zone_ptr(new zone_map_impl(text_of(id), nullptr, lat, lon, aspect, distance)));
-    }
+    read_then_publish<weather::zone_ptr>(
+        [&](std::vector<weather::zone_ptr>& zones) {
+            for (const tinyxml2::XMLElement* m = info->FirstChildElement("map"); m;
+                 m = m->NextSiblingElement("map")) {
+                const char* id = required(m, "id");
+                const double lat = std::atof(required(m, "centerlat"));
+                const double lon = std::atof(required(m, "centerlon"));
+                const double aspect = std::atof(required(m, "aspectratio"));
+                const double distance = std::atof(required(m, "distance"));
+                zones.push_back(
+                    weather::zone_ptr(new zone_map_impl(text_of(id), nullptr, lat, lon, aspect, distance)));
+            }
+        },
+        [&](std::vector<weather::zone_ptr> zones) { target.set_children(std::move(zones)); });
 }
 
 void http_location_loader::load() {
     read_zone(*target, fetch(L"/zorwmaps?mapid=", target->id()).data(), weather_host());
 }
 
-void read_zone(zone_map_impl& target_map, const char* document, const std::wstring& host) {
-    zone_map_impl* target = &target_map;
+void read_zone(zone_map_impl& target, const char* document, const std::wstring& host) {
     tinyxml2::XMLDocument doc;
     parse(doc, document, false);
     const tinyxml2::XMLElement* info = doc.FirstChildElement("mapinfo");
@@ -84,98 +117,90 @@ void read_zone(zone_map_impl& target_map, const char* document, const std::wstri
     if (!m)
         invalid();
     if (const char* v = m->Attribute("centerlat"))
-        target->set_center_latitude(std::atof(v));
+        target.set_center_latitude(std::atof(v));
     if (const char* v = m->Attribute("centerlon"))
-        target->set_center_longitude(std::atof(v));
+        target.set_center_longitude(std::atof(v));
     if (const char* v = m->Attribute("aspectratio"))
-        target->set_aspect_ratio(std::atof(v));
+        target.set_aspect_ratio(std::atof(v));
     if (const char* v = m->Attribute("distance"))
-        target->set_distance(std::atof(v));
-    target->set_picture(boost::shared_ptr<cl::ui::async_picture>(
+        target.set_distance(std::atof(v));
+    target.set_picture(boost::shared_ptr<cl::ui::async_picture>(
         new cl::ui::async_picture(text_of(required(m, "filename")), host, true, false, 0, false, false)));
-    for (const tinyxml2::XMLElement* c = m->FirstChildElement("city"); c; c = c->NextSiblingElement("city")) {
-        const double lat = std::atof(required(c, "latitude"));
-        const double lon = std::atof(required(c, "longitude"));
-        const std::wstring temperature = text_of(required(c, "temperature"));
-        const std::wstring name = text_of(required(c, "name"));
-        const std::wstring id = text_of(required(c, "id"));
-        target->add_child(weather::city_ptr(new city_impl(id, name, temperature, lat, lon)));
-    }
+    read_then_publish<weather::city_ptr>(
+        [&](std::vector<weather::city_ptr>& cities) {
+            for (const tinyxml2::XMLElement* c = m->FirstChildElement("city"); c;
+                 c = c->NextSiblingElement("city")) {
+                const double lat = std::atof(required(c, "latitude"));
+                const double lon = std::atof(required(c, "longitude"));
+                const std::wstring temperature = text_of(required(c, "temperature"));
+                const std::wstring name = text_of(required(c, "name"));
+                const std::wstring id = text_of(required(c, "id"));
+                cities.push_back(weather::city_ptr(new city_impl(id, name, temperature, lat, lon)));
+            }
+        },
+        [&](std::vector<weather::city_ptr> cities) { target.set_children(std::move(cities)); });
 }
 
 void http_search_loader::load() {
     read_search(*target, fetch(L"/zorweather?searchcity=", target->query()).data());
 }
 
-void read_search(city_search_impl& target_search, const char* document) {
-    city_search_impl* target = &target_search;
+void read_search(city_search_impl& target, const char* document) {
     tinyxml2::XMLDocument doc;
     parse(doc, document, false);
     const tinyxml2::XMLElement* root = doc.FirstChildElement("weather");
     const tinyxml2::XMLElement* result = root ? root->FirstChildElement("searchresult") : nullptr;
     if (!result)
         invalid();
-    for (const tinyxml2::XMLElement* c = result->FirstChildElement("searchcity"); c;
-         c = c->NextSiblingElement("searchcity")) {
-        const std::wstring id = text_of(required(c, "dataname"));
-        const std::wstring name = text_of(required(c, "realname"));
-        const std::wstring country = text_of(required(c, "country"));
-        target->add_result(weather::city_ptr(new city_impl(id, name, std::wstring(), 0, 0, country)));
-    }
+    read_then_publish<weather::city_ptr>(
+        [&](std::vector<weather::city_ptr>& found) {
+            for (const tinyxml2::XMLElement* c = result->FirstChildElement("searchcity"); c;
+                 c = c->NextSiblingElement("searchcity")) {
+                const std::wstring id = text_of(required(c, "dataname"));
+                const std::wstring name = text_of(required(c, "realname"));
+                const std::wstring country = text_of(required(c, "country"));
+                found.push_back(weather::city_ptr(new city_impl(id, name, std::wstring(), 0, 0, country)));
+            }
+        },
+        [&](std::vector<weather::city_ptr> found) { target.set_result(std::move(found)); });
 }
 
 void http_forecast_loader::load() {
     read_forecast(*target, fetch(L"/zorweather?requestcity=", target->id()).data());
 }
 
-void read_forecast(city_impl& target_city, const char* document) {
-    city_impl* target = &target_city;
+void read_forecast(city_impl& target, const char* document) {
     tinyxml2::XMLDocument doc;
     parse(doc, document, true);
     const tinyxml2::XMLElement* details = doc.FirstChildElement("WeatherDetails");
     const tinyxml2::XMLElement* city = details ? details->FirstChildElement("City") : nullptr;
     if (!city)
         invalid();
-    for (const tinyxml2::XMLElement* d = city->FirstChildElement("Day"); d;
-         d = d->NextSiblingElement("Day")) {
-        const char* fields[9];
-        static const char* const names[9] = {"date",   "precipitationdesc", "skydescription", "tmin",
-                                             "tmax",   "windspeed",         "icon",           "airquality",
-                                             "uvindex"};
-        for (int i = 0; i < 9; ++i) {
-            const tinyxml2::XMLElement* e = d->FirstChildElement(names[i]);
-            if (!e)
-                invalid();
-            fields[i] = e->GetText() ? e->GetText() : "";
-        }
-        target->add_day(weather::day_ptr(
-            new forecast_day_impl(text_of(fields[0]), text_of(fields[1]), text_of(fields[2]),
-                                  std::atoi(fields[3]), std::atoi(fields[4]), std::atof(fields[5]),
-                                  text_of(fields[6]), std::atoi(fields[7]), std::atoi(fields[8]))));
-    }
-    utils::log(L"Forecast " + target->id() + L" reloaded");
-    target->set_stamp(static_cast<std::int64_t>(platform::tick_count()));
+    read_then_publish<weather::day_ptr>(
+        [&](std::vector<weather::day_ptr>& days) {
+            for (const tinyxml2::XMLElement* d = city->FirstChildElement("Day"); d;
+                 d = d->NextSiblingElement("Day"))
+                days.push_back(read_day(d));
+        },
+        [&](std::vector<weather::day_ptr> days) { target.set_days(std::move(days)); });
+    utils::log(L"Forecast " + target.id() + L" reloaded");
+    target.set_stamp(static_cast<std::int64_t>(platform::tick_count()));
 }
 
+// The maps are fetched and read without the lock, which the loop takes for picture() every frame.
 template <>
 void map_impl<weather::city>::load() {
     loaded.exchange(0);
-    {
-        utils::lock_guard guard(lock);
-        children.clear();
-        http_location_loader(*this).load();
-    }
+    set_children({});
+    http_location_loader(*this).load();
     loaded.exchange(1);
 }
 
 template <>
 void map_impl<weather::zone_map>::load() {
     loaded.exchange(0);
-    {
-        utils::lock_guard guard(lock);
-        children.clear();
-        http_region_loader(*this).load();
-    }
+    set_children({});
+    http_region_loader(*this).load();
     loaded.exchange(1);
 }
 

@@ -58,8 +58,8 @@ public:
     const std::vector<weather::day_ptr>* lock_forecast() override;
     void unlock_forecast() override { lock.unlock(); }
 
-    // The forecast loader, under the lock.
-    void add_day(const weather::day_ptr& d) { days.push_back(d); }
+    // The forecast loader: the days it read, swapped in at once.
+    void set_days(std::vector<weather::day_ptr> read);
     void set_stamp(std::int64_t s) { stamp.store(s); }
 
 private:
@@ -85,8 +85,8 @@ public:
     const std::vector<weather::city_ptr>* lock_result() override;
     void unlock_result() override { lock.unlock(); }
 
-    // The search loader: one found city, appended under the lock.
-    void add_result(const weather::city_ptr& c);
+    // The search loader: the cities it found, swapped in at once.
+    void set_result(std::vector<weather::city_ptr> found);
 
 private:
     std::wstring query_;
@@ -133,8 +133,11 @@ public:
     }
     void unlock_children() override { lock.unlock(); }
 
-    // The loaders, under the lock.
-    void add_child(const boost::shared_ptr<T>& c) { children.push_back(c); }
+    // The loaders parse off the lock and swap what they read in at once.
+    void set_children(std::vector<boost::shared_ptr<T>> read) {
+        utils::lock_guard guard(lock);
+        children.swap(read);
+    }
     // Also while not loaded (a load that stopped half-way keeps what it read).
     std::size_t child_count() const {
         utils::lock_guard guard(lock);
@@ -144,7 +147,10 @@ public:
     void set_center_longitude(double v) { lon_.store(v); }
     void set_aspect_ratio(double v) { aspect_.store(v); }
     void set_distance(double v) { distance_.store(v); }
-    void set_picture(const boost::shared_ptr<cl::ui::async_picture>& p) { picture_ = p; }
+    void set_picture(const boost::shared_ptr<cl::ui::async_picture>& p) {
+        utils::lock_guard guard(lock);
+        picture_ = p;
+    }
 
 private:
     std::vector<boost::shared_ptr<T>> children;
