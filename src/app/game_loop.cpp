@@ -3,9 +3,49 @@
 #include "platform/clock.h"
 #include "platform/host_switches.h"
 #include "utils/errors.h"
+#include "utils/log.h"
+
+#include <exception>
+#include <string>
 
 namespace cl {
 namespace app {
+
+namespace {
+
+// A fault in one step of a frame is logged and the loop goes on: ending the thread would leave the screen
+// frozen with every input ignored. The same fault repeating every frame is logged once per hundred.
+class frame_faults {
+public:
+    template <class F>
+    void guard(const char* step, F&& body) {
+        try {
+            body();
+        } catch (const std::exception& e) {
+            report(step, e.what());
+        } catch (...) {
+            report(step, "unknown exception");
+        }
+    }
+
+private:
+    void report(const char* step, const std::string& what) {
+        const std::string line = std::string("Frame loop: ") + step + " failed: " + what;
+        if (line == last && ++repeats % 100 != 0)
+            return;
+        if (line != last)
+            repeats = 0;
+        last = line;
+        utils::log(line);
+    }
+
+    std::string last;
+    unsigned repeats = 0;
+};
+
+thread_local frame_faults faults;
+
+} // namespace
 
 game_loop::game_loop() : game_loop(platform::tick_count, platform::sleep_ms) {}
 
@@ -26,7 +66,7 @@ void game_loop::run() {
         if (active)
             run_frame();
         sleep(clock.sleep_time());
-        process_events();
+        faults.guard("events", [this] { process_events(); });
     }
     cleanup();
 }
@@ -34,11 +74,11 @@ void game_loop::run() {
 void game_loop::run_frame() {
     clock.begin_frame();
     while (clock.behind()) {
-        process_events();
-        update(clock.game_time);
+        faults.guard("events", [this] { process_events(); });
+        faults.guard("update", [this] { update(clock.game_time); });
         clock.advance();
     }
-    draw();
+    faults.guard("draw", [this] { draw(); });
     if (show_fps)
         count_fps();
     clock.end_frame();

@@ -1,4 +1,5 @@
 #include "app/game_loop.h"
+#include "platform/debug_log.h"
 #include "platform/host_switches.h"
 
 #include <functional>
@@ -25,6 +26,8 @@ public:
     void draw() override {
         ++draws;
         now += draw_cost;
+        if (on_draw_hook)
+            on_draw_hook();
     }
     void update(unsigned long now_ms) override {
         updates.push_back(static_cast<std::uint32_t>(now_ms));
@@ -44,6 +47,7 @@ public:
     int draws = 0, inits = 0, cleanups = 0;
     std::function<void(const event&)> on_event_hook;
     std::function<void()> on_update_hook;
+    std::function<void()> on_draw_hook;
 
 private:
     void sleep_for(std::uint32_t ms) {
@@ -114,6 +118,41 @@ TEST(game_loop, a_handler_can_neither_nest_the_loop_nor_wait_for_its_own_events)
     EXPECT_EQ(loop.inits, 1);
     EXPECT_EQ(loop.cleanups, 1);
     EXPECT_LE(loop.now, 100060u);
+}
+
+// A fault in one frame is logged and the next frames run: the loop never ends on its own.
+TEST(game_loop, a_throwing_update_draw_or_handler_is_logged_and_the_loop_goes_on) {
+    std::vector<std::string> lines;
+    platform::set_debug_log_capture([&](const std::string& line) { lines.push_back(line); });
+    struct uncapture {
+        ~uncapture() { platform::set_debug_log_capture(nullptr); }
+    } stop_capturing;
+    scripted_loop loop;
+    loop.at(100060, event(event::key_down, 1, 0, 0));
+    loop.at(100300, event(event::exit, 0, 0, 0));
+    loop.on_update_hook = [&] {
+        if (loop.updates.size() == 2)
+            throw std::runtime_error("update fault");
+    };
+    loop.on_draw_hook = [&] {
+        if (loop.draws == 3)
+            throw std::runtime_error("Invalid coordinates");
+    };
+    loop.on_event_hook = [](const event&) { throw 42; };
+    EXPECT_NO_THROW(loop.run());
+
+    EXPECT_EQ(loop.cleanups, 1);
+    EXPECT_GE(loop.now, 100300u); // it ran until it was told to end
+    EXPECT_GE(loop.draws, 8);
+    // Logic time moved on past the failed step.
+    for (std::size_t i = 1; i < loop.updates.size(); ++i)
+        EXPECT_EQ(loop.updates[i] - loop.updates[i - 1], 25u);
+    std::string all;
+    for (const std::string& line : lines)
+        all += line + "\n";
+    EXPECT_NE(all.find("update fault"), std::string::npos) << all;
+    EXPECT_NE(all.find("Invalid coordinates"), std::string::npos) << all;
+    EXPECT_NE(all.find("unknown"), std::string::npos) << all;
 }
 
 TEST(game_loop, counts_frames_per_second_only_when_switched_on) {
