@@ -1,5 +1,6 @@
 #include "app/loop_thread.h"
 
+#include "platform/window_system.h"
 #include "utils/errors.h"
 
 namespace cl {
@@ -21,6 +22,8 @@ void loop_thread::post(const event& e) {
 void loop_thread::join() {
     if (!thread)
         return;
+    while (!thread->ended() && !thread->is_current())
+        platform::handle_sent_messages(5);
     thread->join();
     thread.reset();
 }

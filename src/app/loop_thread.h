@@ -16,7 +16,8 @@ public:
     void start(const boost::shared_ptr<game_loop>& gl);
     bool is_running() const { return thread != nullptr; }
     void post(const event& e);
-    // Waits without time-out for the thread to end, then forgets it.
+    // Waits without time-out for the thread to end, then forgets it. The calling thread goes on answering
+    // the messages sent to it meanwhile: the loop may be waiting on one just when it is asked to end.
     void join();
 
     const boost::shared_ptr<game_loop>& loop() const { return current; }

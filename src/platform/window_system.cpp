@@ -556,6 +556,15 @@ void wait_message(std::uint32_t timeout_ms) {
     q.woken = false;
 }
 
+void handle_sent_messages(std::uint32_t timeout_ms) {
+    state& s = st();
+    std::unique_lock<std::mutex> lock(s.m);
+    thread_queue& q = queue_of(s, std::this_thread::get_id());
+    if (q.sent.empty())
+        q.cv.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return !q.sent.empty(); });
+    run_sent(s, lock, q);
+}
+
 LRESULT dispatch_message(const MSG& msg) {
     if (!msg.hwnd)
         return 0;

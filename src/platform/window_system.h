@@ -72,6 +72,9 @@ bool get_message(MSG& msg);
 bool peek_message(MSG& msg, bool remove);
 // Waits until the calling thread's queue has something or the time is up.
 void wait_message(std::uint32_t timeout_ms);
+// Answers the messages other threads sent to the calling thread, waiting at most the given time for one;
+// posted messages stay queued. For a thread that waits on another which may be sending to it.
+void handle_sent_messages(std::uint32_t timeout_ms);
 LRESULT dispatch_message(const MSG& msg);
 // Wakes a thread blocked in get_message or wait_message on the queue that owns the window.
 void wake_queue(HWND hwnd);

@@ -2,6 +2,7 @@
 
 #include "utils/errors.h"
 
+#include <atomic>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -12,6 +13,7 @@ struct thread::start_record {
     std::mutex m;
     std::thread handle;
     function0<void> entry;
+    std::atomic<bool> ended{false};
 
     ~start_record() {
         // The last reference may be dropped by the thread itself or by an owner that never joined.
@@ -27,6 +29,7 @@ void run(boost::shared_ptr<thread::start_record> record) {
     } catch (...) {
         // An exception never leaves a thread.
     }
+    record->ended = true;
 }
 } // namespace
 
@@ -41,6 +44,18 @@ void thread::start(const function0<void>& entry) {
         throw_error(system_error("Can't create thread", static_cast<std::uint32_t>(e.code().value())));
     }
     record = next;
+}
+
+bool thread::ended() const {
+    return record && record->ended;
+}
+
+bool thread::is_current() const {
+    boost::shared_ptr<start_record> r = record;
+    if (!r)
+        return false;
+    std::lock_guard<std::mutex> lock(r->m);
+    return r->handle.get_id() == std::this_thread::get_id();
 }
 
 void thread::join() {

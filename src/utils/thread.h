@@ -24,6 +24,10 @@ public:
     void join();
 
     bool started() const { return record != nullptr; }
+    // Whether the last started thread has returned from its entry (false when none was started).
+    bool ended() const;
+    // Whether the caller runs on the last started thread.
+    bool is_current() const;
 
     struct start_record;
 

@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,7 +32,10 @@ public:
     }
     void init() override { initialised = true; }
     void cleanup() override { cleaned_up = true; }
-    void draw() override {}
+    void draw() override {
+        if (draw_hook)
+            draw_hook();
+    }
     void update(unsigned long) override {}
     void pause() override {
         game_loop::pause();
@@ -63,6 +70,7 @@ public:
     std::atomic<bool> cleaned_up{false};
     std::atomic<int> pauses{0};
     std::atomic<int> resumes{0};
+    std::function<void()> draw_hook;
 
 private:
     std::mutex m;
@@ -90,6 +98,7 @@ protected:
 
         window.reset(new zor::app::main_window([this](zor::app::main_window&) {
             loops.push_back(boost::shared_ptr<recording_loop>(new recording_loop));
+            loops.back()->draw_hook = draw_hook;
             return loops.back();
         }));
         window->init_instance(module_of(reinterpret_cast<const void*>(&host_proc)), host);
@@ -111,6 +120,7 @@ protected:
     HWND hwnd = nullptr;
     std::vector<boost::shared_ptr<recording_loop>> loops;
     std::unique_ptr<zor::app::main_window> window;
+    std::function<void()> draw_hook; // given to every loop made from now on
 };
 
 // Its class, title and parent, which the host looks for, are checked through the loaded library.
@@ -238,6 +248,30 @@ TEST_F(panel_window, stop_waits_for_the_loop_a_later_start_runs_a_new_one_and_de
     EXPECT_FALSE(is_window(hwnd));
     window.reset();
     EXPECT_TRUE(is_window_visible(sip_button));
+}
+
+// A frame may be inside a call sent to the window thread (focus, edit text, update_window) just when the
+// window stops the loop: the window thread must go on answering it while it waits for the loop to end.
+TEST_F(panel_window, stopping_while_a_frame_waits_on_the_window_thread_ends_the_loop) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto stop_while_a_frame_sends = [this] {
+        alarm(60); // a deadlock ends the child instead of the run
+        std::atomic<bool> sending{false};
+        draw_hook = [&, sent = false]() mutable {
+            if (sent)
+                return;
+            sent = true;
+            sending = true;
+            invalidate_window(hwnd);
+            update_window(hwnd);
+        };
+        send(zor::app::main_window::msg_start);
+        while (!sending)
+            std::this_thread::yield();
+        send(zor::app::main_window::msg_stop);
+        std::_Exit(loop().cleaned_up && !window->get_loop().is_running() ? 0 : 1);
+    };
+    EXPECT_EXIT(stop_while_a_frame_sends(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(panel_window, the_edit_box_types_swallows_arrows_and_hands_enter_to_the_panel) {
