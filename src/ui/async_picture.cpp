@@ -7,6 +7,7 @@
 #include "utils/document_text.h"
 #include "utils/errors.h"
 
+#include <atomic>
 #include <list>
 #include <mutex>
 
@@ -15,11 +16,17 @@ namespace ui {
 
 namespace {
 
+// Set once the budget is destroyed at exit. Pictures kept by objects that outlive it (a model still
+// referenced then) leave it alone; being constant-initialised, the flag stays readable until the end.
+std::atomic<bool> budget_gone{false};
+
 // The pictures counted in the memory budget, oldest first.
 struct picture_budget {
     std::mutex m;
     int total = 0;
     std::list<async_picture*> pictures;
+
+    ~picture_budget() { budget_gone = true; }
 };
 
 picture_budget& budget() {
@@ -170,6 +177,8 @@ void async_picture::unload() {
 }
 
 void async_picture::track() {
+    if (budget_gone)
+        return;
     image_ptr img = get_image();
     const int size = img ? img->memory_size() : 0;
     if (size > budget_bytes || size == 0)
@@ -195,6 +204,8 @@ void async_picture::track() {
 }
 
 void async_picture::untrack() {
+    if (budget_gone)
+        return;
     picture_budget& b = budget();
     std::lock_guard<std::mutex> lock(b.m);
     if (tracked_size == 0)

@@ -6,6 +6,7 @@
 #include "ui/resources.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
@@ -84,6 +85,19 @@ TEST_F(pictures, the_fourth_large_picture_evicts_the_two_oldest_and_a_giant_is_n
     EXPECT_TRUE(giant->is_loaded()); // never evicted
     ps.clear();
     EXPECT_EQ(async_picture::budget_total(), 0); // destroyed pictures leave the budget
+}
+
+// A picture kept by an object that outlives the memory budget at exit (the news model, held past the
+// loop's end) leaves a budget that is already gone without touching it.
+TEST_F(pictures, a_picture_destroyed_after_the_budget_at_exit_does_not_touch_it) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto exit_holding_a_tracked_picture = [this] {
+        static picture_ptr held; // made before the budget, so destroyed after it
+        held = make(L"/small.png");
+        held->load();
+        std::exit(async_picture::budget_count() == 1 ? 0 : 2);
+    };
+    EXPECT_EXIT(exit_holding_a_tracked_picture(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image) {
