@@ -1,6 +1,10 @@
 #include "app/content_manager.h"
 
 #include "ui/font.h"
+#include "utils/log.h"
+
+#include <exception>
+#include <string>
 
 namespace zor {
 
@@ -190,10 +194,15 @@ void content_manager::draw(cl::ui::i_graphics& g, bool force) {
         return;
     if (open_pending) {
         open_pending = false;
-        const int middle = (rect.left + rect.right) / 2;
-        cl::ui::image_ptr left = g.copy_image(platform::RECT{rect.left, rect.top, middle, rect.bottom});
-        cl::ui::image_ptr right = g.copy_image(platform::RECT{middle, rect.top, rect.right, rect.bottom});
-        opening.start(left, right);
+        // The doors are a snapshot of what was shown; without one the page simply opens.
+        try {
+            const int middle = (rect.left + rect.right) / 2;
+            cl::ui::image_ptr left = g.copy_image(platform::RECT{rect.left, rect.top, middle, rect.bottom});
+            cl::ui::image_ptr right = g.copy_image(platform::RECT{middle, rect.top, rect.right, rect.bottom});
+            opening.start(left, right);
+        } catch (const std::exception& e) {
+            utils::log(std::string("Opening without its animation: ") + e.what());
+        }
     }
     g.fill_rect(rect, 0xDADADA);
     if (!contents.empty()) {

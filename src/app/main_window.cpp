@@ -113,6 +113,8 @@ platform::LRESULT main_window::handle_message(platform::UINT msg, platform::WPAR
     case WM_SIZE:
         if (wparam == SIZE_MINIMIZED)
             return hosted() ? -1 : 0;
+        // The back buffer follows the window whatever moved it.
+        post_event(event::resize, 0, 0, 0);
         return -1;
     case WM_SETFOCUS:
         if (hosted())

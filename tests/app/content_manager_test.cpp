@@ -220,6 +220,18 @@ TEST_F(strip, the_opening_animation_splits_the_old_picture_and_reports_its_end) 
     EXPECT_EQ(pixel(10, 200), ui_impl::to_rgb565(0x0000FF));
 }
 
+// A strip larger than the back buffer (a size not yet caught up with) cannot be copied for the doors: the
+// page opens at once and its content is drawn in that same frame.
+TEST_F(strip, an_opening_whose_picture_cannot_be_taken_shows_the_content_at_once) {
+    manager.set_rect(RECT{0, 100, 900, 400});
+    manager.layout();
+    manager.request_opening();
+    manager.update(1000);
+    EXPECT_NO_THROW(manager.draw(*g, false));
+    EXPECT_FALSE(manager.opening_view().is_running());
+    EXPECT_EQ(pixel(10, 200), ui_impl::to_rgb565(0x0000FF));
+}
+
 TEST_F(drawn, a_content_error_view_places_icon_and_texts_by_the_shape_of_its_rectangle) {
     test_content wide(L"x", L"X");
     wide.set_rect(RECT{0, 100, 800, 400});

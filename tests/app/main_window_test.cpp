@@ -191,10 +191,12 @@ TEST_F(panel_window, messages_reach_the_loop_as_events) {
     send(WM_SETTINGCHANGE);
 
     send(zor::app::main_window::msg_stop); // the loop handles what came before it ends
-    const event expected[] = {event(event::key_down, VK_LEFT, 0, 0), event(event::key_down, VK_APP2, 0, 0),
-                              event(event::key_down, VK_APP3, 0, 0), event(event::pen_down, 0, 10, 700),
-                              event(event::pen_move, 0, 65535, 20),  event(event::pen_up, 0, 30, 40),
-                              event(event::erase, 0, 0, 0),          event(event::resize, 0, 0, 0)};
+    // The start fits the window under the top bar: its new size comes first.
+    const event expected[] = {event(event::resize, 0, 0, 0),         event(event::key_down, VK_LEFT, 0, 0),
+                              event(event::key_down, VK_APP2, 0, 0), event(event::key_down, VK_APP3, 0, 0),
+                              event(event::pen_down, 0, 10, 700),    event(event::pen_move, 0, 65535, 20),
+                              event(event::pen_up, 0, 30, 40),       event(event::erase, 0, 0, 0),
+                              event(event::resize, 0, 0, 0)};
     std::vector<std::string> want;
     for (const event& e : expected)
         want.push_back(text(e));
@@ -205,6 +207,27 @@ TEST_F(panel_window, messages_reach_the_loop_as_events) {
         return std::find_if(from, all.end(), [&](const event& e) { return e.type == type; });
     };
     EXPECT_LT(find(find(all.begin(), event::pen_up), event::paint), find(all.begin(), event::erase));
+}
+
+// Whatever moves the panel window (the host's rotation, a focus that fits it under the top bar), the loop
+// hears of it and draws for the new size: a stale size made the page copy outside its back buffer.
+TEST_F(panel_window, every_new_size_of_the_window_reaches_the_loop) {
+    send(zor::app::main_window::msg_start);
+    ASSERT_TRUE(eventually([&] { return loop().initialised.load(); }));
+    auto resizes = [&] {
+        const std::vector<event> all = loop().events();
+        return std::count_if(all.begin(), all.end(), [](const event& e) { return e.type == event::resize; });
+    };
+    for (RECT r : {RECT{0, 52, 800, 480}, RECT{0, 52, 480, 800}}) {
+        const auto before = resizes();
+        move_window(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, true);
+        EXPECT_TRUE(eventually([&] { return resizes() > before; }));
+    }
+    const auto settled = resizes();
+    show_window(hwnd, SW_SHOW);
+    send(WM_SIZE, SIZE_MINIMIZED, 0); // minimising is a pause, not a size
+    send(zor::app::main_window::msg_stop);
+    EXPECT_EQ(resizes(), settled);
 }
 
 TEST_F(panel_window, pause_and_resume_each_post_once_and_only_when_they_change_something) {
