@@ -17,7 +17,7 @@
 //   /reset          part of the body, then a connection reset
 //   /silent         reads the request and never answers
 //   /stall          the headers and a little body, then nothing
-// Connections are kept alive. Everything stops when the server is destroyed.
+// Routes answer range requests. Connections are kept alive. Everything stops when the server is destroyed.
 class test_http_server {
 public:
     test_http_server();
@@ -28,6 +28,12 @@ public:
     void add_route(const std::string& path_or_target, const std::string& body);
     // The path or target behaves as /silent (over any route) until a route is added for it again.
     void add_silent_route(const std::string& path_or_target);
+    // Requests for the path or target are read and then held unanswered until release(), which lets them
+    // (and later ones) be served as usual.
+    void hold(const std::string& path_or_target);
+    void release(const std::string& path_or_target);
+    // Requests being held now.
+    int held() const { return holding; }
     // Every request target served, in order.
     std::vector<std::string> targets();
 
@@ -46,11 +52,13 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<int> accepted{0};
     std::atomic<int> served{0};
+    std::atomic<int> holding{0};
     std::mutex m;
     std::condition_variable cv;
     std::thread acceptor;
     std::vector<std::thread> workers;
     std::map<std::string, std::string> routes;
     std::set<std::string> silent_routes;
+    std::set<std::string> held_routes;
     std::vector<std::string> seen_targets;
 };
