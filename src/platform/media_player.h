@@ -25,7 +25,8 @@ public:
     struct options {
         // Frames follow the clock; tests turn it off to play as fast as the clip decodes.
         bool sync = true;
-        // How long the first frame may take before the clip counts as unplayable (seen by next_event).
+        // How long the first frame may take, from render() or a start after stop(), before the clip counts
+        // as unplayable (seen by next_event).
         unsigned preroll_timeout_ms = 10000;
     };
 

@@ -14,9 +14,6 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 using cl::ui::video_player;
@@ -162,10 +159,7 @@ TEST_F(video_page, a_clip_that_cannot_play_shows_an_inert_player) {
 // playback at once, and the picture arrives when the server lets the clip go.
 TEST_F(video_page, a_slow_server_holds_up_neither_the_page_nor_its_frames) {
     test_http_server server;
-    std::ifstream in(clips().file("short.ogg"), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    server.add_route("/news.ogg", bytes.str());
+    server.add_route("/news.ogg", clips().read("short.ogg"));
     server.hold("/news.ogg");
 
     auto page = open_clip(L"http://" + server.host() + L"/news.ogg", false);

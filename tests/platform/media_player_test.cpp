@@ -8,9 +8,7 @@
 #include "support/test_http_server.h"
 #include "support/window_fixture.h"
 
-#include <fstream>
 #include <future>
-#include <sstream>
 
 namespace {
 
@@ -60,12 +58,6 @@ protected:
         if (!witness.render(clip("long.ogg")) || !witness.run())
             return false;
         return eventually([&] { return witness.frames_shown() > n; }, std::chrono::seconds(20));
-    }
-    static std::string bytes_of(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
     }
     static std::uint16_t probe(platform::HWND w, int x, int y) {
         auto s = platform::get_window_surface(w);
@@ -182,7 +174,7 @@ TEST_F(media_player_test, unplayable_sources_fail_cleanly) {
 // frame and plays to its end.
 TEST_F(media_player_test, a_slow_server_holds_up_neither_building_nor_the_buttons) {
     test_http_server server;
-    server.add_route("/clip.ogg", bytes_of(clips().file("red.ogg")));
+    server.add_route("/clip.ogg", clips().read("red.ogg"));
     server.hold("/clip.ogg");
     const std::wstring url = L"http://" + server.host() + L"/clip.ogg";
 
