@@ -35,6 +35,15 @@ void content_manager::clear() {
     slider.set({0.0, 0.0});
 }
 
+void content_manager::panel_paused(bool paused) {
+    for (i_page_content& c : contents) {
+        if (paused)
+            c.panel_paused();
+        else
+            c.panel_resumed();
+    }
+}
+
 int content_manager::find(const std::wstring& key) const {
     for (int i = 0; i < size(); ++i) {
         if (contents[static_cast<std::size_t>(i)].name() == key)

@@ -55,6 +55,8 @@ public:
     void set_ready(bool r) { ready = r; }
     bool is_ready() const { return ready; }
     void request_opening() { open_pending = true; }
+    // Tells every content that the panel pauses or resumes.
+    void panel_paused(bool paused);
     bool opening_requested() const { return open_pending; }
     const zor::ui::opening_control& opening_view() const { return opening; }
     const cl::aff::move_affector& slide() const { return slider; }

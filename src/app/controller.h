@@ -31,6 +31,8 @@ public:
     void layout() override { page_->layout(); }
     void draw(cl::ui::i_graphics& g, bool force) override { page_->draw(g, force); }
     void process_event(const cl::app::event& e) override { page_->process_event(e); }
+    // The frame loop pauses or resumes; the page's contents hear of it.
+    void panel_paused(bool paused) { page_->contents().panel_paused(paused); }
 
 private:
     void on_next_state(const std::wstring& state);

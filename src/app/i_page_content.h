@@ -28,6 +28,10 @@ public:
     virtual content_state get_state() const;
     virtual void activate() {}
     virtual void deactivate() {}
+    // The panel is paused (hidden or unfocused) and later resumed: what runs by itself holds still
+    // meanwhile.
+    virtual void panel_paused() {}
+    virtual void panel_resumed() {}
     // A content is always shown while its strip is; what it hides is its own business.
     bool is_visible() const override { return true; }
     void set_visible(bool) override {}

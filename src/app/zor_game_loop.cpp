@@ -105,9 +105,17 @@ void zor_game_loop::on_event(const cl::app::event& e) {
     }
 }
 
+void zor_game_loop::pause() {
+    game_loop::pause();
+    if (control)
+        control->panel_paused(true);
+}
+
 void zor_game_loop::resume() {
     game_loop::resume();
     force_redraw = true;
+    if (control)
+        control->panel_paused(false);
 }
 
 } // namespace app

@@ -25,6 +25,7 @@ public:
     void cleanup() override;
     void draw() override;
     void update(unsigned long now_ms) override;
+    void pause() override;
     void resume() override;
 
     int frames_drawn() const { return frame_count; }

@@ -21,6 +21,10 @@ const wchar_t* const video_window_class = L"VIDEO";
 
 namespace {
 
+// playbin's "download" flag, and the memory it may use for a web clip read ahead.
+const guint play_flag_download = 1u << 7;
+const guint64 ring_buffer_bytes = 16u << 20;
+
 LRESULT video_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     return def_window_proc(hwnd, msg, wparam, lparam);
 }
@@ -118,6 +122,11 @@ struct media_player::impl {
     // Rendered or stopped and not started since: the graph is paused on its first frame, but for the
     // caller the clip is stopped.
     bool at_rest = true;
+    // What the caller last asked for; the graph gets there in the background.
+    GstState wanted = GST_STATE_PAUSED;
+    // The first frame is awaited only while a start is asked for.
+    std::chrono::milliseconds first_frame_limit{0};
+    std::chrono::steady_clock::time_point first_frame_deadline;
     std::string error;
     HWND window = nullptr;
     mutable std::int64_t known_duration = 0;
@@ -188,38 +197,37 @@ struct media_player::impl {
         return GST_FLOW_OK;
     }
 
-    bool wait_preroll(unsigned timeout_ms) {
-        const GstStateChangeReturn r = gst_element_set_state(pipeline, GST_STATE_PAUSED);
-        GstBus* bus = gst_element_get_bus(pipeline);
-        bool ok = false;
-        if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL) {
-            ok = true;
-        } else {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-            for (;;) {
-                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                    deadline - std::chrono::steady_clock::now());
-                if (left.count() <= 0) {
-                    error = "The clip did not start in time";
-                    break;
-                }
-                GstMessage* msg = gst_bus_timed_pop_filtered(
-                    bus, static_cast<GstClockTime>(left.count()),
-                    static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE));
-                if (!msg) {
-                    error = "The clip did not start in time";
-                    break;
-                }
-                // Only the pipeline itself posts ASYNC_DONE on its bus: the whole graph has its first frame.
-                ok = GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ASYNC_DONE;
-                if (!ok)
-                    error = message_text(msg);
-                gst_message_unref(msg);
-                break;
-            }
-        }
-        gst_object_unref(bus);
-        return ok;
+    bool change_state(GstState next) {
+        if (gst_element_set_state(pipeline, next) == GST_STATE_CHANGE_FAILURE)
+            return false;
+        if (wanted == GST_STATE_READY && next != GST_STATE_READY)
+            first_frame_deadline = std::chrono::steady_clock::now() + first_frame_limit;
+        wanted = next;
+        return true;
+    }
+
+    bool first_frame_late() const {
+        return frames.load() == 0 && wanted != GST_STATE_READY &&
+               std::chrono::steady_clock::now() >= first_frame_deadline;
+    }
+
+    // A change asked for while another one is still completing can be dropped by the graph, which then
+    // settles in the earlier state; asking again puts it right.
+    void repeat_dropped_change() {
+        GstState current = GST_STATE_NULL, pending = GST_STATE_VOID_PENDING;
+        const GstStateChangeReturn r = gst_element_get_state(pipeline, &current, &pending, 0);
+        if (r == GST_STATE_CHANGE_SUCCESS && pending == GST_STATE_VOID_PENDING && current != wanted)
+            gst_element_set_state(pipeline, wanted);
+    }
+
+    // Before the first frame an error means the clip cannot be played at all: the graph is parked and the
+    // player goes inert.
+    void give_up(const std::string& why) {
+        error = why;
+        rendered = false;
+        at_rest = true;
+        wanted = GST_STATE_READY;
+        gst_element_set_state(pipeline, GST_STATE_READY);
     }
 
     void release_pipeline() {
@@ -273,11 +281,29 @@ bool media_player::render(const std::wstring& file_or_url, const options& opts) 
     // No sound output here: a sound server may be missing, and the panel has no volume of its own.
     g_object_set(audio, "sync", opts.sync ? TRUE : FALSE, nullptr);
     g_object_set(playbin, "uri", uri.c_str(), "video-sink", sink, "audio-sink", audio, nullptr);
+    // A web clip is read ahead into memory, where the demuxer reads it as it reads a file: streamed, the
+    // Ogg demuxer seeks for the clip's length while the decoder is still setting up, and now and then
+    // that fails the clip.
+    guint flags = 0;
+    g_object_get(playbin, "flags", &flags, nullptr);
+    g_object_set(playbin, "flags", flags | play_flag_download, "ring-buffer-max-size", ring_buffer_bytes,
+                 nullptr);
     p->pipeline = playbin;
-    if (!p->wait_preroll(opts.preroll_timeout_ms)) {
+    // Returns at once: the first frame is decoded on the framework's threads.
+    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        p->error = "The clip cannot be opened";
+        GstBus* bus = gst_element_get_bus(playbin);
+        if (GstMessage* msg = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
+            p->error = message_text(msg);
+            gst_message_unref(msg);
+        }
+        gst_object_unref(bus);
         p->release_pipeline();
         return false;
     }
+    p->wanted = GST_STATE_PAUSED;
+    p->first_frame_limit = std::chrono::milliseconds(opts.preroll_timeout_ms);
+    p->first_frame_deadline = std::chrono::steady_clock::now() + p->first_frame_limit;
     p->rendered = true;
     return true;
 }
@@ -300,7 +326,10 @@ bool media_player::attach_window(HWND owner, DWORD style) {
         cls.background = 0;
         register_class(cls);
     }
-    HWND hwnd = create_window(0, video_window_class, L"", style & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr);
+    // Disabled, so the pen over the picture reaches the owner: this window's queue belongs to the calling
+    // thread, which need not pump one.
+    HWND hwnd = create_window(0, video_window_class, L"", (style & ~WS_VISIBLE) | WS_DISABLED, 0, 0, 0, 0,
+                              owner, nullptr);
     if (!hwnd)
         return false;
     p->window = hwnd;
@@ -336,19 +365,14 @@ bool media_player::is_window_visible() const {
 }
 
 bool media_player::run() {
-    if (!p->rendered || gst_element_set_state(p->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+    if (!p->rendered || !p->change_state(GST_STATE_PLAYING))
         return false;
     p->at_rest = false;
     return true;
 }
 
 bool media_player::pause() {
-    if (!p->rendered)
-        return false;
-    // A pause that lands while the start is still settling is lost and the frames keep coming; let the
-    // start finish first (briefly).
-    gst_element_get_state(p->pipeline, nullptr, nullptr, GST_SECOND);
-    if (gst_element_set_state(p->pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    if (!p->rendered || !p->change_state(GST_STATE_PAUSED))
         return false;
     p->at_rest = false;
     return true;
@@ -356,7 +380,7 @@ bool media_player::pause() {
 
 bool media_player::stop() {
     // Ready drops the stream, so playing again starts from the beginning.
-    if (!p->rendered || gst_element_set_state(p->pipeline, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE)
+    if (!p->rendered || !p->change_state(GST_STATE_READY))
         return false;
     p->at_rest = true;
     return true;
@@ -365,15 +389,15 @@ bool media_player::stop() {
 media_player::state_code media_player::state() const {
     if (!p->rendered || p->at_rest)
         return stopped;
+    return p->wanted == GST_STATE_PLAYING ? running : paused;
+}
+
+bool media_player::is_settled() const {
+    if (!p->pipeline)
+        return true;
     GstState current = GST_STATE_NULL, pending = GST_STATE_VOID_PENDING;
-    if (gst_element_get_state(p->pipeline, &current, &pending, 0) == GST_STATE_CHANGE_FAILURE)
-        return stopped;
-    const GstState target = pending != GST_STATE_VOID_PENDING ? pending : current;
-    if (target == GST_STATE_PLAYING)
-        return running;
-    if (target == GST_STATE_PAUSED)
-        return paused;
-    return stopped;
+    return gst_element_get_state(p->pipeline, &current, &pending, 0) == GST_STATE_CHANGE_SUCCESS &&
+           pending == GST_STATE_VOID_PENDING && current == p->wanted;
 }
 
 std::int64_t media_player::duration() const {
@@ -404,7 +428,11 @@ bool media_player::next_event(int& code) {
             code = event_complete;
             found = true;
         } else if (GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR) {
-            p->error = message_text(msg);
+            const std::string text = message_text(msg);
+            if (p->frames.load() == 0)
+                p->give_up(text);
+            else
+                p->error = text;
             code = event_error_abort;
             found = true;
         }
@@ -413,6 +441,13 @@ bool media_player::next_event(int& code) {
             break;
     }
     gst_object_unref(bus);
+    if (!found && p->first_frame_late()) {
+        p->give_up("The clip did not start in time");
+        code = event_error_abort;
+        found = true;
+    }
+    if (p->rendered)
+        p->repeat_dropped_change();
     return found;
 }
 

@@ -91,6 +91,8 @@ constexpr WPARAM SIZE_MINIMIZED = 1;
 // Window styles.
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
+// Takes no pen input: the pen goes to the window beneath it.
+constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 constexpr DWORD CS_VREDRAW = 0x0001;

@@ -758,7 +758,7 @@ bool client_to_screen(HWND hwnd, POINT& pt) {
 namespace {
 HWND hit(state& s, HWND h, POINT p) {
     window_record* w = find(s, h);
-    if (!w || !w->visible || w->destroying)
+    if (!w || !w->visible || w->destroying || (w->style & WS_DISABLED))
         return nullptr;
     if (p.x < w->rect.left || p.x >= w->rect.right || p.y < w->rect.top || p.y >= w->rect.bottom)
         return nullptr;

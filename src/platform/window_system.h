@@ -105,7 +105,8 @@ RECT get_window_rect(HWND hwnd);
 RECT get_client_rect(HWND hwnd);
 bool screen_to_client(HWND hwnd, POINT& pt);
 bool client_to_screen(HWND hwnd, POINT& pt);
-// The visible window deepest in the tree under the screen point, or null.
+// The visible window deepest in the tree under the screen point, or null. Disabled windows are passed
+// over: the point falls to what lies beneath them.
 HWND window_from_point(POINT screen_point);
 
 // The window's pixels; null for an unknown handle. The surface follows the window's size.

@@ -26,6 +26,7 @@ video_player::video_player(platform::HWND owner_window, const std::wstring& clip
     utils::trace_scope trace("cl::ui::video_player::video_player");
     progress.reset(new progress_bar);
     media.reset(new platform::media_player);
+    // Returns before the first frame: a slow server must not hold up the frame that builds the page.
     rendered = media->render(file, opts);
     if (!rendered)
         utils::log("Video error. " + media->error());
@@ -46,6 +47,7 @@ void video_player::read_duration() {
 }
 
 bool video_player::play() {
+    play_on_resume = false;
     if (!usable())
         return false;
     media->run();
@@ -53,11 +55,23 @@ bool video_player::play() {
 }
 
 bool video_player::pause() {
+    play_on_resume = false;
     return usable() && media->pause();
 }
 
 bool video_player::stop() {
+    play_on_resume = false;
     return usable() && media->stop();
+}
+
+void video_player::suspend() {
+    if (usable() && media->state() == platform::media_player::running)
+        play_on_resume = pause();
+}
+
+void video_player::resume() {
+    if (play_on_resume)
+        play();
 }
 
 bool video_player::is_visible() const {
@@ -86,9 +100,19 @@ void video_player::update(unsigned long) {
         return;
     int code = 0;
     while (media->next_event(code)) {
+        if (code == platform::media_player::event_error_abort)
+            utils::log("Video error. " + media->error());
         if (code == platform::media_player::event_complete ||
             code == platform::media_player::event_error_abort)
             stop();
+    }
+    // The clip turned out unplayable before its first frame: the player goes inert, as when it cannot be
+    // rendered at all.
+    if (!media->is_rendered()) {
+        rendered = false;
+        media->show_window(false);
+        media_state = 0;
+        return;
     }
     if (duration <= 0)
         read_duration();

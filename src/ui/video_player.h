@@ -25,6 +25,10 @@ public:
     // Stops and rewinds.
     bool stop();
     int state() const { return media_state; }
+    // While the panel is paused a playing clip holds still; it plays on when the panel resumes, unless
+    // the user chose otherwise in between.
+    void suspend();
+    void resume();
 
     bool is_visible() const override;
     void set_visible(bool visible) override;
@@ -65,6 +69,7 @@ private:
     bool rendered = false;
     std::wstring file;
     int media_state = 0;
+    bool play_on_resume = false;
     std::unique_ptr<progress_bar> progress;
 };
 

@@ -1,11 +1,16 @@
 // The video page: its player, the command button that follows it, the bar and the times.
+#include "app/controller.h"
 #include "chrome/command_bar.h"
 #include "pages/video/video_player_content.h"
+#include "platform/input.h"
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "support/clip_maker.h"
 #include "support/graphics_fixture.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
+#include "support/test_content.h"
+#include "support/test_http_server.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
@@ -39,10 +44,12 @@ protected:
         return dir;
     }
     std::unique_ptr<video_player_content> open(const std::string& name, bool sync = true) {
+        return open_clip(platform::from_utf8(clips().file(name)), sync);
+    }
+    std::unique_ptr<video_player_content> open_clip(const std::wstring& clip, bool sync) {
         platform::media_player::options o;
         o.sync = sync;
-        auto page = std::make_unique<video_player_content>(&commands, platform::from_utf8(clips().file(name)),
-                                                           window.get_hwnd(), o);
+        auto page = std::make_unique<video_player_content>(&commands, clip, window.get_hwnd(), o);
         page->set_rect(area);
         page->layout();
         return page;
@@ -74,7 +81,6 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
     video_player& player = page->get_player();
     ASSERT_TRUE(player.is_rendered());
     EXPECT_EQ(commands.left_label(), L"Play");
-    EXPECT_EQ(player.time_label(), L"00:00 / 02:05");
     page->update(0);
     EXPECT_EQ(player.state(), 0);
 
@@ -87,6 +93,7 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
     ASSERT_TRUE(frames_until(*page, [&] { return player.state() == 2; }));
     EXPECT_EQ(commands.left_label(), L"Stop");
     ASSERT_TRUE(frames_until(*page, [&] { return player.time_label().rfind(L"00:03", 0) == 0; }));
+    EXPECT_EQ(player.time_label(), L"00:03 / 02:05");
 
     press();
     ASSERT_TRUE(frames_until(*page, [&] { return player.state() == 1; }));
@@ -112,7 +119,6 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
 TEST_F(video_page, the_end_of_the_clip_stops_and_rewinds) {
     auto page = open("short.ogg", false);
     video_player& player = page->get_player();
-    EXPECT_EQ(player.time_label(), L"00:00 / 00:02");
     bool ran = false;
     ASSERT_TRUE(frames_until(*page, [&] {
         ran = ran || player.state() == 2;
@@ -126,6 +132,7 @@ TEST_F(video_page, the_end_of_the_clip_stops_and_rewinds) {
         frames_until(*page, [&] { return player.state() == 2 || player.time_label() != L"00:00 / 00:02"; }));
 }
 
+// Some clips are refused at once, others once the player has looked at their bytes.
 TEST_F(video_page, a_clip_that_cannot_play_shows_an_inert_player) {
     temp_folder dir;
     dir.write("broken.ogg", std::string(2000, '\x01'));
@@ -133,10 +140,8 @@ TEST_F(video_page, a_clip_that_cannot_play_shows_an_inert_player) {
                                      platform::from_utf8(dir.file("none.ogg")), std::wstring()}) {
         video_player_content page(&commands, clip, window.get_hwnd());
         page.set_rect(area);
-        page.update(0);
-        page.draw(*g, true);
         video_player& player = page.get_player();
-        EXPECT_FALSE(player.is_rendered());
+        ASSERT_TRUE(frames_until(page, [&] { return !player.is_rendered(); }));
         EXPECT_FALSE(player.is_visible());
         EXPECT_EQ(player.time_label(), L"00:00 / 00:00");
         press();
@@ -148,6 +153,118 @@ TEST_F(video_page, a_clip_that_cannot_play_shows_an_inert_player) {
         EXPECT_EQ(pixel(240, 450), 0x0000);
         EXPECT_EQ(pixel(20, 590), 0xFFFF);
     }
+}
+
+// A server that holds the clip back holds up neither building the page nor its frames: the page asks for
+// playback at once, and the picture arrives when the server lets the clip go.
+TEST_F(video_page, a_slow_server_holds_up_neither_the_page_nor_its_frames) {
+    test_http_server server;
+    server.add_route("/news.ogg", clips().read("short.ogg"));
+    server.hold("/news.ogg");
+
+    auto page = open_clip(L"http://" + server.host() + L"/news.ogg", false);
+    video_player& player = page->get_player();
+    for (int i = 0; i < 3; ++i)
+        frame(*page);
+    const bool asked_while_held = player.is_rendered() && player.state() == 2;
+    const bool pen_reached_page = [&] {
+        // The pen over the picture goes to the panel window, whose queue the frame loop is fed from.
+        platform::pen_down(240, 252);
+        platform::pen_up(240, 252);
+        platform::MSG msg;
+        int pen_messages = 0;
+        while (platform::peek_message(msg, true)) {
+            if (msg.message == platform::WM_PAINT)
+                platform::dispatch_message(msg);
+            else
+                pen_messages += msg.hwnd == window.get_hwnd() && (msg.message == platform::WM_LBUTTONDOWN ||
+                                                                  msg.message == platform::WM_LBUTTONUP);
+        }
+        return pen_messages == 2;
+    }();
+    server.release("/news.ogg");
+    EXPECT_TRUE(asked_while_held);
+    EXPECT_EQ(commands.left_label(), L"Stop");
+    EXPECT_TRUE(pen_reached_page);
+
+    const platform::HWND video = player.video_window();
+    auto red = [&] {
+        auto surface = platform::get_window_surface(video);
+        std::lock_guard<std::mutex> lock(surface->mutex());
+        const std::uint16_t px = surface->pixels()[138 * surface->width() + 240];
+        return (px >> 11) >= 27 && ((px >> 5) & 0x3F) <= 8 && (px & 0x1F) <= 4;
+    };
+    EXPECT_TRUE(frames_until(*page, red));
+}
+
+// What the host's pause and resume do to the video page, through the controller the frame loop tells.
+class video_under_controller : public page_fixture {
+protected:
+    struct video_factory : recording_factory {
+        video_factory(std::vector<std::string>* journal, platform::HWND owner)
+            : recording_factory(journal), owner(owner) {}
+        content_list video(zor::app::page& p, const std::wstring&, const std::wstring& clip) override {
+            content_list list;
+            list.emplace_back(new video_player_content(&p.commands(), clip, owner));
+            return list;
+        }
+        platform::HWND owner;
+    };
+
+    void SetUp() override {
+        page_fixture::SetUp();
+        ASSERT_TRUE(make_clip(folder.file("long.ogg"), 1250, 10, "smpte"));
+        control.reset(new zor::app::controller(std::make_shared<video_factory>(&journal, window.get_hwnd())));
+        control->set_rect(RECT{0, 0, 480, 748});
+        control->layout();
+        control->init();
+        control->current_page().load(L"video_player", {L"ZOR", platform::from_utf8(folder.file("long.ogg"))},
+                                     {});
+        auto* content =
+            dynamic_cast<video_player_content*>(control->current_page().contents().current_content());
+        ASSERT_NE(content, nullptr);
+        player = &content->get_player();
+    }
+    void TearDown() override {
+        control.reset();
+        page_fixture::TearDown();
+    }
+    bool frames_until(const std::function<bool()>& done) {
+        return eventually(
+            [&] {
+                control->update(now += 25);
+                control->draw(*g, false);
+                return done();
+            },
+            std::chrono::seconds(20));
+    }
+    // The player as the next frame sees it, without drawing (no frame runs while the panel is paused).
+    int state_now() {
+        player->update(now);
+        return player->state();
+    }
+    void press() { control->current_page().commands().on_key_down(zor::ui::command_bar::soft_key_left); }
+
+    temp_folder folder;
+    std::unique_ptr<zor::app::controller> control;
+    video_player* player = nullptr;
+    unsigned long now = 1000;
+};
+
+TEST_F(video_under_controller, the_panel_pause_holds_the_clip_and_its_resume_plays_on) {
+    ASSERT_TRUE(frames_until([&] { return player->state() == 2; }));
+    control->panel_paused(true);
+    EXPECT_EQ(state_now(), 1);
+    control->panel_paused(false);
+    EXPECT_EQ(state_now(), 2);
+    ASSERT_TRUE(frames_until([&] { return player->time_label().rfind(L"00:01", 0) == 0; }));
+
+    // A clip the user paused stays paused when the panel comes back.
+    press();
+    ASSERT_TRUE(frames_until([&] { return player->state() == 1; }));
+    control->panel_paused(true);
+    control->panel_paused(false);
+    EXPECT_EQ(state_now(), 1);
 }
 
 } // namespace

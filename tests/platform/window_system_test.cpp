@@ -187,6 +187,10 @@ TEST_F(window_system, moving_sends_size_only_when_the_size_changes_and_coordinat
     EXPECT_EQ(window_from_point(POINT{112, 255}), child);
     EXPECT_EQ(window_from_point(POINT{105, 205}), top);
     EXPECT_EQ(window_from_point(POINT{5, 5}), nullptr);
+    // A disabled window lets the point through to the one beneath it.
+    HWND picture = make(inner, 0, 0, 50, 50, WS_VISIBLE | WS_DISABLED);
+    EXPECT_EQ(window_from_point(POINT{120, 260}), inner);
+    destroy_window(picture);
     show_window(child, SW_HIDE);
     EXPECT_FALSE(is_window_visible(inner));
     EXPECT_EQ(window_from_point(POINT{120, 260}), top);

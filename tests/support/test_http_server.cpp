@@ -6,6 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
 namespace {
 
 bool send_all(int fd, const std::string& data) {
@@ -23,6 +27,29 @@ std::string response(int status, const char* reason, const std::string& body,
                      const std::string& extra_headers = "") {
     return "HTTP/1.1 " + std::to_string(status) + " " + reason +
            "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extra_headers + "\r\n" + body;
+}
+
+// A route's body, or the part a "Range: bytes=FIRST-[LAST]" header asks for (as a media player's seeks do).
+std::string routed_response(const std::string& request, const std::string& body) {
+    std::string lower = request;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string header = "\r\nrange: bytes=";
+    const std::size_t at = lower.find(header);
+    if (at == std::string::npos)
+        return response(200, "OK", body, "Accept-Ranges: bytes\r\n");
+    const char* spec = request.c_str() + at + header.size();
+    char* end = nullptr;
+    const unsigned long long first = std::strtoull(spec, &end, 10);
+    unsigned long long last = body.empty() ? 0 : body.size() - 1;
+    if (end && *end == '-' && std::isdigit(static_cast<unsigned char>(end[1])))
+        last = std::min(last, std::strtoull(end + 1, nullptr, 10));
+    if (body.empty() || first > last)
+        return response(416, "Range Not Satisfiable", "",
+                        "Content-Range: bytes */" + std::to_string(body.size()) + "\r\n");
+    return response(206, "Partial Content", body.substr(first, last - first + 1),
+                    "Accept-Ranges: bytes\r\nContent-Range: bytes " + std::to_string(first) + "-" +
+                        std::to_string(last) + "/" + std::to_string(body.size()) + "\r\n");
 }
 
 } // namespace
@@ -83,6 +110,14 @@ bool test_http_server::wait_until_held(const std::string& path, int deadline_ms)
     return cv.wait_for(lock, std::chrono::milliseconds(deadline_ms), [&] { return holding[path] > 0; });
 }
 
+int test_http_server::held() {
+    std::lock_guard<std::mutex> lock(m);
+    int n = 0;
+    for (auto& entry : holding)
+        n += entry.second;
+    return n;
+}
+
 std::vector<std::string> test_http_server::targets() {
     std::lock_guard<std::mutex> lock(m);
     return seen_targets;
@@ -133,6 +168,7 @@ void test_http_server::serve(int fd) {
         bool has_route;
         {
             std::unique_lock<std::mutex> lock(m);
+            seen_targets.push_back(target);
             const std::string held = held_routes.count(target) ? target : path;
             if (held_routes.count(held)) {
                 ++holding[held];
@@ -142,7 +178,6 @@ void test_http_server::serve(int fd) {
             }
             if (stopping)
                 break;
-            seen_targets.push_back(target);
             const bool silent = silent_routes.count(target) || silent_routes.count(path);
             if (silent)
                 path = "/silent";
@@ -154,7 +189,7 @@ void test_http_server::serve(int fd) {
                 routed = it->second;
         }
         if (has_route) {
-            send_all(fd, response(200, "OK", routed));
+            send_all(fd, routed_response(request, routed));
         } else if (path == "/doc") {
             send_all(fd, response(200, "OK", "<doc>hello</doc>"));
         } else if (path == "/empty") {

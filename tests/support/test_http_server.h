@@ -17,7 +17,7 @@
 //   /reset          part of the body, then a connection reset
 //   /silent         reads the request and never answers
 //   /stall          the headers and a little body, then nothing
-// Connections are kept alive. Everything stops when the server is destroyed.
+// Routes answer range requests. Connections are kept alive. Everything stops when the server is destroyed.
 class test_http_server {
 public:
     test_http_server();
@@ -33,6 +33,8 @@ public:
     void release(const std::string& path_or_target);
     // Waits until a request for it is being held; false when none came within the deadline.
     bool wait_until_held(const std::string& path_or_target, int deadline_ms = 30000);
+    // Requests being held now, over every path.
+    int held();
     // Every request target served, in order.
     std::vector<std::string> targets();
 
@@ -51,6 +53,7 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<int> accepted{0};
     std::atomic<int> served{0};
+    std::atomic<int> holding{0};
     std::mutex m;
     std::condition_variable cv;
     std::thread acceptor;

@@ -11,7 +11,8 @@
 namespace zor {
 
 // The video page: one clip in a player, started the first time the page is drawn. The command bar's left
-// button reads "Play" while the clip is stopped or paused and "Stop" while it runs; "Stop" pauses.
+// button reads "Play" while the clip is stopped or paused and "Stop" while it runs; "Stop" pauses. While
+// the panel is paused the clip holds still, and plays on when the panel returns.
 class video_player_content : public i_page_content, public utils::trackable {
 public:
     video_player_content(ui::command_bar* commands, const std::wstring& file, platform::HWND owner,
@@ -31,6 +32,8 @@ public:
     void layout() override { player->layout(); }
     void draw(cl::ui::i_graphics& g, bool force) override;
     void scroll_y(int) override {}
+    void panel_paused() override { player->suspend(); }
+    void panel_resumed() override { player->resume(); }
 
     cl::ui::video_player& get_player() { return *player; }
     const std::wstring& get_file() const { return file; }
