@@ -53,7 +53,6 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<int> accepted{0};
     std::atomic<int> served{0};
-    std::atomic<int> holding{0};
     std::mutex m;
     std::condition_variable cv;
     std::thread acceptor;
