@@ -89,7 +89,7 @@ void name_server(const std::string& panel, int port) {
     std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     static const std::regex host(R"re((<(server|weather) name=")[^"]*")re");
     std::ofstream(panel + "/config.xml")
-        << std::regex_replace(config, host, "$1127.0.0.1:" + std::to_string(port) + "\"");
+        << std::regex_replace(config, host, "$01127.0.0.1:" + std::to_string(port) + "\""); // $01: group 1
 }
 
 // A copy of the install folder: the library itself is copied, as the panel looks for its files beside its
@@ -154,7 +154,8 @@ std::string run_tour(const std::string& folder, const std::string& panel, const 
         std::fprintf(stderr, "frame_gap: the shell failed (status %d), see %s/panel.log\n", status,
                      folder.c_str());
     std::ifstream in(report);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return t;
 }
 
 struct section {
@@ -238,9 +239,9 @@ int main(int argc, char** argv) {
         }
         fs::create_directories(work.file("slow"));
         make_panel(work.file("panel"), server.port());
-        const std::string t = with_settle_limit(tour, 6 * latency);
+        const std::string t = with_settle_limit(tour, 2 * latency);
         slow = read_sections(
-            run_tour(work.file("slow"), work.file("panel"), t, 60 + settle_count(t) * 7 * latency / 1000),
+            run_tour(work.file("slow"), work.file("panel"), t, 60 + settle_count(t) * 3 * latency / 1000),
             order);
     }
     {
