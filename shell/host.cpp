@@ -1,6 +1,7 @@
 #include "host.h"
 
 #include "platform/clock.h"
+#include "platform/panel_activity.h"
 #include "platform/window_system.h"
 #include "sip_keyboard.h"
 #include "top_bar.h"
@@ -120,11 +121,13 @@ bool host::load_panel(const std::string& folder, std::string& error) {
 }
 
 void host::start() {
+    is_paused = false;
     if (panel_hwnd)
         platform::send_message(panel_hwnd, 6026, 0, 0);
 }
 
 void host::pause() {
+    is_paused = true;
     if (panel_hwnd)
         platform::send_message(panel_hwnd, 6027, 0, 0);
 }
@@ -180,6 +183,32 @@ bool host::run_for(std::uint32_t ms) {
         if (elapsed >= ms)
             return true;
         platform::wait_message(std::min<std::uint32_t>(ms - elapsed, 50));
+    }
+}
+
+host::settle_result host::settle(platform::HWND drawn, std::uint32_t ms) {
+    auto surface = drawn ? platform::get_window_surface(drawn) : nullptr;
+    const std::uint32_t start = platform::tick_count();
+    std::uint64_t quiet_from = platform::frames_drawn();
+    std::uint64_t seen = surface ? surface->content_changes() : 0;
+    for (;;) {
+        tick_clock();
+        if (!pump())
+            return settle_result::closed;
+        // Frames first: a counted frame has already touched the surface, so its change is seen below; a
+        // change seen may also come from the frame still being drawn, which is not counted yet.
+        const std::uint64_t frames = platform::frames_drawn();
+        const std::uint64_t changes = surface ? surface->content_changes() : 0;
+        if (changes != seen || platform::pending_loads() > 0) {
+            seen = changes;
+            quiet_from = frames + 1;
+        } else if (is_paused || !surface || frames >= quiet_from + settle_frames) {
+            return settle_result::settled;
+        }
+        const std::uint32_t elapsed = platform::tick_count() - start;
+        if (elapsed >= ms)
+            return settle_result::timed_out;
+        platform::wait_message(std::min<std::uint32_t>(ms - elapsed, 5));
     }
 }
 

@@ -38,6 +38,16 @@ public:
     // Redraws the top bar when the minute changed.
     void tick_clock();
 
+    // Frames in a row with no new content that make the panel settled.
+    static constexpr std::uint64_t settle_frames = 4;
+    enum class settle_result { settled, timed_out, closed };
+    // Pumps until the panel has drawn no new content for settle_frames frames and no load is pending, or
+    // until ms have passed. While the panel is paused it draws nothing: only the loads are waited for.
+    settle_result settle(std::uint32_t ms) { return settle(panel_hwnd, ms); }
+    // The same over the surface of the given window (a stand-in for the panel in tests).
+    settle_result settle(platform::HWND drawn, std::uint32_t ms);
+    bool paused() const { return is_paused; }
+
     bool landscape() const { return is_landscape; }
     platform::HWND window() const { return hwnd; }
     platform::HWND panel() const { return panel_hwnd; }
@@ -49,6 +59,7 @@ private:
 
     bool is_landscape;
     bool quit = false;
+    bool is_paused = false;
     int shown_minute = -1;
     platform::HWND hwnd = nullptr;
     platform::HWND sip_button = nullptr;

@@ -2,7 +2,9 @@
 //
 //   zor-shell --panel DIR [--landscape] [--log FILE] [--fps]
 //   zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] [--log FILE] [--fps]
+//             [--frame-report FILE]
 
+#include "frame_report.h"
 #include "host.h"
 #include "platform/debug_log.h"
 #include "platform/host_switches.h"
@@ -20,7 +22,7 @@ namespace {
 int usage() {
     std::fprintf(stderr, "usage: zor-shell --panel DIR [--landscape] [--log FILE] [--fps]\n"
                          "       zor-shell --panel DIR --headless --tour FILE --shots DIR [--landscape] "
-                         "[--log FILE] [--fps]\n");
+                         "[--log FILE] [--fps] [--frame-report FILE]\n");
     return 2;
 }
 
@@ -56,15 +58,16 @@ int run_display(shell::host& h) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string panel, tour, shots, log;
+    std::string panel, tour, shots, log, report_file;
     bool headless = false, landscape = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        std::string* value = a == "--panel"   ? &panel
-                             : a == "--tour"  ? &tour
-                             : a == "--shots" ? &shots
-                             : a == "--log"   ? &log
-                                              : nullptr;
+        std::string* value = a == "--panel"          ? &panel
+                             : a == "--tour"         ? &tour
+                             : a == "--shots"        ? &shots
+                             : a == "--log"          ? &log
+                             : a == "--frame-report" ? &report_file
+                                                     : nullptr;
         if (value) {
             if (i + 1 >= argc)
                 return usage();
@@ -79,7 +82,7 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
-    if (panel.empty() || (headless && (tour.empty() || shots.empty())))
+    if (panel.empty() || (headless && (tour.empty() || shots.empty())) || (!headless && !report_file.empty()))
         return usage();
 
     if (!log.empty() && !platform::set_debug_log_file(log)) {
@@ -110,8 +113,14 @@ int main(int argc, char** argv) {
     }
     mkdir(shots.c_str(), 0755);
     h.start();
-    bool ok = shell::run_tour(h, script, shots, error);
+    shell::frame_report report;
+    bool ok = shell::run_tour(h, script, shots, error, &report);
+    report.finish();
     h.stop();
+    if (!report_file.empty() && !report.write(report_file)) {
+        std::fprintf(stderr, "zor-shell: cannot write frame report %s\n", report_file.c_str());
+        return 1;
+    }
     if (!ok) {
         std::fprintf(stderr, "zor-shell: tour failed at %s\n", error.c_str());
         return 1;

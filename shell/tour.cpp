@@ -1,6 +1,7 @@
 #include "tour.h"
 
 #include "platform/compositor.h"
+#include "platform/debug_log.h"
 #include "platform/input.h"
 #include "platform/png_writer.h"
 #include "platform/text.h"
@@ -29,7 +30,7 @@ bool read_ints(std::istringstream& in, std::vector<int>& out, std::size_t count)
     return !(in >> rest);
 }
 
-bool valid_shot_name(const std::string& name) {
+bool valid_name(const std::string& name) {
     if (name.empty() || name.size() > 100)
         return false;
     for (char c : name)
@@ -64,7 +65,8 @@ int key_from_name(const std::string& name) {
     return v <= 255 ? v : -1;
 }
 
-bool run_tour(host& h, std::istream& script, const std::string& shots_folder, std::string& error) {
+bool run_tour(host& h, std::istream& script, const std::string& shots_folder, std::string& error,
+              frame_report* report) {
     std::string line;
     int number = 0;
     std::vector<int> a;
@@ -83,6 +85,21 @@ bool run_tour(host& h, std::istream& script, const std::string& shots_folder, st
             if (!read_ints(in, a, 1) || a[0] < 0)
                 return fail("expected: wait MS");
             alive = h.run_for(static_cast<std::uint32_t>(a[0]));
+        } else if (cmd == "settle") {
+            if (!read_ints(in, a, 1) || a[0] < 0)
+                return fail("expected: settle MS");
+            const host::settle_result r = h.settle(static_cast<std::uint32_t>(a[0]));
+            if (r == host::settle_result::timed_out)
+                platform::debug_log_write("tour: line " + std::to_string(number) + " (" + line +
+                                          "): the panel had not settled");
+            alive = r != host::settle_result::closed;
+        } else if (cmd == "mark") {
+            std::string name, rest;
+            in >> name;
+            if (!valid_name(name) || (in >> rest))
+                return fail("expected: mark NAME (letters, digits, '-', '_', '.')");
+            if (report)
+                report->mark(name);
         } else if (cmd == "tap") {
             if (!read_ints(in, a, 2))
                 return fail("expected: tap X Y");
@@ -142,7 +159,7 @@ bool run_tour(host& h, std::istream& script, const std::string& shots_folder, st
         } else if (cmd == "shot") {
             std::string name, rest;
             in >> name;
-            if (!valid_shot_name(name) || (in >> rest))
+            if (!valid_name(name) || (in >> rest))
                 return fail("expected: shot NAME (letters, digits, '-', '_', '.')");
             alive = h.pump();
             if (!platform::write_png(shots_folder + "/" + name + ".png", platform::compose_screen()))

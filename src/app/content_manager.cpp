@@ -162,9 +162,10 @@ void content_manager::update(unsigned long now_ms) {
             c->update(now_ms);
         if (!c->is_loaded() || !ready) {
             wait.update(now_ms);
-            needs_redraw = true;
+            wait_turned = true;
         }
         const bool failed = c->is_failed();
+        needs_redraw = needs_redraw || failed != current_failed;
         if (failed && !unavailable) {
             unavailable.reset(
                 new cl::ui::text_block(unavailable_text, 0xFFFFFF, unavailable_font, cl::ui::align_left));
@@ -180,8 +181,12 @@ void content_manager::update(unsigned long now_ms) {
     if (opening_was_visible && !opening_visible)
         opened();
     needs_redraw = needs_redraw || moved || opening.is_dirty();
-    if (i_page_content* c = current_content())
-        needs_redraw = needs_redraw || c->is_dirty();
+    if (i_page_content* c = current_content()) {
+        // A content not shown yet stays dirty until it is drawn: only the change to showing it is news.
+        const bool show = showable(*c);
+        needs_redraw = needs_redraw || show != content_shown || (show && c->is_dirty());
+        content_shown = show;
+    }
 }
 
 void content_manager::draw_content(cl::ui::i_graphics& g, int index, int dx) {
@@ -199,7 +204,7 @@ void content_manager::draw_content(cl::ui::i_graphics& g, int index, int dx) {
 }
 
 void content_manager::draw(cl::ui::i_graphics& g, bool force) {
-    if (!force && !needs_redraw)
+    if (!force && !needs_redraw && !wait_turned)
         return;
     if (open_pending) {
         open_pending = false;
@@ -229,8 +234,14 @@ void content_manager::draw(cl::ui::i_graphics& g, bool force) {
             unavailable->draw(g, true);
     }
     opening.draw(g, true);
-    g.invalidate(rect);
+    // The wait icon turning on its own shows nothing new: a host waiting for the page to settle looks
+    // through it (a load still on its way is counted apart).
+    if (force || needs_redraw)
+        g.invalidate(rect);
+    else
+        g.invalidate_ornament(rect);
     needs_redraw = false;
+    wait_turned = false;
 }
 
 void content_manager::process_event(const cl::app::event& e) {

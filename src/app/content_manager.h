@@ -67,8 +67,13 @@ public:
 
     bool is_visible() const override { return true; }
     void set_visible(bool) override {}
-    bool is_dirty() const override { return needs_redraw; }
-    void set_dirty(bool d) override { needs_redraw = d; }
+    bool is_dirty() const override { return needs_redraw || wait_turned; }
+    // Dirty for more than the wait icon turning.
+    bool has_news() const { return needs_redraw; }
+    void set_dirty(bool d) override {
+        needs_redraw = d;
+        wait_turned = wait_turned && d;
+    }
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
@@ -102,6 +107,8 @@ private:
     bool pending_request = false;
     bool pending_back = false;
     bool needs_redraw = true;
+    bool wait_turned = false;
+    bool content_shown = false;
 };
 
 } // namespace zor

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/host_switches.h"
+#include "platform/panel_activity.h"
 #include "utils/errors.h"
 #include "utils/log.h"
 
@@ -62,12 +63,14 @@ void game_loop::run() {
     active = true;
     init();
     clock.reset();
+    platform::note_frames_stopped();
     while (running) {
         if (active)
             run_frame();
         sleep(clock.sleep_time());
         faults.guard("events", [this] { process_events(); });
     }
+    platform::note_frames_stopped();
     cleanup();
 }
 
@@ -79,6 +82,7 @@ void game_loop::run_frame() {
         clock.advance();
     }
     faults.guard("draw", [this] { draw(); });
+    platform::note_frame(platform::tick_count());
     if (show_fps)
         count_fps();
     clock.end_frame();
@@ -124,6 +128,7 @@ void game_loop::pause() {
     utils::trace_scope trace("cl::app::game_loop::pause");
     active = false;
     clock.pause();
+    platform::note_frames_stopped();
 }
 
 void game_loop::resume() {

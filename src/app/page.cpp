@@ -235,7 +235,7 @@ void page::update(unsigned long now_ms) {
 void page::draw(cl::ui::i_graphics& g, bool force) {
     if (!preloader.is_finished())
         preloader.draw(g, force);
-    const bool contents_dirty = strip->is_dirty();
+    const bool contents_dirty = strip->has_news();
     const bool tickers_dirty =
         ticker_part->is_shown() && ticker_part->is_visible() && ticker_part->is_dirty();
     strip->draw(g, force || redraw_contents || tickers_dirty);

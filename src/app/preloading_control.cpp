@@ -1,5 +1,6 @@
 #include "app/preloading_control.h"
 
+#include "platform/panel_activity.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
@@ -8,9 +9,19 @@
 namespace zor {
 namespace app {
 
+preloading_control::~preloading_control() {
+    if (counted && !finished)
+        platform::note_load_done();
+}
+
 void preloading_control::update(unsigned long now_ms) {
     if (finished)
         return;
+    // The host waits for the pictures as for any other load.
+    if (!counted) {
+        counted = true;
+        platform::note_load_queued();
+    }
     // A page rebuilt on rotation finds the pictures decoded already and need not wait for them.
     while (index < static_cast<int>(keys.size()) &&
            cl::ui::is_image_cached(cl::ui::resources::path(keys[static_cast<std::size_t>(index)])))
@@ -29,6 +40,7 @@ void preloading_control::update(unsigned long now_ms) {
             return;
     }
     finished = true;
+    platform::note_load_done();
     done();
 }
 

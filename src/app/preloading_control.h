@@ -15,6 +15,8 @@ class preloading_control : public cl::ui::i_control {
 public:
     static constexpr unsigned long spacing_ms = 500;
 
+    ~preloading_control() override;
+
     utils::signal<utils::function0<void>> done;
 
     void set_keys(const std::vector<std::wstring>& k) { keys = k; }
@@ -36,6 +38,7 @@ private:
     std::vector<std::wstring> keys;
     unsigned long last_time = 0;
     bool may_load = false;
+    bool counted = false;
 };
 
 } // namespace app

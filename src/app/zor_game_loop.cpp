@@ -6,6 +6,7 @@
 #include "model/model.h"
 #include "platform/com.h"
 #include "platform/module.h"
+#include "platform/panel_activity.h"
 #include "platform/text.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
@@ -80,9 +81,19 @@ void zor_game_loop::draw() {
         graphics->fill_rect(fps_rect, 0x000000);
         graphics->draw_text(L"FPS: " + std::to_wstring(fps), fps_rect, cl::ui::fonts::generic_sans_22,
                             0xFFFFFF, cl::ui::align_center);
-        graphics->invalidate(fps_rect);
+        graphics->invalidate_ornament(fps_rect);
     }
     graphics->end_frame(true);
+    publish_page();
+}
+
+void zor_game_loop::publish_page() {
+    i_page_content* c = control->current_page().contents().current_content();
+    std::wstring name = c ? c->page_name() : std::wstring();
+    if (name != shown_page) {
+        shown_page = name;
+        platform::note_shown_page(platform::to_utf8(name));
+    }
 }
 
 void zor_game_loop::on_event(const cl::app::event& e) {

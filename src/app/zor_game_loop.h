@@ -6,6 +6,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <memory>
+#include <string>
 
 namespace zor {
 namespace app {
@@ -39,12 +40,16 @@ private:
         ~com_marker();
     };
 
+    // Tells the host which page is shown, for its frame statistics.
+    void publish_page();
+
     main_window* window;
     boost::shared_ptr<cl::ui::i_graphics> graphics;
     std::unique_ptr<controller> control;
     std::unique_ptr<com_marker> com;
     int frame_count = 0;
     bool force_redraw = true;
+    std::wstring shown_page;
 };
 
 } // namespace app

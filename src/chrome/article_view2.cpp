@@ -211,6 +211,8 @@ void article_view2::draw(cl::ui::i_graphics& g, bool force) {
             if (enlarge_mark)
                 enlarge_mark->draw(view, true);
         }
+        // Drawn here rather than by itself: its news are shown, or it would keep the article redrawing.
+        picture->set_dirty(false);
     }
     for (const auto& block : blocks) {
         if (meets(block->get_rect()))

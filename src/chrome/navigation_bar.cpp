@@ -187,7 +187,7 @@ void navigation_bar::draw(cl::ui::i_graphics& g, bool force) {
             const platform::RECT band = arrow_band(arrow, left_side);
             g.fill_rect(band, 0xFFFFFF);
             arrow.draw(g, true);
-            g.invalidate(band);
+            g.invalidate_ornament(band);
         }
         left_drawn = left_arrow.get_rect();
         right_drawn = right_arrow.get_rect();

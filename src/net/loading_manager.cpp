@@ -1,6 +1,7 @@
 #include "net/loading_manager.h"
 
 #include "platform/http.h"
+#include "platform/panel_activity.h"
 #include "utils/errors.h"
 
 #include <exception>
@@ -11,6 +12,9 @@ loading_manager::loading_manager() : wake(false, true) {}
 
 loading_manager::~loading_manager() {
     stop();
+    // What never got its turn is no longer pending.
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        platform::note_load_done();
 }
 
 void loading_manager::start() {
@@ -51,6 +55,7 @@ void loading_manager::add_request(const object_ptr& object) {
             ++it;
         queue.insert(it, object);
         count.increment();
+        platform::note_load_queued();
     }
     wake.set();
 }
@@ -85,6 +90,7 @@ void loading_manager::process_func() {
                     entry->set_failed(true);
                 }
                 entry->set_queued(false);
+                platform::note_load_done();
             }
         }
     }

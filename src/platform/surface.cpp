@@ -37,7 +37,9 @@ void window_surface::resize(int width, int height) {
     bump_screen_generation();
 }
 
-void window_surface::touch() {
+void window_surface::touch(change what) {
+    if (what == change::content)
+        changes.fetch_add(1);
     bump_screen_generation();
 }
 

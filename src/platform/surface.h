@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -21,14 +22,20 @@ public:
 
     // Keeps the pixels that still fit, top-left aligned; new pixels are black. Takes the lock itself.
     void resize(int width, int height);
+    // What a touch changed: ornaments are animations that never end (a bouncing arrow), which a host
+    // waiting for the picture to settle looks through.
+    enum class change { content, ornament };
     // Marks the surface changed, so the presenter composes the screen again.
-    void touch();
+    void touch(change what = change::content);
+    // How many touches changed content.
+    std::uint64_t content_changes() const { return changes.load(); }
 
 private:
     std::mutex m;
     int w;
     int h;
     std::vector<std::uint16_t> px;
+    std::atomic<std::uint64_t> changes{0};
 };
 
 // Changes whenever any surface is touched or any window moves, shows or hides.

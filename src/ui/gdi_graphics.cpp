@@ -74,9 +74,11 @@ void gdi_graphics::end_frame(bool present) {
                                 static_cast<std::size_t>(x1 - x0) * 2);
             }
         }
-        surface->touch();
+        surface->touch(content_invalid ? platform::window_surface::change::content
+                                       : platform::window_surface::change::ornament);
     }
     invalid.clear();
+    content_invalid = false;
 }
 
 void gdi_graphics::blend(const gdi_image& image, const RECT& place, const RECT* clip, unsigned char alpha) {
@@ -253,6 +255,11 @@ void gdi_graphics::update_size() {
 }
 
 void gdi_graphics::invalidate(const RECT& rect) {
+    invalid.push_back(rect);
+    content_invalid = true;
+}
+
+void gdi_graphics::invalidate_ornament(const RECT& rect) {
     invalid.push_back(rect);
 }
 

@@ -40,6 +40,7 @@ public:
     void draw_image_tiled(const cl::ui::image_ptr& image, const platform::RECT& rect,
                           unsigned char alpha) override;
     void invalidate(const platform::RECT& rect) override;
+    void invalidate_ornament(const platform::RECT& rect) override;
     void init_opengl(int texture_width, int texture_height, const std::wstring& path_a,
                      const std::wstring& path_b, int stacks, int slices, float p, float q) override;
     void render_globe() override;
@@ -87,6 +88,7 @@ private:
     double aspect = 0.6;
     std::vector<std::uint16_t> buffer;
     std::vector<platform::RECT> invalid;
+    bool content_invalid = false;
     platform::font_spec system_font;
 
     // The globe.

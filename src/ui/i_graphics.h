@@ -47,6 +47,9 @@ public:
     virtual void draw_image_tiled(const image_ptr& image, const platform::RECT& rect,
                                   unsigned char alpha) = 0;
     virtual void invalidate(const platform::RECT& rect) = 0;
+    // An animation that never ends (a bouncing arrow, the rate overlay): presented like any other change,
+    // but a frame with nothing else does not count as a new picture.
+    virtual void invalidate_ornament(const platform::RECT& rect) { invalidate(rect); }
 };
 
 } // namespace ui

@@ -11,6 +11,7 @@ void image_list_box_item::draw(i_graphics& g, bool) {
     g.fill_rect(rect, background);
     if (show_image && image)
         g.draw_image_centered(image, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    dirty = false;
 }
 
 } // namespace ui

@@ -14,11 +14,23 @@ public:
                         bool show_image, int row_height);
 
     bool is_visible() const override { return show_image; }
-    void set_visible(bool v) override { show_image = v; }
+    void set_visible(bool v) override {
+        show_image = v;
+        dirty = true;
+    }
+    // A still picture: news only once moved or shown again.
+    bool is_dirty() const override { return dirty; }
+    void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
+    void set_rect(const platform::RECT& r) override {
+        rect = r;
+        dirty = true;
+    }
     void update(unsigned long) override {}
-    void layout() override { rect.bottom = rect.top + row_height; }
+    void layout() override {
+        rect.bottom = rect.top + row_height;
+        dirty = true;
+    }
     void draw(i_graphics& g, bool force) override;
 
     void set_selected(bool) override {}
@@ -34,6 +46,7 @@ private:
     platform::COLORREF background;
     image_ptr image;
     int row_height;
+    bool dirty = true;
 };
 
 } // namespace ui

@@ -11,15 +11,18 @@ void move_list_box_item::set_item(i_list_box_item* item) {
         place_inner();
         inner->layout();
     }
+    placed = inner != nullptr;
     dirty = true;
 }
 
 void move_list_box_item::slide_out() {
     moving = true;
+    placed = false;
     edge.set({static_cast<double>(rect.right)});
 }
 
 void move_list_box_item::slide_in() {
+    placed = false;
     edge.set({static_cast<double>(rect.left)});
 }
 
@@ -41,6 +44,7 @@ void move_list_box_item::set_rect(const platform::RECT& r) {
     }
     inner->set_rect(r);
     rect = inner->get_rect();
+    placed = false;
     // A row being wiped away keeps going, so the finished signal still comes.
     edge.set({static_cast<double>(rect.left), static_cast<double>(moving ? rect.right : rect.left)});
 }
@@ -50,6 +54,7 @@ void move_list_box_item::layout() {
         return;
     inner->layout();
     rect = inner->get_rect();
+    placed = false;
     dirty = true;
 }
 
@@ -62,7 +67,7 @@ void move_list_box_item::update(unsigned long now_ms) {
         return;
     inner->update(now_ms);
     if (edge.update(now_ms))
-        dirty = true;
+        placed = false;
     if (moving && edge.value(0) == rect.right) {
         moving = false;
         finished(inner->text());
@@ -70,8 +75,13 @@ void move_list_box_item::update(unsigned long now_ms) {
         if (!inner)
             return;
     }
-    place_inner();
-    inner->layout();
+    // Laid out again only when the edge moved: a row at rest has nothing new to draw.
+    if (!placed) {
+        place_inner();
+        inner->layout();
+        placed = true;
+        dirty = true;
+    }
     if (inner->is_dirty())
         dirty = true;
 }

@@ -53,6 +53,7 @@ private:
     i_list_box_item* inner = nullptr;
     cl::aff::linear_affector edge;
     bool dirty = true;
+    bool placed = false; // the row stands where the edge is
 };
 
 } // namespace ui

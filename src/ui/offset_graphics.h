@@ -84,6 +84,9 @@ public:
         wrapped->draw_image_tiled(image, clipped(moved(rect)), alpha);
     }
     void invalidate(const platform::RECT& rect) override { wrapped->invalidate(clipped(moved(rect))); }
+    void invalidate_ornament(const platform::RECT& rect) override {
+        wrapped->invalidate_ornament(clipped(moved(rect)));
+    }
 
 private:
     platform::RECT moved(const platform::RECT& r) const {

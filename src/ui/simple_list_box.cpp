@@ -16,7 +16,8 @@ void simple_list_box::clear() {
 void simple_list_box::update(unsigned long now_ms) {
     for (const item_ptr& item : rows) {
         item->update(now_ms);
-        if (item->is_dirty())
+        // A hidden row is not drawn, so it would stay dirty and keep the box redrawing.
+        if (item->is_visible() && item->is_dirty())
             dirty = true;
     }
 }

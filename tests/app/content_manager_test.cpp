@@ -1,4 +1,5 @@
 #include "app/content_manager.h"
+#include "platform/window_system.h"
 #include "support/page_fixture.h"
 #include "support/test_content.h"
 #include "ui/gdi_image.h"
@@ -180,6 +181,38 @@ TEST_F(strip, shows_the_wait_icon_until_data_and_the_fixed_text_when_loading_fai
     manager.update(1075);
     manager.draw(*g, true);
     EXPECT_EQ(pixel(20, 300), own);
+}
+
+TEST_F(strip, the_turning_wait_icon_is_presented_as_an_ornament_but_a_failure_and_the_data_are_news) {
+    auto surface = platform::get_window_surface(window.get_hwnd());
+    auto frame = [&](unsigned long now) {
+        manager.update(now);
+        manager.draw(*g, false);
+        g->end_frame(true);
+    };
+    contents[0]->loaded = false;
+    contents[0]->dirty = true; // and stays so, as it is not drawn
+    frame(1000);               // the first picture of the strip
+    const std::uint64_t first = surface->content_changes();
+    for (unsigned long now = 1025; now <= 1200; now += 25) {
+        manager.update(now);
+        ASSERT_TRUE(manager.is_dirty()); // the icon turns
+        EXPECT_FALSE(manager.has_news());
+        manager.draw(*g, false);
+        g->end_frame(true);
+    }
+    EXPECT_EQ(surface->content_changes(), first);
+    contents[0]->failed = true;
+    frame(1225);
+    EXPECT_EQ(surface->content_changes(), first + 1);
+    contents[0]->failed = false;
+    contents[0]->loaded = true;
+    frame(1250);
+    EXPECT_EQ(surface->content_changes(), first + 2);
+    contents[0]->dirty = false;
+    frame(1275); // nothing moves any more
+    EXPECT_FALSE(manager.is_dirty());
+    EXPECT_EQ(surface->content_changes(), first + 2);
 }
 
 TEST_F(strip, clear_deactivates_the_current_content_and_null_contents_are_refused) {

@@ -2,6 +2,7 @@
 #include "app/panel_abi.h"
 #include "platform/debug_log.h"
 #include "platform/host_switches.h"
+#include "platform/panel_activity.h"
 #include "platform/window_system.h"
 #include "support/window_fixture.h"
 
@@ -9,7 +10,6 @@
 #include <dlfcn.h>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -165,7 +165,9 @@ TEST_F(panel_library, the_frame_reaches_the_window_with_the_rate_overlay_when_sw
         surface->fill(0);
     }
     send(6026);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // More frames than the overlay needs to show: it is drawn from the first frame on.
+    const std::uint64_t frames = frames_drawn();
+    EXPECT_TRUE(eventually([&] { return frames_drawn() >= frames + 10; }));
     send(6025);
     EXPECT_EQ(lit_pixels(panel), 0);
 }

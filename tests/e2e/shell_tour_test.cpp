@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -36,8 +38,8 @@ protected:
 };
 
 TEST_F(shell_tour, start_pause_resume_rotate_and_stop) {
-    ASSERT_EQ(run_shell("wait 150\nshot start\npause\nwait 50\nresume\ntap 240 400\nkey soft1\nrotate\n"
-                        "wait 100\nshot rotated\nquit\n"),
+    ASSERT_EQ(run_shell("settle 60000\nshot start\npause\nwait 50\nresume\ntap 240 400\nkey soft1\nrotate\n"
+                        "settle 60000\nshot rotated\nquit\n"),
               0)
         << read("stderr.txt");
     rgb_picture start = read_png(folder + "/shots/start.png");
@@ -54,6 +56,35 @@ TEST_F(shell_tour, start_pause_resume_rotate_and_stop) {
         EXPECT_NE(log.find(line), std::string::npos) << line;
     // Stop came before the window went: the loop ended inside stop_app.
     EXPECT_LT(log.find("- cl::app::game_loop::run"), log.find("+ cl::ui::main_window::done_instance"));
+}
+
+// The report's lines: "frames N", "longest_gap_ms G", "page P", then one "section NAME frames N ..." a mark.
+TEST_F(shell_tour, the_frame_report_counts_the_frames_of_the_tour_and_of_each_marked_section) {
+    ASSERT_EQ(run_shell("settle 60000\nmark news-tab\nkey right\nsettle 60000\nquit\n", ZOR_PANEL_DIR,
+                        "--frame-report " + folder + "/frames.txt"),
+              0)
+        << read("stderr.txt");
+    std::istringstream report(read("frames.txt"));
+    std::string key, page;
+    long frames = 0, gap = -1;
+    report >> key >> frames;
+    EXPECT_EQ(key, "frames");
+    EXPECT_GT(frames, 4);
+    report >> key >> gap >> key >> page;
+    EXPECT_GE(gap, 0);
+    EXPECT_TRUE(page == "home" || page == "news") << page;
+    std::vector<std::string> sections;
+    for (std::string line; std::getline(report, line);) {
+        std::istringstream in(line);
+        std::string section, name, frames_key;
+        long n = 0;
+        if (in >> section >> name >> frames_key >> n) {
+            sections.push_back(name);
+            EXPECT_GT(n, 0) << line;
+        }
+    }
+    EXPECT_EQ(sections, (std::vector<std::string>{"start", "news-tab"}));
+    EXPECT_NE(run_shell("quit\n", ZOR_PANEL_DIR, "--frame-report /nonexistent/frames.txt"), 0);
 }
 
 TEST_F(shell_tour, landscape_start_and_failures_exit_non_zero) {
@@ -86,14 +117,15 @@ bool dark(std::uint32_t c) {
 // The panel sits 52 pixels below the top of the screen: header to 108, tabs to 158, and on the main page
 // the footer's two rows from 710 and the command bar from 760.
 TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_frame) {
-    ASSERT_EQ(run_shell("wait 3500\nshot home\n"
-                        "drag 400 400 80 400 300\nwait 900\nshot swiped\n"
-                        "key right\nwait 900\nkey left\nkey left\nwait 900\nshot back-home\n"
-                        "tap 455 133\nwait 900\nshot arrow\n"
-                        "tap 90 722\nwait 1200\nshot headlines\n"
-                        "key soft2\nwait 1200\nshot main-again\n"
-                        "rotate\nwait 1200\nshot landscape\n"
-                        "drag 600 300 100 300 300\nwait 900\nshot landscape-swiped\nquit\n"),
+    ASSERT_EQ(run_shell("settle 60000\nshot home\n"
+                        "drag 400 400 80 400 300\nsettle 60000\nshot swiped\n"
+                        "key right\nsettle 60000\nkey left\nsettle 60000\nkey left\nsettle 60000\n"
+                        "shot back-home\n"
+                        "tap 455 133\nsettle 60000\nshot arrow\n"
+                        "tap 90 722\nsettle 60000\nshot headlines\n"
+                        "key soft2\nsettle 60000\nshot main-again\n"
+                        "rotate\nsettle 60000\nshot landscape\n"
+                        "drag 600 300 100 300 300\nsettle 60000\nshot landscape-swiped\nquit\n"),
               0)
         << read("stderr.txt");
     auto shot = [&](const char* name) { return read_png(folder + "/shots/" + name + ".png"); };

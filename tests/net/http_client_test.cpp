@@ -139,8 +139,12 @@ TEST_F(http_client, open_and_connect_again_replace_their_handles) {
 }
 
 TEST_F(http_client, an_abort_ends_a_transfer_in_flight_promptly) {
-    std::thread aborter([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const int before = server.requests();
+    std::thread aborter([&] {
+        // Once the server has read the request, the transfer is in flight.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (server.requests() == before && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         platform::abort_all_transfers();
     });
     platform::http_limits slow = platform::get_http_limits();

@@ -2,14 +2,17 @@
 #include "net/loading_manager.h"
 #include "platform/debug_log.h"
 #include "platform/http.h"
+#include "platform/panel_activity.h"
 #include "support/test_http_server.h"
 #include "utils/barrier.h"
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -177,6 +180,36 @@ TEST(async_info_object, is_outdated_after_a_minute_or_half_a_minute_after_a_fail
     o.set_load_time(0xFFFFF000u);
     EXPECT_FALSE(o.is_outdated(0x00001000u)); // 8 s later
     EXPECT_TRUE(o.is_outdated(0x0000F000u));  // 65 s later
+}
+
+TEST(loading_manager, a_request_is_pending_from_its_queueing_to_the_end_of_its_load_or_of_the_manager) {
+    journal j;
+    const int before = platform::pending_loads();
+    {
+        cl::loading_manager m;
+        auto held = boost::shared_ptr<test_object>(new test_object(j, "held", 1));
+        ptr waiting(new test_object(j, "waiting", 0)), never(new test_object(j, "never", 0));
+        std::atomic<bool> started{false}, release{false};
+        held->work = [&] {
+            started = true;
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        m.add_request(held);
+        m.add_request(waiting);
+        EXPECT_EQ(platform::pending_loads(), before + 2);
+        m.start();
+        ASSERT_TRUE(wait_until([&] { return started.load(); }));
+        m.add_request(held); // in transfer: still one request
+        EXPECT_EQ(platform::pending_loads(), before + 2);
+        release = true;
+        ASSERT_TRUE(wait_until([&] { return platform::pending_loads() == before; }));
+        EXPECT_EQ(j.get(), (std::vector<std::string>{"held", "waiting"}));
+        m.stop();
+        m.add_request(never); // waits for a start that never comes
+        EXPECT_EQ(platform::pending_loads(), before + 1);
+    }
+    EXPECT_EQ(platform::pending_loads(), before);
 }
 
 } // namespace

@@ -381,6 +381,27 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     EXPECT_EQ(asked.size(), 1u);
 }
 
+TEST_F(articles, once_its_picture_is_drawn_an_article_at_rest_has_nothing_to_redraw) {
+    zor::article_content story(L"World", L"", L"w1", nullptr);
+    story.set_rect(RECT{0, 106, 480, 708});
+    const std::uint16_t green = ui_impl::to_rgb565(platform::RGB(10, 200, 10));
+    auto picture_pixels = [&] {
+        int n = 0;
+        for (int y = 106; y < 708; ++y)
+            for (int x = 0; x < 480; ++x)
+                n += pixel(x, y) == green;
+        return n;
+    };
+    ASSERT_TRUE(frames_until(story, [&] {
+        story.draw(*g, false);
+        return picture_pixels() > 100 * 100;
+    }));
+    story.update(now += 25);
+    story.draw(*g, false);
+    story.update(now += 25);
+    EXPECT_FALSE(story.article_view().is_dirty());
+}
+
 TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {
     zor::article_content story(L"World", L"", L"w2", nullptr);
     story.set_rect(RECT{0, 106, 480, 708});

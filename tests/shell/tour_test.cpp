@@ -1,4 +1,8 @@
+#include "frame_report.h"
 #include "host.h"
+#include "platform/clock.h"
+#include "platform/debug_log.h"
+#include "platform/panel_activity.h"
 #include "platform/types.h"
 #include "platform/window_system.h"
 #include "sip_keyboard.h"
@@ -6,9 +10,14 @@
 #include "support/window_fixture.h"
 #include "tour.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,10 +33,10 @@ protected:
         std::system(("rm -rf " + shots).c_str());
         window_fixture::TearDown();
     }
-    bool run(shell::host& h, const std::string& script) {
+    bool run(shell::host& h, const std::string& script, shell::frame_report* report = nullptr) {
         std::istringstream in(script);
         error.clear();
-        return shell::run_tour(h, in, shots, error);
+        return shell::run_tour(h, in, shots, error, report);
     }
     std::string shots;
     std::string error;
@@ -111,6 +120,130 @@ TEST_F(tour, taps_on_the_shown_keyboard_type_into_the_focused_field) {
         << error;
     EXPECT_EQ(platform::get_window_title(field), L"Par");
     platform::destroy_window(field);
+}
+
+// Stands in for the panel's frame loop: draws a frame a millisecond into a window, with new content until
+// told to keep still, then only a bouncing ornament.
+class stand_in_loop {
+public:
+    stand_in_loop()
+        : window(make_window()), surface(platform::get_window_surface(window)), worker([this] { run(); }) {}
+    ~stand_in_loop() {
+        stop = true;
+        worker.join();
+        platform::destroy_window(window);
+    }
+    platform::HWND drawn() const { return window; }
+    void keep_still() { still = true; }
+    // The running frame count at the last frame that drew new content.
+    std::uint64_t last_content_frame() const { return last_content; }
+
+private:
+    static platform::HWND make_window() {
+        platform::window_class cls;
+        cls.proc = [](platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
+            return platform::def_window_proc(h, m, w, l);
+        };
+        cls.name = L"STAND_IN_PANEL";
+        platform::register_class(cls);
+        return platform::create_window(0, L"STAND_IN_PANEL", L"", platform::WS_VISIBLE, 0, 52, 480, 748,
+                                       nullptr, nullptr);
+    }
+
+    void run() {
+        while (!stop) {
+            const bool content = !still;
+            surface->touch(content ? platform::window_surface::change::content
+                                   : platform::window_surface::change::ornament);
+            platform::note_frame(platform::tick_count());
+            if (content)
+                last_content = platform::frames_drawn();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    platform::HWND window;
+    std::shared_ptr<platform::window_surface> surface;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> still{false};
+    std::atomic<std::uint64_t> last_content{0};
+    std::thread worker;
+};
+
+TEST_F(tour, settle_waits_for_frames_without_new_content_looking_through_ornaments) {
+    shell::host h(false);
+    stand_in_loop loop;
+    const platform::HWND drawn = loop.drawn();
+    EXPECT_EQ(h.settle(drawn, 100), shell::host::settle_result::timed_out);
+    loop.keep_still();
+    EXPECT_EQ(h.settle(drawn, 60000), shell::host::settle_result::settled);
+    EXPECT_GE(platform::frames_drawn(), loop.last_content_frame() + shell::host::settle_frames);
+
+    // A pending load holds it, however still the picture.
+    platform::note_load_queued();
+    EXPECT_EQ(h.settle(drawn, 100), shell::host::settle_result::timed_out);
+    platform::note_load_done();
+    EXPECT_EQ(h.settle(drawn, 60000), shell::host::settle_result::settled);
+}
+
+TEST_F(tour, a_settle_that_runs_out_of_time_goes_on_and_says_so_in_the_log) {
+    std::mutex m;
+    std::vector<std::string> lines;
+    platform::set_debug_log_capture([&](const std::string& l) {
+        std::lock_guard<std::mutex> lock(m);
+        lines.push_back(l);
+    });
+    auto logged = [&] {
+        std::lock_guard<std::mutex> lock(m);
+        std::string all;
+        for (const std::string& l : lines)
+            all += l + "\n";
+        return all;
+    };
+    shell::host h(false);
+    platform::note_load_queued();
+    EXPECT_TRUE(run(h, "settle 30\nshot after\n")) << error;
+    EXPECT_NE(logged().find("line 1 (settle 30): the panel had not settled"), std::string::npos) << logged();
+    EXPECT_EQ(access((shots + "/after.png").c_str(), F_OK), 0);
+    platform::note_load_done();
+    lines.clear();
+    EXPECT_TRUE(run(h, "settle 60000\n")) << error;
+    EXPECT_EQ(logged(), "");
+    EXPECT_FALSE(run(h, "settle\n"));
+    EXPECT_FALSE(run(h, "settle -1\n"));
+    platform::set_debug_log_capture(nullptr);
+}
+
+TEST_F(tour, a_paused_panel_draws_nothing_so_settle_waits_only_for_loads) {
+    shell::host h(false);
+    stand_in_loop loop; // never keeps still
+    h.pause();
+    EXPECT_EQ(h.settle(loop.drawn(), 60000), shell::host::settle_result::settled);
+    h.resume();
+    EXPECT_EQ(h.settle(loop.drawn(), 50), shell::host::settle_result::timed_out);
+}
+
+TEST_F(tour, marks_name_the_sections_of_the_frame_report) {
+    shell::host h(false);
+    platform::note_frames_stopped();
+    shell::frame_report report;
+    platform::note_shown_page("report-home");
+    platform::note_frame(1000);
+    platform::note_frame(1030);
+    ASSERT_TRUE(run(h, "mark globe-open\n", &report)) << error;
+    platform::note_shown_page("report-globe");
+    platform::note_frame(1500);
+    platform::note_frame(1560);
+    report.finish();
+    EXPECT_EQ(report.text(),
+              "frames 4\nlongest_gap_ms 470\npage report-globe\n"
+              "section start frames 2 longest_gap_ms 30 page report-home entry_gap_ms 0 "
+              "entry_page -\n"
+              "section globe-open frames 2 longest_gap_ms 60 page report-globe entry_gap_ms 470 "
+              "entry_page report-globe\n");
+    EXPECT_FALSE(run(h, "mark\n", &report));
+    EXPECT_FALSE(run(h, "mark a b\n", &report));
+    EXPECT_FALSE(run(h, "mark ../x\n", &report));
 }
 
 } // namespace

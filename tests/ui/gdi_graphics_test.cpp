@@ -202,6 +202,24 @@ TEST_F(gdi_graphics, end_frame_presents_only_invalidated_rectangles) {
         EXPECT_EQ(surface->pixels()[at.first], at.second) << at.first;
 }
 
+TEST_F(gdi_graphics, a_frame_of_ornaments_only_is_presented_but_counts_as_no_new_content) {
+    auto surface = platform::get_window_surface(window.get_hwnd());
+    clear(white);
+    const std::uint64_t before = surface->content_changes();
+    g->invalidate_ornament(RECT{0, 0, 10, 10});
+    g->end_frame(true);
+    EXPECT_EQ(surface->pixels()[5 * 480 + 5], white);
+    EXPECT_EQ(surface->content_changes(), before);
+    g->invalidate_ornament(RECT{0, 0, 10, 10});
+    g->invalidate(RECT{20, 20, 30, 30});
+    g->end_frame(true);
+    EXPECT_EQ(surface->content_changes(), before + 1);
+    g->end_frame(true); // nothing invalidated: no touch at all
+    g->invalidate_ornament(RECT{0, 0, 10, 10});
+    g->end_frame(true); // the content flag went with the frame that had content
+    EXPECT_EQ(surface->content_changes(), before + 1);
+}
+
 TEST_F(gdi_graphics, size_follows_the_window) {
     EXPECT_EQ(g->window_width(), 480);
     EXPECT_EQ(g->window_height(), 800);

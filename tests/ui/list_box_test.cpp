@@ -3,8 +3,11 @@
 #include "support/graphics_fixture.h"
 #include "ui/gdi_image.h"
 #include "ui/graphics.h"
+#include "ui/image_list_box_item.h"
+#include "ui/move_list_box_item.h"
 #include "ui/resources.h"
 #include "ui/scrollable_listbox.h"
+#include "ui/simple_list_box.h"
 
 #include <stdexcept>
 
@@ -178,6 +181,59 @@ TEST_F(lists, focused_rows_are_blue_and_the_others_white) {
     EXPECT_EQ(pixel(200, 165), ui_impl::to_rgb565(cl::ui::list_box_item_base::focused_colour));
     EXPECT_EQ(pixel(200, 146), ui_impl::to_rgb565(cl::ui::list_box2::ground)); // the gap
     EXPECT_EQ(changed_outside(RECT{0, 100, 480, 300}, 0), 0);
+}
+
+// A row of a small list; a busy one has news every frame, until it is drawn. Laying it out is news too.
+class busy_row : public cl::ui::i_list_box_item {
+public:
+    bool is_visible() const override { return visible; }
+    void set_visible(bool v) override { visible = v; }
+    bool is_dirty() const override { return dirty; }
+    platform::RECT get_rect() const override { return rect; }
+    void set_rect(const platform::RECT& r) override { rect = r; }
+    void update(unsigned long) override { dirty = dirty || busy; }
+    void layout() override { dirty = true; }
+    void draw(cl::ui::i_graphics&, bool) override { dirty = false; }
+    void set_selected(bool) override {}
+    bool is_selected() const override { return false; }
+    void set_tag(int, int) override {}
+    std::wstring type_name() const override { return L"busy"; }
+    std::wstring text() const override { return L""; }
+
+    bool busy = true;
+    bool visible = true;
+    bool dirty = true;
+    platform::RECT rect{};
+};
+
+TEST_F(lists, a_small_list_has_news_from_its_shown_rows_only) {
+    cl::ui::simple_list_box box;
+    auto shown = boost::shared_ptr<busy_row>(new busy_row),
+         hidden = boost::shared_ptr<busy_row>(new busy_row);
+    hidden->visible = false;
+    box.add_item(hidden);
+    box.draw(*g, false);
+    box.update(25);
+    EXPECT_FALSE(box.is_dirty());
+    box.add_item(shown);
+    box.draw(*g, false);
+    box.update(50);
+    EXPECT_TRUE(box.is_dirty());
+}
+
+TEST_F(lists, a_held_row_at_rest_has_no_news_and_one_being_wiped_away_has) {
+    cl::ui::image_list_box_item row(L"picture", nullptr, 0x808080, true, 40);
+    cl::ui::move_list_box_item holder(1.0);
+    holder.set_rect(RECT{0, 0, 300, 40});
+    holder.set_item(&row);
+    holder.update(0);
+    holder.draw(*g, false);
+    holder.update(25);
+    EXPECT_FALSE(holder.is_dirty());
+    holder.slide_out();
+    holder.update(50);
+    EXPECT_TRUE(holder.is_dirty());
+    EXPECT_EQ(row.get_rect().left, static_cast<int>(holder.position()));
 }
 
 TEST(scrollbar, the_thumb_follows_the_position_and_a_drag_moves_the_position) {
