@@ -91,10 +91,15 @@ TEST_F(pictures, the_fourth_large_picture_evicts_the_two_oldest_and_a_giant_is_n
 // loop's end) leaves a budget that is already gone without touching it.
 TEST_F(pictures, a_picture_destroyed_after_the_budget_at_exit_does_not_touch_it) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto exit_holding_a_tracked_picture = [this] {
+    auto exit_holding_a_tracked_picture = [] {
         static picture_ptr held; // made before the budget, so destroyed after it
-        held = make(L"/small.png");
-        held->load();
+        {
+            // A server of its own, gone before the exit: no thread may outlive the test.
+            test_http_server own;
+            own.add_route("/small.png", png(40, 30));
+            held = picture_ptr(new async_picture(L"/small.png", own.host(), true, false, 0, false, false));
+            held->load();
+        }
         std::exit(async_picture::budget_count() == 1 ? 0 : 2);
     };
     EXPECT_EXIT(exit_holding_a_tracked_picture(), ::testing::ExitedWithCode(0), "");
