@@ -3,6 +3,7 @@
 #include "chrome/ticker_manager.h"
 #include "model/config.h"
 #include "model/model.h"
+#include "model/news/article.h"
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
@@ -20,7 +21,9 @@
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
+#include "ui/expanded_block.h"
 #include "ui/graphics.h"
+#include "ui/list_box_item.h"
 #include "ui/resources.h"
 
 #include <algorithm>
@@ -374,11 +377,71 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     story.scroll_y(100000);
     EXPECT_EQ(view.scroll_offset(), 0);
 
-    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, 200)); // on the picture
+    // Only a tap on the picture opens it: a swipe or a drag that ends there does not.
+    auto pen = [&](int x0, int y0, int x1, int y1) {
+        story.process_event(cl::app::event(cl::app::event::pen_down, 0, x0, y0));
+        story.process_event(cl::app::event(cl::app::event::pen_move, 0, x1, y1));
+        story.process_event(cl::app::event(cl::app::event::pen_up, 0, x1, y1));
+    };
+    pen(400, 600, 100, 200); // a swipe from the text onto the picture
+    pen(100, 250, 100, 200); // a drag across the picture
+    pen(60, 200, 150, 200);  // a sideways swipe over it
+    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, 200)); // a lift without a press
+    EXPECT_TRUE(asked.empty());
+    pen(100, 200, 109, 191); // nine pixels away: still a tap
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], content_state(L"article", L"World", L"", L"w1"));
-    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 400, 600)); // on the text
+    pen(400, 600, 400, 600); // a tap on the text
     EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_the_article_stays_quiet) {
+    server.hold("/i/small.png");
+    zor::article_content story(L"World", L"", L"w1", nullptr);
+    story.set_rect(RECT{0, 106, 480, 708});
+    ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+    ASSERT_TRUE(server.wait_until_held("/i/small.png"));
+    // The 200 x 200 picture box at the text area's top-left corner (4 + 6, 106 + 6).
+    const RECT box{10, 112, 210, 312};
+    auto count_in_box = [&](std::uint16_t colour) {
+        int n = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                n += pixel(x, y) == colour;
+        return n;
+    };
+    frames_until(
+        story, [] { return false; }, 8);
+    story.draw(*g, true);
+    const int grey_then = (box.right - box.left) * (box.bottom - box.top) - count_in_box(0xFFFF);
+    EXPECT_GT(grey_then, 0); // the wait icon's cells
+    std::vector<std::uint16_t> before(g->back_buffer(), g->back_buffer() + 800 * 800);
+    frames_until(
+        story, [] { return false; }, 4);
+    story.draw(*g, false);
+    EXPECT_FALSE(std::equal(before.begin(), before.end(), g->back_buffer())); // it turned
+
+    auto h = zor::model::news_manager()->find_headline(L"World", L"", L"w1");
+    boost::shared_ptr<cl::ui::async_picture> thumbnail;
+    {
+        news::article_lock lock(h);
+        ASSERT_TRUE(lock.article());
+        thumbnail = lock.article()->thumbnail();
+    }
+    ASSERT_TRUE(thumbnail);
+    server.release("/i/small.png");
+    ASSERT_TRUE(frames_until(story, [&] { return thumbnail->is_loaded(); }));
+    int dirty_frames = 0;
+    for (int i = 0; i < 40; ++i) {
+        story.update(now);
+        now += 25;
+        dirty_frames += story.is_dirty() ? 1 : 0;
+        story.draw(*g, false);
+    }
+    EXPECT_LE(dirty_frames, 1);
+    // The 200 x 150 picture, centred in its box.
+    EXPECT_EQ(pixel(110, 212), ui_impl::to_rgb565(0x0AC80A));
+    EXPECT_EQ(pixel(110, 130), 0xFFFF);
 }
 
 TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {

@@ -136,9 +136,10 @@ void apply_article(article& a, const char* document, const std::wstring& host) {
          p = p->NextSiblingElement("paragraph"))
         if (p->GetText())
             a.add_paragraph(utils::widen_document_text(p->GetText()));
+    // The thumbnail is centred in the box the article gives it.
     if (image_url)
-        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, 0),
-                       picture(utils::widen_document_text(image_url), host, true, 2));
+        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, cl::ui::picture::centred),
+                       picture(utils::widen_document_text(image_url), host, true, cl::ui::picture::centred));
 }
 
 } // namespace news
