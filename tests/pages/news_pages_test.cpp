@@ -129,7 +129,7 @@ TEST_F(news_pages, the_news_list_names_every_category_and_ends_with_the_citizen_
     EXPECT_EQ(asked[0], content_state(L"news", L"Sport"));
 }
 
-TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in_when_they_load) {
+TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_open_and_load_at_a_tap) {
     zor::headlines_content sport(L"Sport", L"", L"", 0xC80000);
     std::vector<content_state> asked;
     sport.request.connect(
@@ -137,13 +137,54 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in
     sport.set_rect(RECT{0, 106, 480, 708});
     EXPECT_FALSE(sport.is_loaded());
     ASSERT_TRUE(frames_until(sport, [&] { return sport.is_loaded(); }));
-    // Football loads on its own; Tennis never does and keeps its placeholder.
-    ASSERT_TRUE(frames_until(sport, [&] { return sport.rows().find_item(L"Football&f2") != nullptr; }));
+    // Each sub-category is a closed header with its placeholder; neither is asked for before a tap.
+    frames_until(
+        sport, [] { return false; }, 40);
+    EXPECT_EQ(requests_for("/news/sport/football"), 0);
+    EXPECT_EQ(requests_for("/news/sport/tennis"), 0);
     EXPECT_EQ(keys(sport.rows()),
-              (std::vector<std::wstring>{L"s1", L":Football", L"  Football&f1", L"  Football&f2", L":Tennis",
-                                         L"  &:Tennis-loading"}));
+              (std::vector<std::wstring>{L"s1", L":Football", L"  :Football", L"  &:Football-loading",
+                                         L":Tennis", L"  :Tennis", L"  &:Tennis-loading"}));
     const auto* row = sport.rows().find_item(L"s1");
     EXPECT_GE(row->bottom() - row->top(), 100); // the 120 x 90 thumbnail and its margins
+    auto* football = dynamic_cast<cl::ui::expanded_block*>(sport.rows().find_item(L":Football"));
+    auto* tennis = dynamic_cast<cl::ui::expanded_block*>(sport.rows().find_item(L":Tennis"));
+    ASSERT_TRUE(football && tennis);
+    EXPECT_FALSE(football->is_expanded());
+    auto* waiting = dynamic_cast<cl::ui::list_box_item*>(sport.rows().find_item(L"&:Football-loading"));
+    ASSERT_TRUE(waiting);
+    EXPECT_FALSE(waiting->is_visible());
+    EXPECT_EQ(waiting->caption(), L"Loading...");
+    // Indented by 20 pixels from where a row's text starts.
+    EXPECT_EQ(waiting->caption_rect().left - waiting->get_rect().left, 10 + 20);
+
+    auto tap = [&](cl::ui::expanded_block* block) {
+        const RECT h = block->header().get_rect();
+        const int y = (h.top + h.bottom) / 2 + static_cast<int>(sport.rows().offset());
+        sport.process_event(cl::app::event(cl::app::event::pen_down, 0, 200, y));
+        sport.process_event(cl::app::event(cl::app::event::pen_up, 0, 200, y));
+    };
+    tap(football);
+    EXPECT_TRUE(football->is_expanded());
+    EXPECT_TRUE(waiting->is_visible());
+    ASSERT_TRUE(frames_until(sport, [&] { return sport.rows().find_item(L"Football&f2") != nullptr; }));
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
+    EXPECT_EQ(requests_for("/news/sport/tennis"), 0);
+    EXPECT_EQ(keys(sport.rows()),
+              (std::vector<std::wstring>{L"s1", L":Football", L"  :Football", L"  Football&f1",
+                                         L"  Football&f2", L":Tennis", L"  :Tennis", L"  &:Tennis-loading"}));
+    EXPECT_TRUE(sport.rows().find_item(L"Football&f1")->is_visible());
+    EXPECT_EQ(football->bottom(), sport.rows().find_item(L"Football&f2")->bottom());
+    EXPECT_GT(tennis->top(), football->bottom());
+    EXPECT_EQ(football->get_rect().bottom, football->bottom()); // what takes its taps ends there too
+    // Tennis never loads and keeps its placeholder; a second tap closes Football without asking again.
+    tap(tennis);
+    ASSERT_TRUE(frames_until(sport, [&] { return requests_for("/news/sport/tennis") == 1; }));
+    EXPECT_TRUE(sport.rows().find_item(L"&:Tennis-loading")->is_visible());
+    tap(football);
+    EXPECT_FALSE(football->is_expanded());
+    EXPECT_FALSE(sport.rows().find_item(L"Football&f1")->is_visible());
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
 
     sport.select(L"s1");
     sport.select(L"Football&f2");
@@ -153,20 +194,19 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in
     EXPECT_EQ(asked[1], content_state(L"headlines", L"Sport", L"Football", L"f2"));
 
     // A loaded group is not asked for again; a failed one is.
-    const int football = requests_for("/news/sport/football"), tennis = requests_for("/news/sport/tennis");
+    const int before = requests_for("/news/sport/tennis");
     sport.select(L":Football");
     frames_until(
         sport, [] { return false; }, 20);
-    EXPECT_EQ(requests_for("/news/sport/football"), football);
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
     ASSERT_TRUE(frames_until(sport, [&] {
         sport.select(L":Tennis");
-        return requests_for("/news/sport/tennis") > tennis;
+        return requests_for("/news/sport/tennis") > before;
     }));
 
     // Back to this content, the history knows the row that had the focus.
     sport.rows().focus_item(L":Football");
-    auto* block = sport.rows().find_item(L":Football")->as_list();
-    block->focus_item(L"Football&f1");
+    football->focus_item(L"Football&f1");
     sport.rows().focus_item(L"Football&f1");
     EXPECT_EQ(sport.get_state(), content_state(L"headlines", L"Sport", L"Football", L"f1"));
 }
