@@ -82,7 +82,17 @@ void article_view2::set_content(const std::wstring& where, const std::vector<std
     location = where;
     paragraphs = text;
     picture = thumbnail;
+    layout_picture();
     dirty = true;
+}
+
+void article_view2::layout_picture() {
+    // The picture lays itself out in its box (centred, cut to the box when drawn) and turns its wait icon
+    // there until it has loaded.
+    if (picture && text_rect.right > text_rect.left) {
+        picture->set_rect(picture_rect());
+        picture->layout();
+    }
 }
 
 bool article_view2::has_picture() const {
@@ -107,6 +117,7 @@ void article_view2::layout() {
                                               text_rect.top + 206});
         enlarge_mark->layout();
     }
+    layout_picture();
     layout_text();
     scrollable = false;
     if (!blocks.empty()) {
@@ -183,8 +194,11 @@ void article_view2::layout_text() {
 }
 
 void article_view2::update(unsigned long now_ms) {
-    if (picture && picture->is_loaded())
+    if (picture) {
+        // Dirty while its wait icon turns and once when it arrives; drawing it clears that.
+        picture->update(now_ms);
         dirty = dirty || picture->is_dirty();
+    }
     if (scroll_anim.update(now_ms)) {
         dirty = true;
         if (scrollable && !dragging && animating)
@@ -203,15 +217,18 @@ void article_view2::draw(cl::ui::i_graphics& g, bool force) {
     auto meets = [&](const platform::RECT& r) {
         return r.bottom + shift > band.top && r.top + shift < band.bottom;
     };
-    if (picture && picture->is_loaded() && !picture->is_failed()) {
+    if (picture) {
         const platform::RECT box = picture_rect();
         if (meets(box)) {
-            if (cl::ui::image_ptr image = picture->get_image())
-                view.draw_image_centered(image, box.left, box.top, picture_box, picture_box);
-            if (enlarge_mark)
+            // Cut to its box as well as to the band.
+            cl::ui::offset_graphics in_box(&g, 0, shift);
+            in_box.set_clip(platform::RECT{box.left, std::max(band.top, box.top + shift), box.right,
+                                           std::min(band.bottom, box.bottom + shift)});
+            picture->draw(in_box, true);
+            if (enlarge_mark && picture->is_loaded() && !picture->is_failed())
                 enlarge_mark->draw(view, true);
         }
-        // Drawn here rather than by itself: its news are shown, or it would keep the article redrawing.
+        // Shown now, or scrolled away: either way nothing is left to redraw for.
         picture->set_dirty(false);
     }
     for (const auto& block : blocks) {
@@ -266,6 +283,7 @@ void article_view2::on_key_down(int key) {
 }
 
 void article_view2::on_pen_down(const platform::POINT& p) {
+    tap.press(p);
     if (scrollable && scrollbar->hit_thumb(p)) {
         dragging = true;
         drag_point = p;
@@ -284,6 +302,8 @@ void article_view2::on_pen_move(const platform::POINT& p) {
 }
 
 void article_view2::on_pen_up(const platform::POINT& p) {
+    // Only a tap opens the picture: a drag or a swipe that ends on it does not.
+    const bool tapped = tap.release(p) && cl::ui::contains(text_rect, tap.press_point());
     if (dragging) {
         scrollbar->drag_by(p.y - drag_point.y);
         offset = -scrollbar->position();
@@ -292,7 +312,7 @@ void article_view2::on_pen_up(const platform::POINT& p) {
         dirty = true;
         return;
     }
-    if (picture && cl::ui::contains(text_rect, p)) {
+    if (tapped && picture && cl::ui::contains(text_rect, p)) {
         const platform::POINT content{p.x, p.y - offset};
         if (cl::ui::contains(picture_rect(), content))
             on_picture_clicked();

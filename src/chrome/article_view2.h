@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/scrollbar2.h"
+#include "chrome/tap_tracker.h"
 #include "ui/affectors.h"
 #include "ui/async_picture.h"
 #include "ui/round_control.h"
@@ -27,7 +28,8 @@ public:
 
     article_view2();
 
-    // The picture was tapped, or Enter pressed while there is one.
+    // The picture was tapped (pressed and lifted within the tap distance), or Enter pressed while there is
+    // one.
     utils::signal<utils::function0<void>> picture_clicked;
 
     void set_content(const std::wstring& location, const std::vector<std::wstring>& paragraphs,
@@ -53,9 +55,11 @@ public:
     bool is_scrollable() const { return scrollable; }
     platform::RECT text_area() const { return text_rect; }
     const cl::ui::font_ptr& text_font() const { return font; }
+    const boost::shared_ptr<cl::ui::async_picture>& shown_picture() const { return picture; }
 
 private:
     bool has_picture() const;
+    void layout_picture();
     void layout_text();
     platform::RECT picture_rect() const;
     void on_picture_clicked();
@@ -69,6 +73,7 @@ private:
     boost::shared_ptr<cl::ui::async_picture> picture;
     boost::shared_ptr<cl::ui::picture> enlarge_mark;
     platform::POINT drag_point;
+    tap_tracker tap;
     bool animating = false;
     bool dragging = false;
     bool scrollable = false;

@@ -66,7 +66,7 @@ void news_ticker::fill() {
     category = manager->find_category(text, std::wstring());
     if (!category)
         return;
-    if (category->is_loaded()) {
+    if (category->is_loaded() && !category->is_failed()) {
         {
             news::headlines_lock lock(category);
             if (lock.list()) {
@@ -89,6 +89,8 @@ void news_ticker::fill() {
         set_ready(true);
         layout();
     } else if (!requested) {
+        // Not loaded yet, or failed before: asked for once each time the ticker comes to this category, so
+        // that a category that failed can come back into the turns.
         zor::model::load(category);
         requested = true;
     }

@@ -42,16 +42,9 @@ void ticker_manager::prepare(zor::ui::ticker* t) {
     const news::category_list& list = manager->categories();
     if (list.empty())
         return;
-    // The category after the one the other news ticker shows, wrapping round.
-    const zor::ui::ticker* other = t == news_tickers[0].get() ? news_tickers[1].get() : news_tickers[0].get();
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (!other->name().empty() && list[i]->name() == other->name()) {
-            next = i + 1 < list.size() ? i + 1 : 0;
-            break;
-        }
-    }
-    t->set_text(list[next]->name());
+    // The categories in turn, wrapping round: the two news tickers take every other one.
+    t->set_text(list[next_category % list.size()]->name());
+    next_category = (next_category + 1) % list.size();
 }
 
 void ticker_manager::stop(zor::ui::ticker*& t) {
@@ -127,6 +120,18 @@ zor::ui::ticker* ticker_manager::next_of_other_kind() {
                                               : static_cast<zor::ui::ticker*>(news_tickers[next_news].get());
     if (!other->is_failed())
         return other;
+    if (is_news(other)) {
+        // Its category failed (it was asked for again) or has nothing: the next category instead, which
+        // shows as soon as it is ready. After a whole round of failures the adverts go on meanwhile.
+        auto manager = zor::model::news_manager();
+        const std::size_t count = manager ? manager->categories().size() : 0;
+        if (passed < count) {
+            ++passed;
+            prepare(other);
+            return other;
+        }
+        passed = 0;
+    }
     // No advert to show (or no news): the same kind comes again.
     return is_news(current) ? static_cast<zor::ui::ticker*>(news_tickers[next_news].get())
                             : static_cast<zor::ui::ticker*>(adv_tickers[next_adv].get());
@@ -159,6 +164,8 @@ void ticker_manager::update(unsigned long now_ms) {
                         next_news ^= 1;
                     else
                         next_adv ^= 1;
+                    if (is_news(candidate))
+                        passed = 0;
                     current = candidate;
                     run_started = 0;
                     end_run = false;

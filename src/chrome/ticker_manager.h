@@ -15,7 +15,9 @@ namespace zor {
 
 // The ticker strip at the bottom of the news pages: news tickers walking through the categories and advert
 // tickers showing banners, alternately (mode 1) or adverts only (mode 2). A tap, or the left soft key
-// labelled with the ticker's command, opens what is on screen; a vertical swipe moves on to the next.
+// labelled with the ticker's command, opens what is on screen; a vertical swipe moves on to the next. The
+// news walks through the categories in turn; one that failed is passed by and asked for again, so it comes
+// back once it loads.
 class ticker_manager : public cl::ui::i_control, public utils::trackable {
 public:
     enum mode_code { off = 0, news_and_adverts = 1, adverts_only = 2 };
@@ -69,6 +71,8 @@ private:
     void stop(zor::ui::ticker*& t);
     void on_finished(zor::ui::ticker* t);
     void on_news_request(content_state s);
+    // The ticker to show after the current one: of the other kind when it has something to show. A news
+    // ticker whose category failed is moved on to the next category (at most once per category in a row).
     zor::ui::ticker* next_of_other_kind();
     void begin(zor::ui::ticker* t, unsigned long now_ms);
 
@@ -79,6 +83,9 @@ private:
     zor::ui::ticker* previous = nullptr;
     int next_news = 0;
     int next_adv = 0;
+    // The category the next prepared news ticker takes, and how many failed ones were passed in a row.
+    std::size_t next_category = 0;
+    std::size_t passed = 0;
     unsigned long run_started = 0;
     unsigned long run_length = 0;
     bool end_run = false;

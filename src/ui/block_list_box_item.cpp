@@ -44,7 +44,7 @@ void block_list_box_item::layout() {
     const int top = layout_top;
     platform::RECT r{list_box_base::rect.left, top, list_box_base::rect.right, top + 90};
     if (owning_list) {
-        r.left = owning_list->get_rect().left;
+        r.left = owning_list->get_rect().left + owning_list->right_margin();
         r.right = owning_list->content_right();
     }
     set_rect(r);
@@ -110,6 +110,13 @@ void block_list_box_item::focus_item(const std::wstring& key) {
     follow_focus();
 }
 
+void block_list_box_item::on_focus_changed(bool has_focus) {
+    if (!has_focus && !focused_key().empty()) {
+        list_box_base::focus_item(std::wstring());
+        follow_focus();
+    }
+}
+
 void block_list_box_item::on_pen_up(const platform::POINT& p) {
     if (key_at(p).empty() && contains(title_rect, p)) {
         forward_activation(key());
@@ -121,6 +128,11 @@ void block_list_box_item::on_pen_up(const platform::POINT& p) {
 void block_list_box_item::draw(i_graphics& g, bool force) {
     if (!force && !is_dirty())
         return;
+    if (rows.empty()) {
+        list_box_base::dirty = false;
+        list_box_item_base::dirty = false;
+        return;
+    }
     if (!title_text.empty()) {
         g.fill_rect(title_rect, 0xFFFFFF);
         g.draw_text(title_text, caption_rect, fonts::tahoma_26_bold, 0x000000, align_left_vcenter);

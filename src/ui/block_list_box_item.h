@@ -6,8 +6,9 @@
 namespace cl {
 namespace ui {
 
-// A titled group of rows inside an outer list: a row of that list which is itself a list. Its rows'
-// activations reach the outer list, and a tap on the title activates the group itself.
+// A titled group of rows inside an outer list: a row of that list which is itself a list, indented by the
+// outer list's margin on both sides. Its rows' activations reach the outer list, and a tap on the title
+// activates the group itself. Without rows it shows nothing.
 class block_list_box_item : public list_box_base, public list_box_item_base {
 public:
     static constexpr int title_height = 35;
@@ -35,6 +36,8 @@ public:
     void on_pen_down(const platform::POINT& p) override { list_box_base::on_pen_down(p); }
     void on_pen_move(const platform::POINT&) override {}
     void on_pen_up(const platform::POINT& p) override;
+    // Losing the outer list's focus takes the highlight off the row that had it.
+    void on_focus_changed(bool focused) override;
 
     int content_right() const override { return list_box_base::rect.right; }
     void add_item(const item_ptr& item) override;

@@ -30,6 +30,20 @@ void expanded_block::clear() {
         owning_list->focus_item(header_row->key());
 }
 
+void expanded_block::replace_rows(const std::vector<item_ptr>& replacement) {
+    const bool had_focus = !focused_key().empty() && focused_key() != header_row->key();
+    rows.erase(rows.begin() + 1, rows.end());
+    if (had_focus)
+        list_box_base::focus_item(header_row->key());
+    for (const item_ptr& item : replacement) {
+        item->set_visible(expanded);
+        list_box_base::add_item(item);
+    }
+    // The rows in their places under the header first: the group's height follows its new last row.
+    layout();
+    set_expanded(expanded);
+}
+
 void expanded_block::update(unsigned long now_ms) {
     block_list_box_item::update(now_ms);
     height.update(now_ms);

@@ -23,6 +23,9 @@ public:
     int bottom() const override;
 
     void set_expanded(bool open);
+    // Puts these rows in place of all but the header, shown while the group is open, and lays the outer
+    // list out again.
+    void replace_rows(const std::vector<item_ptr>& replacement);
     bool is_expanded() const { return expanded; }
     settings_block_item& header() { return *header_row; }
 

@@ -26,7 +26,7 @@ void list_box_item::layout() {
     const int icon_left = rect.left + 10;
     icon_place = platform::RECT{icon_left, rect.top + (base_height - icon_height) / 2, icon_left + icon_width,
                                 rect.top + (base_height - icon_height) / 2 + icon_height};
-    const int caption_left = icon_width > 0 ? icon_place.right + margin : rect.left + 10;
+    const int caption_left = (icon_width > 0 ? icon_place.right + margin : rect.left + 10) + indent;
     const int arrow_left = arrow ? rect.right - 10 - arrow->width() : rect.right;
     const int caption_right = arrow_left - margin;
     int h = 0;

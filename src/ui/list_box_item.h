@@ -27,6 +27,8 @@ public:
     const std::wstring& caption() const { return text.get_text(); }
     // Rows that lead nowhere (plain text) show no arrow.
     void set_arrow(bool shown) { arrow_shown = shown; }
+    // Moves the caption right by this many pixels (a placeholder inside a group).
+    void set_indent(int pixels) { indent = pixels; }
     platform::RECT caption_rect() const { return text.get_rect(); }
     platform::RECT icon_rect() const { return icon_place; }
 
@@ -39,6 +41,7 @@ private:
     image_ptr arrow;
     image_ptr arrow_focused;
     bool arrow_shown = true;
+    int indent = 0;
 };
 
 } // namespace ui

@@ -8,8 +8,8 @@ namespace cl {
 namespace ui {
 
 // Lets a control draw in its own coordinates: every position and rectangle is moved by (dx, dy). With a
-// clip (in the wrapped graphics' coordinates), fills, pictures, text and invalidation stay inside it, so
-// rows scrolled out of a list do not spill over their neighbours.
+// clip (in the wrapped graphics' coordinates), fills, frames, pictures (whole, centred or in part), tiles,
+// text and invalidation stay inside it, so rows scrolled out of a list do not spill over their neighbours.
 class offset_graphics : public i_graphics {
 public:
     offset_graphics() = default;
@@ -35,7 +35,14 @@ public:
             draw_visible_part(image, x + dx, y + dy, 255);
     }
     void draw_image_centered(const image_ptr& image, int x, int y, int w, int h) override {
-        wrapped->draw_image_centered(image, x + dx, y + dy, w, h);
+        if (!clipping) {
+            wrapped->draw_image_centered(image, x + dx, y + dy, w, h);
+        } else if (image) {
+            // The middle of the picture in the box, as the back-end centres it, then cut to the clip.
+            const int left = x + dx - ((image->width() - w) >> 1),
+                      top = y + dy - ((image->height() - h) >> 1);
+            draw_part_within(image, left, top, platform::RECT{x + dx, y + dy, x + dx + w, y + dy + h}, 255);
+        }
     }
     void draw_image_alpha(const image_ptr& image, int x, int y, unsigned char alpha) override {
         if (!clipping)
@@ -64,7 +71,23 @@ public:
         wrapped->fill_rect(clipped(moved(rect)), colour);
     }
     void draw_frame(const platform::RECT& rect, platform::COLORREF colour) override {
-        wrapped->draw_frame(moved(rect), colour);
+        const platform::RECT r = moved(rect);
+        const int left = std::min(r.left, r.right), right = std::max(r.left, r.right);
+        const int top = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+        if (!clipping ||
+            (left >= clip.left && top >= clip.top && right < clip.right && bottom < clip.bottom)) {
+            wrapped->draw_frame(r, colour);
+            return;
+        }
+        // Both far edges belong to a frame: its four sides as one-pixel fills, each cut to the clip.
+        for (const platform::RECT& side : {platform::RECT{left, top, right + 1, top + 1},
+                                           platform::RECT{left, bottom, right + 1, bottom + 1},
+                                           platform::RECT{left, top, left + 1, bottom + 1},
+                                           platform::RECT{right, top, right + 1, bottom + 1}}) {
+            const platform::RECT shown = clipped(side);
+            if (shown.right > shown.left && shown.bottom > shown.top)
+                wrapped->fill_rect(shown, colour);
+        }
     }
     image_ptr copy_image(const platform::RECT& rect) override { return wrapped->copy_image(moved(rect)); }
     void update_size() override { wrapped->update_size(); }
@@ -78,7 +101,16 @@ public:
     }
     void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
                          unsigned char alpha) override {
-        wrapped->draw_image_part(image, x + dx, y + dy, source, alpha);
+        if (!clipping) {
+            wrapped->draw_image_part(image, x + dx, y + dy, source, alpha);
+        } else if (image) {
+            // The source's size counts both edges.
+            const int left = x + dx - source.left, top = y + dy - source.top;
+            draw_part_within(image, left, top,
+                             platform::RECT{x + dx, y + dy, x + dx + source.right - source.left + 1,
+                                            y + dy + source.bottom - source.top + 1},
+                             alpha);
+        }
     }
     void draw_image_tiled(const image_ptr& image, const platform::RECT& rect, unsigned char alpha) override {
         wrapped->draw_image_tiled(image, clipped(moved(rect)), alpha);
@@ -103,7 +135,16 @@ private:
     }
     // The picture at (x, y) in the wrapped coordinates, cut to the clip.
     void draw_visible_part(const image_ptr& image, int x, int y, unsigned char alpha) {
-        const platform::RECT shown = clipped(platform::RECT{x, y, x + image->width(), y + image->height()});
+        draw_part_within(image, x, y, platform::RECT{x, y, x + image->width(), y + image->height()}, alpha);
+    }
+    // The picture at (x, y) in the wrapped coordinates, only where it meets both the box and the clip.
+    void draw_part_within(const image_ptr& image, int x, int y, const platform::RECT& box,
+                          unsigned char alpha) {
+        platform::RECT shown = clipped(box);
+        shown.left = std::max(shown.left, x);
+        shown.top = std::max(shown.top, y);
+        shown.right = std::min(shown.right, x + image->width());
+        shown.bottom = std::min(shown.bottom, y + image->height());
         if (shown.right <= shown.left || shown.bottom <= shown.top)
             return;
         // The source rectangle counts both edges.

@@ -1,5 +1,6 @@
 #include "ui/scrollable_listbox.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -89,6 +90,30 @@ void scrollable_listbox::on_pen_up(const platform::POINT& p) {
     if (!dragging)
         list_box_base::on_pen_up(content_point(p));
     dragging = false;
+}
+
+void scrollable_listbox::on_key_down(int key) {
+    list_box_base::on_key_down(key);
+    if (key != platform::VK_UP && key != platform::VK_DOWN)
+        return;
+    // The row with the highlight: inside a block, the block's focused row.
+    list_box_item_base* row = focused_item();
+    while (row && row->as_list() && row->as_list()->focused_item())
+        row = row->as_list()->focused_item();
+    if (row)
+        show_row(*row);
+}
+
+void scrollable_listbox::show_row(const list_box_item_base& row) {
+    const int t = static_cast<int>(target());
+    // The view shows content from rect.top - t to the bottom, less the space the tickers cover.
+    const int view_top = rect.top - t;
+    const int view_bottom = std::max(rect.top, rect.bottom - end_space) - t;
+    const int top = row.top() - item_gap, bottom = row.bottom() + item_gap;
+    if (bottom > view_bottom && top > view_top)
+        scroll_y(-std::min(bottom - view_bottom, top - view_top));
+    else if (top < view_top)
+        scroll_y(view_top - top);
 }
 
 void scrollable_listbox::scroll_y(int delta) {

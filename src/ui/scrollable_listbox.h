@@ -27,6 +27,8 @@ public:
     void on_pen_down(const platform::POINT& p) override;
     void on_pen_move(const platform::POINT& p) override;
     void on_pen_up(const platform::POINT& p) override;
+    // Up and Down move the focus (into and out of blocks too) and scroll so that the focused row shows.
+    void on_key_down(int key) override;
     // Moves the rows by delta pixels (positive: towards the first row).
     void scroll_y(int delta) override;
     // Room to scroll past the last row, so that rows under something drawn over the list's bottom (the
@@ -42,6 +44,8 @@ public:
 protected:
     platform::POINT content_point(const platform::POINT& p) const;
     int content_bottom() const;
+    // Scrolls just enough for the row, with its gaps, to be in the view (above the end space).
+    void show_row(const list_box_item_base& row);
     void update_range();
 
     cl::aff::move_affector scroll;

@@ -149,6 +149,25 @@ TEST_F(tickers, a_category_that_fails_is_passed_by) {
                                                   "advert https://two.example/x"}));
 }
 
+TEST_F(tickers, after_a_failed_category_the_news_goes_on_and_the_category_returns_once_it_loads) {
+    start({{"Broken", 1}, {"World", 1}, {"Business", 1}});
+    server.add_route("/news/Broken", "no document");
+    strip->set_mode(ticker_manager::news_and_adverts);
+    auto count = [](const std::vector<std::string>& order, const std::string& what) {
+        return std::count(order.begin(), order.end(), what);
+    };
+    const std::vector<std::string> first = turns(12);
+    // Every other turn is news, but for the turns that pass the broken category by.
+    EXPECT_GE(count(first, "news World") + count(first, "news Business"), 5);
+    EXPECT_GE(count(first, "news Business"), 2);
+    EXPECT_EQ(count(first, "news Broken"), 0);
+
+    server.add_route("/news/Broken", headlines("Broken", 1));
+    const std::vector<std::string> later = turns(12);
+    EXPECT_GE(count(later, "news Broken"), 1);
+    EXPECT_GE(count(later, "news World") + count(later, "news Business"), 3);
+}
+
 TEST_F(tickers,
        a_news_ticker_keeps_five_headlines_taps_open_them_or_the_advert_link_and_a_swipe_moves_on_once) {
     start({{"World", 8}});

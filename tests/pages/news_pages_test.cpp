@@ -3,6 +3,7 @@
 #include "chrome/ticker_manager.h"
 #include "model/config.h"
 #include "model/model.h"
+#include "model/news/article.h"
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
@@ -20,7 +21,9 @@
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
+#include "ui/expanded_block.h"
 #include "ui/graphics.h"
+#include "ui/list_box_item.h"
 #include "ui/resources.h"
 
 #include <algorithm>
@@ -126,7 +129,7 @@ TEST_F(news_pages, the_news_list_names_every_category_and_ends_with_the_citizen_
     EXPECT_EQ(asked[0], content_state(L"news", L"Sport"));
 }
 
-TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in_when_they_load) {
+TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_open_and_load_at_a_tap) {
     zor::headlines_content sport(L"Sport", L"", L"", 0xC80000);
     std::vector<content_state> asked;
     sport.request.connect(
@@ -134,13 +137,54 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in
     sport.set_rect(RECT{0, 106, 480, 708});
     EXPECT_FALSE(sport.is_loaded());
     ASSERT_TRUE(frames_until(sport, [&] { return sport.is_loaded(); }));
-    // Football loads on its own; Tennis never does and keeps its placeholder.
-    ASSERT_TRUE(frames_until(sport, [&] { return sport.rows().find_item(L"Football&f2") != nullptr; }));
+    // Each sub-category is a closed header with its placeholder; neither is asked for before a tap.
+    frames_until(
+        sport, [] { return false; }, 40);
+    EXPECT_EQ(requests_for("/news/sport/football"), 0);
+    EXPECT_EQ(requests_for("/news/sport/tennis"), 0);
     EXPECT_EQ(keys(sport.rows()),
-              (std::vector<std::wstring>{L"s1", L":Football", L"  Football&f1", L"  Football&f2", L":Tennis",
-                                         L"  &:Tennis-loading"}));
+              (std::vector<std::wstring>{L"s1", L":Football", L"  :Football", L"  &:Football-loading",
+                                         L":Tennis", L"  :Tennis", L"  &:Tennis-loading"}));
     const auto* row = sport.rows().find_item(L"s1");
     EXPECT_GE(row->bottom() - row->top(), 100); // the 120 x 90 thumbnail and its margins
+    auto* football = dynamic_cast<cl::ui::expanded_block*>(sport.rows().find_item(L":Football"));
+    auto* tennis = dynamic_cast<cl::ui::expanded_block*>(sport.rows().find_item(L":Tennis"));
+    ASSERT_TRUE(football && tennis);
+    EXPECT_FALSE(football->is_expanded());
+    auto* waiting = dynamic_cast<cl::ui::list_box_item*>(sport.rows().find_item(L"&:Football-loading"));
+    ASSERT_TRUE(waiting);
+    EXPECT_FALSE(waiting->is_visible());
+    EXPECT_EQ(waiting->caption(), L"Loading...");
+    // Indented by 20 pixels from where a row's text starts.
+    EXPECT_EQ(waiting->caption_rect().left - waiting->get_rect().left, 10 + 20);
+
+    auto tap = [&](cl::ui::expanded_block* block) {
+        const RECT h = block->header().get_rect();
+        const int y = (h.top + h.bottom) / 2 + static_cast<int>(sport.rows().offset());
+        sport.process_event(cl::app::event(cl::app::event::pen_down, 0, 200, y));
+        sport.process_event(cl::app::event(cl::app::event::pen_up, 0, 200, y));
+    };
+    tap(football);
+    EXPECT_TRUE(football->is_expanded());
+    EXPECT_TRUE(waiting->is_visible());
+    ASSERT_TRUE(frames_until(sport, [&] { return sport.rows().find_item(L"Football&f2") != nullptr; }));
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
+    EXPECT_EQ(requests_for("/news/sport/tennis"), 0);
+    EXPECT_EQ(keys(sport.rows()),
+              (std::vector<std::wstring>{L"s1", L":Football", L"  :Football", L"  Football&f1",
+                                         L"  Football&f2", L":Tennis", L"  :Tennis", L"  &:Tennis-loading"}));
+    EXPECT_TRUE(sport.rows().find_item(L"Football&f1")->is_visible());
+    EXPECT_EQ(football->bottom(), sport.rows().find_item(L"Football&f2")->bottom());
+    EXPECT_GT(tennis->top(), football->bottom());
+    EXPECT_EQ(football->get_rect().bottom, football->bottom()); // what takes its taps ends there too
+    // Tennis never loads and keeps its placeholder; a second tap closes Football without asking again.
+    tap(tennis);
+    ASSERT_TRUE(frames_until(sport, [&] { return requests_for("/news/sport/tennis") == 1; }));
+    EXPECT_TRUE(sport.rows().find_item(L"&:Tennis-loading")->is_visible());
+    tap(football);
+    EXPECT_FALSE(football->is_expanded());
+    EXPECT_FALSE(sport.rows().find_item(L"Football&f1")->is_visible());
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
 
     sport.select(L"s1");
     sport.select(L"Football&f2");
@@ -150,20 +194,19 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_fill_in
     EXPECT_EQ(asked[1], content_state(L"headlines", L"Sport", L"Football", L"f2"));
 
     // A loaded group is not asked for again; a failed one is.
-    const int football = requests_for("/news/sport/football"), tennis = requests_for("/news/sport/tennis");
+    const int before = requests_for("/news/sport/tennis");
     sport.select(L":Football");
     frames_until(
         sport, [] { return false; }, 20);
-    EXPECT_EQ(requests_for("/news/sport/football"), football);
+    EXPECT_EQ(requests_for("/news/sport/football"), 1);
     ASSERT_TRUE(frames_until(sport, [&] {
         sport.select(L":Tennis");
-        return requests_for("/news/sport/tennis") > tennis;
+        return requests_for("/news/sport/tennis") > before;
     }));
 
     // Back to this content, the history knows the row that had the focus.
     sport.rows().focus_item(L":Football");
-    auto* block = sport.rows().find_item(L":Football")->as_list();
-    block->focus_item(L"Football&f1");
+    football->focus_item(L"Football&f1");
     sport.rows().focus_item(L"Football&f1");
     EXPECT_EQ(sport.get_state(), content_state(L"headlines", L"Sport", L"Football", L"f1"));
 }
@@ -374,32 +417,71 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     story.scroll_y(100000);
     EXPECT_EQ(view.scroll_offset(), 0);
 
-    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, 200)); // on the picture
+    // Only a tap on the picture opens it: a swipe or a drag that ends there does not.
+    auto pen = [&](int x0, int y0, int x1, int y1) {
+        story.process_event(cl::app::event(cl::app::event::pen_down, 0, x0, y0));
+        story.process_event(cl::app::event(cl::app::event::pen_move, 0, x1, y1));
+        story.process_event(cl::app::event(cl::app::event::pen_up, 0, x1, y1));
+    };
+    pen(400, 600, 100, 200); // a swipe from the text onto the picture
+    pen(100, 250, 100, 200); // a drag across the picture
+    pen(60, 200, 150, 200);  // a sideways swipe over it
+    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 100, 200)); // a lift without a press
+    EXPECT_TRUE(asked.empty());
+    pen(100, 200, 109, 191); // nine pixels away: still a tap
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], content_state(L"article", L"World", L"", L"w1"));
-    story.process_event(cl::app::event(cl::app::event::pen_up, 0, 400, 600)); // on the text
+    pen(400, 600, 400, 600); // a tap on the text
     EXPECT_EQ(asked.size(), 1u);
 }
 
-TEST_F(articles, once_its_picture_is_drawn_an_article_at_rest_has_nothing_to_redraw) {
+TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_the_article_stays_quiet) {
+    server.hold("/i/small.png");
     zor::article_content story(L"World", L"", L"w1", nullptr);
     story.set_rect(RECT{0, 106, 480, 708});
-    const std::uint16_t green = ui_impl::to_rgb565(platform::RGB(10, 200, 10));
-    auto picture_pixels = [&] {
+    ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+    ASSERT_TRUE(server.wait_until_held("/i/small.png"));
+    // The 200 x 200 picture box at the text area's top-left corner (4 + 6, 106 + 6).
+    const RECT box{10, 112, 210, 312};
+    auto count_in_box = [&](std::uint16_t colour) {
         int n = 0;
-        for (int y = 106; y < 708; ++y)
-            for (int x = 0; x < 480; ++x)
-                n += pixel(x, y) == green;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                n += pixel(x, y) == colour;
         return n;
     };
-    ASSERT_TRUE(frames_until(story, [&] {
-        story.draw(*g, false);
-        return picture_pixels() > 100 * 100;
-    }));
-    story.update(now += 25);
+    frames_until(
+        story, [] { return false; }, 8);
+    story.draw(*g, true);
+    const int grey_then = (box.right - box.left) * (box.bottom - box.top) - count_in_box(0xFFFF);
+    EXPECT_GT(grey_then, 0); // the wait icon's cells
+    std::vector<std::uint16_t> before(g->back_buffer(), g->back_buffer() + 800 * 800);
+    frames_until(
+        story, [] { return false; }, 4);
     story.draw(*g, false);
-    story.update(now += 25);
-    EXPECT_FALSE(story.article_view().is_dirty());
+    EXPECT_FALSE(std::equal(before.begin(), before.end(), g->back_buffer())); // it turned
+
+    auto h = zor::model::news_manager()->find_headline(L"World", L"", L"w1");
+    boost::shared_ptr<cl::ui::async_picture> thumbnail;
+    {
+        news::article_lock lock(h);
+        ASSERT_TRUE(lock.article());
+        thumbnail = lock.article()->thumbnail();
+    }
+    ASSERT_TRUE(thumbnail);
+    server.release("/i/small.png");
+    ASSERT_TRUE(frames_until(story, [&] { return thumbnail->is_loaded(); }));
+    int dirty_frames = 0;
+    for (int i = 0; i < 40; ++i) {
+        story.update(now);
+        now += 25;
+        dirty_frames += story.is_dirty() ? 1 : 0;
+        story.draw(*g, false);
+    }
+    EXPECT_LE(dirty_frames, 1);
+    // The 200 x 150 picture, centred in its box.
+    EXPECT_EQ(pixel(110, 212), ui_impl::to_rgb565(0x0AC80A));
+    EXPECT_EQ(pixel(110, 130), 0xFFFF);
 }
 
 TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {

@@ -3,6 +3,7 @@
 #include "support/graphics_fixture.h"
 #include "ui/alpha_blend.h"
 #include "ui/graphics.h"
+#include "ui/offset_graphics.h"
 #include "utils/errors.h"
 
 namespace {
@@ -159,6 +160,42 @@ TEST_F(gdi_graphics, fill_excludes_the_far_edges_and_frame_includes_them) {
     g->draw_frame(RECT{-10, -10, 900, 900}, RGB(255, 255, 255));
     EXPECT_EQ(pixel(0, 799), white);
     EXPECT_EQ(pixel(400, 400), black);
+}
+
+TEST_F(gdi_graphics, a_clipped_offset_graphics_keeps_every_kind_of_drawing_inside_its_clip) {
+    const RECT clip{100, 100, 140, 130};
+    cl::ui::offset_graphics view(g.get(), 5, 7);
+    view.set_clip(clip);
+
+    // Centred in a 60 x 60 box that starts at (85, 87) on screen: only the part inside the clip shows.
+    clear(black);
+    view.draw_image_centered(numbered(60, 60, 1), 80, 80, 60, 60);
+    EXPECT_EQ(changed_outside(clip, black), 0);
+    EXPECT_EQ(pixel(100, 100), 1 + (100 - 87) * 60 + (100 - 85));
+    EXPECT_EQ(pixel(139, 129), 1 + (129 - 87) * 60 + (139 - 85));
+    // A picture larger than its box is still cut to the box where the box is inside the clip.
+    clear(black);
+    view.draw_image_centered(numbered(40, 40, 1), 105, 100, 10, 10); // box (110, 107)-(120, 117)
+    EXPECT_EQ(changed_outside(RECT{110, 107, 120, 117}, black), 0);
+    EXPECT_EQ(pixel(110, 107), 1 + 15 * 40 + 15);
+
+    clear(black);
+    view.draw_image_part(numbered(50, 50, 1), 90, 90, RECT{0, 0, 49, 49}, 255); // from (95, 97)
+    EXPECT_EQ(changed_outside(clip, black), 0);
+    EXPECT_EQ(pixel(100, 100), 1 + (100 - 97) * 50 + (100 - 95));
+    EXPECT_EQ(pixel(139, 129), 1 + (129 - 97) * 50 + (139 - 95));
+
+    // A frame from (95, 97) to (205, 117): of its four edges only the bottom one crosses the clip.
+    clear(black);
+    view.draw_frame(RECT{90, 90, 200, 110}, RGB(0, 0, 255));
+    EXPECT_EQ(changed_outside(clip, black), 0);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, black), 40);
+    EXPECT_EQ(pixel(120, 117), 0x001F);
+    // Inside the clip a frame is drawn whole, both far edges included.
+    clear(black);
+    view.draw_frame(RECT{100, 100, 105, 103}, RGB(0, 0, 255));
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, black), 16);
+    EXPECT_EQ(pixel(110, 110), 0x001F);
 }
 
 TEST_F(gdi_graphics, copy_image_takes_the_back_buffer_and_refuses_rectangles_past_the_window) {

@@ -1,6 +1,7 @@
 #include "chrome/scrollbar2.h"
 #include "platform/text.h"
 #include "support/graphics_fixture.h"
+#include "ui/block_list_box_item.h"
 #include "ui/gdi_image.h"
 #include "ui/graphics.h"
 #include "ui/image_list_box_item.h"
@@ -234,6 +235,94 @@ TEST_F(lists, a_held_row_at_rest_has_no_news_and_one_being_wiped_away_has) {
     holder.update(50);
     EXPECT_TRUE(holder.is_dirty());
     EXPECT_EQ(row.get_rect().left, static_cast<int>(holder.position()));
+}
+
+// A list of plain rows and two blocks of rows, taller than its view.
+class blocks : public lists {
+protected:
+    void SetUp() override {
+        lists::SetUp();
+        list().clear();
+        list().set_rect(RECT{0, 100, 480, 400});
+        add(L"top");
+        for (const wchar_t* name : {L"one", L"two"}) {
+            auto b = boost::shared_ptr<cl::ui::block_list_box_item>(
+                new cl::ui::block_list_box_item(name, &list()));
+            b->set_title(name);
+            list().add_item(b);
+            for (int i = 1; i <= 3; ++i) {
+                const std::wstring key = name + std::to_wstring(i);
+                b->add_item(boost::shared_ptr<row>(new row(b.get(), key)));
+            }
+        }
+        add(L"end1");
+        add(L"end2");
+    }
+    // The rows (not blocks) that show the focus.
+    std::vector<std::wstring> highlighted() {
+        std::vector<std::wstring> keys;
+        for (const auto& item : list().items()) {
+            if (auto* inner = item->as_list()) {
+                for (const auto& r : inner->items())
+                    if (r->is_focused())
+                        keys.push_back(r->key());
+            } else if (item->is_focused()) {
+                keys.push_back(item->key());
+            }
+        }
+        return keys;
+    }
+};
+
+TEST_F(blocks, up_and_down_keep_the_focused_row_in_view_and_only_it_highlighted) {
+    list().focus_item(L"top");
+    const std::vector<std::wstring> order{L"one1", L"one2", L"one3", L"two1",
+                                          L"two2", L"two3", L"end1", L"end2"};
+    auto check = [&](const std::wstring& expected) {
+        SCOPED_TRACE(std::string(expected.begin(), expected.end()));
+        EXPECT_EQ(highlighted(), std::vector<std::wstring>{expected});
+        const auto* r = list().find_item(expected);
+        ASSERT_TRUE(r);
+        // In content coordinates the view shows rect.top - target to rect.bottom - target.
+        EXPECT_GE(r->top(), 100 - static_cast<int>(list().target()));
+        EXPECT_LE(r->bottom(), 400 - static_cast<int>(list().target()));
+    };
+    for (const auto& key : order) {
+        list().on_key_down(platform::VK_DOWN);
+        check(key);
+    }
+    EXPECT_LT(list().target(), 0);
+    for (auto key = order.rbegin() + 1; key != order.rend(); ++key) {
+        list().on_key_down(platform::VK_UP);
+        check(*key);
+    }
+    list().on_key_down(platform::VK_UP);
+    check(L"top");
+    EXPECT_EQ(list().target(), 0);
+}
+
+TEST_F(blocks, a_tap_in_another_block_takes_the_highlight_with_it) {
+    const int one1 = list().find_item(L"one1")->top() + 10, two1 = list().find_item(L"two1")->top() + 10;
+    tap(100, one1);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
+    tap(100, two1);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"two1"});
+    tap(100, list().find_item(L"top")->top() + 10);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
+}
+
+TEST_F(blocks, blocks_start_at_the_list_margin_and_an_empty_one_draws_nothing) {
+    const auto& one = *list().find_item(L"one");
+    EXPECT_EQ(one.get_rect().left, list().get_rect().left + list().right_margin());
+    EXPECT_EQ(one.get_rect().right, list().content_right());
+    EXPECT_EQ(list().find_item(L"one1")->get_rect().left, one.get_rect().left);
+
+    cl::ui::block_list_box_item empty(L"empty", &list());
+    empty.set_title(L"Empty");
+    empty.layout();
+    clear(0);
+    empty.draw(*g, true);
+    EXPECT_EQ(changed_outside(RECT{0, 0, 0, 0}, 0), 0);
 }
 
 TEST(scrollbar, the_thumb_follows_the_position_and_a_drag_moves_the_position) {

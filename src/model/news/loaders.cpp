@@ -41,9 +41,12 @@ void read_headlines(const category& c, const tinyxml2::XMLElement* root, const s
         if (const tinyxml2::XMLElement* image = e->FirstChildElement("image"))
             if (const char* url = image->Attribute("url"))
                 image_url = utils::widen_document_text(url);
-        list.push_back(headline_ptr(new headline(c.url(), utils::widen_document_text(id),
-                                                 utils::widen_document_text(text->GetText()), c.name(),
-                                                 picture(image_url, host, false, 0), 0)));
+        // An empty text element is an empty headline, and a headline without an address has no picture.
+        const char* words = text->GetText();
+        list.push_back(
+            headline_ptr(new headline(c.url(), utils::widen_document_text(id),
+                                      words ? utils::widen_document_text(words) : std::wstring(), c.name(),
+                                      image_url.empty() ? nullptr : picture(image_url, host, false, 0), 0)));
     }
 }
 
@@ -136,9 +139,11 @@ void apply_article(article& a, const char* document, const std::wstring& host) {
          p = p->NextSiblingElement("paragraph"))
         if (p->GetText())
             a.add_paragraph(utils::widen_document_text(p->GetText()));
-    if (image_url)
-        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, 0),
-                       picture(utils::widen_document_text(image_url), host, true, 2));
+    // Without the thumbnail's address there is no picture to show (nor to fetch the enlarged one with). The
+    // thumbnail is centred in the box the article gives it.
+    if (image_url && thumb_url && *thumb_url)
+        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, cl::ui::picture::centred),
+                       picture(utils::widen_document_text(image_url), host, true, cl::ui::picture::centred));
 }
 
 } // namespace news

@@ -94,6 +94,10 @@ void article_content::update(unsigned long now_ms) {
             fill();
     }
     if (loaded && !has_error()) {
+        // A picture dropped from the memory budget is fetched again rather than waited for.
+        const auto& picture = view->shown_picture();
+        if (picture && !picture->is_loaded() && !picture->is_queued())
+            zor::model::load_missing_picture(picture);
         view->update(now_ms);
         if (view->is_dirty() && tickers)
             tickers->set_dirty(true);

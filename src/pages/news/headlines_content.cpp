@@ -13,7 +13,8 @@ namespace zor {
 
 namespace {
 const wchar_t* const loading_text = L"Loading...";
-}
+const int placeholder_indent = 20;
+} // namespace
 
 headlines_content::headlines_content(const std::wstring& category_name, const std::wstring& subcategory_name,
                                      const std::wstring& headline_id, platform::COLORREF colour)
@@ -91,21 +92,19 @@ void headlines_content::refresh(std::uint32_t now) {
         }
         if (auto subs = category->subcategories()) {
             for (const auto& sub : *subs) {
-                auto header = boost::shared_ptr<cl::ui::block_list_box_item>(
-                    new cl::ui::block_list_box_item(L":" + sub->name(), &list));
-                header->set_title(sub->name());
-                list.add_item(header);
-                subcategory_items[sub->name()] = std::make_pair(sub, header.get());
+                auto group = boost::shared_ptr<cl::ui::expanded_block>(
+                    new cl::ui::expanded_block(L":" + sub->name(), &list, sub->name()));
+                list.add_item(group);
+                subcategory_items[sub->name()] = std::make_pair(sub, group.get());
                 if (sub->is_loaded() && !sub->is_failed()) {
-                    fill(sub, *header);
+                    fill(sub, *group);
                 } else {
-                    const std::wstring placeholder = L"&" + header->key() + L"-loading";
-                    header->add_item(headline_row(header.get(), placeholder, nullptr, loading_text));
-                    // The row says "Loading...", so the sub-category is asked for now, not at a tap.
-                    if (!sub->is_queued() && !sub->is_loaded()) {
-                        zor::model::load(sub);
-                        pending[sub->name()] = sub;
-                    }
+                    // Asked for when the header is tapped; the group says so meanwhile.
+                    auto placeholder = boost::shared_ptr<cl::ui::list_box_item>(new cl::ui::list_box_item(
+                        group.get(), L"&" + group->key() + L"-loading", nullptr, loading_text));
+                    placeholder->set_indent(placeholder_indent);
+                    placeholder->set_arrow(false);
+                    group->add_item(placeholder);
                 }
             }
         }
@@ -126,22 +125,21 @@ void headlines_content::refresh(std::uint32_t now) {
     last_refresh = now;
 }
 
-void headlines_content::fill(const category_ptr& sub, cl::ui::block_list_box_item& header) {
+void headlines_content::fill(const category_ptr& sub, cl::ui::expanded_block& group) {
     if (!sub->is_loaded() || sub->is_failed())
         return;
+    std::vector<cl::ui::list_box_base::item_ptr> rows;
     {
         news::headlines_lock lock(sub);
-        header.list_box_base::clear();
         if (lock.list()) {
             for (const auto& h : *lock.list()) {
                 auto picture = h->picture();
                 zor::model::load_missing_picture(picture);
-                header.list_box_base::add_item(
-                    headline_row(&header, sub->name() + L"&" + h->id(), picture, h->text()));
+                rows.push_back(headline_row(&group, sub->name() + L"&" + h->id(), picture, h->text()));
             }
         }
     }
-    list.layout();
+    group.replace_rows(rows);
     utils::log(L"Subcategory loaded: " + sub->name());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/i_page_content.h"
-#include "ui/block_list_box_item.h"
+#include "ui/expanded_block.h"
 #include "ui/picture.h"
 #include "ui/scrollable_listbox.h"
 #include "utils/trackable.h"
@@ -20,9 +20,10 @@ class category;
 
 namespace zor {
 
-// One category's headlines: a row with thumbnail and text per headline, then one group per sub-category
-// whose headlines fill in once it has loaded. A tap on a headline opens its article. The list is built once
-// the category has loaded and rebuilt, at most once a minute, when the category changed.
+// One category's headlines: a row with thumbnail and text per headline, then one header row per sub-category
+// that opens and closes its group. A sub-category is asked for when its header is tapped; until it has
+// loaded its group holds an indented "Loading..." row. A tap on a headline opens its article. The list is
+// built once the category has loaded and rebuilt, at most once a minute, when the category changed.
 class headlines_content : public i_page_content, public utils::trackable, private boost::noncopyable {
 public:
     static constexpr std::int64_t refresh_ms = 60000;
@@ -59,7 +60,7 @@ private:
     using category_ptr = boost::shared_ptr<news::category>;
 
     void refresh(std::uint32_t now);
-    void fill(const category_ptr& sub, cl::ui::block_list_box_item& header);
+    void fill(const category_ptr& sub, cl::ui::expanded_block& group);
     void check_pending();
     void on_select(std::wstring key);
     cl::ui::list_box_base::item_ptr headline_row(cl::ui::list_box_base* owner, const std::wstring& key,
@@ -68,7 +69,7 @@ private:
 
     cl::ui::list_box2 list;
     category_ptr category;
-    std::map<std::wstring, std::pair<category_ptr, cl::ui::block_list_box_item*>> subcategory_items;
+    std::map<std::wstring, std::pair<category_ptr, cl::ui::expanded_block*>> subcategory_items;
     std::map<std::wstring, category_ptr> pending;
     bool shown = false;
     std::wstring category_name;
