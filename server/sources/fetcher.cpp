@@ -240,7 +240,7 @@ fetcher::result fetcher::fetch_once(const request& r, const std::string& url, co
             location = "60";
     }
     if (status != 200) {
-        out.error = "HTTP " + std::to_string(status) + ": " + url;
+        out.error = "HTTP " + std::to_string(status);
         return out;
     }
     char* type = nullptr;
