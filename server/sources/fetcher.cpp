@@ -218,11 +218,12 @@ fetcher::result fetcher::fetch_once(const request& r, const std::string& url, co
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
     out.http_status = static_cast<int>(status);
     if (code != CURLE_OK) {
-        out.error = t.blocked   ? "address not allowed: " + url
-                    : t.too_big ? "answer larger than " + std::to_string(r.max_bytes) + " bytes"
-                    : code == CURLE_FILESIZE_EXCEEDED
-                        ? "answer larger than " + std::to_string(r.max_bytes) + " bytes"
-                        : std::string(curl_easy_strerror(code)) + ": " + url;
+        if (t.blocked)
+            out.error = "address not allowed: " + url;
+        else if (t.too_big || code == CURLE_FILESIZE_EXCEEDED)
+            out.error = "answer larger than " + std::to_string(r.max_bytes) + " bytes";
+        else
+            out.error = curl_easy_strerror(code);
         return out;
     }
     if (status == 304 && sent) {
