@@ -390,11 +390,12 @@ answer content_server::forecast(const std::string& id) {
     std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<WeatherDetails>\n  <City id=\"" + c->id +
                       "\" name=\"" + xml_escape(c->name) + "\">\n";
     for (const forecast_day& d : days)
-        doc += "    <Day>\n      <date>" + d.date + "</date>\n      <precipitationdesc>" + d.precipitation +
-               "</precipitationdesc>\n      <skydescription>" + d.sky + "</skydescription>\n      <tmin>" +
-               std::to_string(d.t_min) + "</tmin>\n      <tmax>" + std::to_string(d.t_max) +
-               "</tmax>\n      <windspeed>" + number(d.wind_speed, 1) + "</windspeed>\n      <icon>" +
-               d.icon + "</icon>\n      <airquality>" + std::to_string(d.air_quality) +
+        doc += "    <Day>\n      <date>" + xml_escape(d.date) + "</date>\n      <precipitationdesc>" +
+               xml_escape(d.precipitation) + "</precipitationdesc>\n      <skydescription>" +
+               xml_escape(d.sky) + "</skydescription>\n      <tmin>" + std::to_string(d.t_min) +
+               "</tmin>\n      <tmax>" + std::to_string(d.t_max) + "</tmax>\n      <windspeed>" +
+               number(d.wind_speed, 1) + "</windspeed>\n      <icon>" + xml_escape(d.icon) +
+               "</icon>\n      <airquality>" + std::to_string(d.air_quality) +
                "</airquality>\n      <uvindex>" + std::to_string(d.uv_index) + "</uvindex>\n    </Day>\n";
     doc += "  </City>\n</WeatherDetails>\n";
     return answer{200, "text/xml; charset=utf-8", doc};

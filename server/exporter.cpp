@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <dirent.h>
@@ -126,7 +127,10 @@ bool export_live_content(content_server& content, const std::string& folder, int
     }
     // Names sort in the order they were made.
     char name[64];
-    std::snprintf(name, sizeof name, "%012lld-%d", static_cast<long long>(std::time(nullptr)), getpid());
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::snprintf(name, sizeof name, "%020lld-%d",
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                  static_cast<int>(getpid()));
     std::string tree = trees + "/" + name;
     for (int n = 1; ::access(tree.c_str(), F_OK) == 0; ++n)
         tree = trees + "/" + name + "." + std::to_string(n);

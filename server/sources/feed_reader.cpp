@@ -2,6 +2,7 @@
 
 #include "feed_dates.h"
 #include "html_text.h"
+#include "libxml_setup.h"
 #include "url_tools.h"
 
 #include <cstring>
@@ -281,6 +282,7 @@ doc_ptr parse(const std::string& bytes, const std::string& address, const char* 
 
 bool read_feed(const std::string& bytes, const std::string& address, feed& out, std::string& error,
                std::size_t max_items) {
+    prepare_libxml2();
     if (bytes.size() > max_feed_bytes) {
         error = "feed larger than " + std::to_string(max_feed_bytes) + " bytes";
         return false;

@@ -1,5 +1,6 @@
 #include "html_text.h"
 
+#include "libxml_setup.h"
 #include "url_tools.h"
 
 #include <cstring>
@@ -142,6 +143,7 @@ private:
 html_text html_to_paragraphs(const std::string& html, const std::string& base) {
     if (html.empty())
         return html_text();
+    prepare_libxml2();
     const std::size_t size = std::min(html.size(), max_input);
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
         htmlReadMemory(html.data(), static_cast<int>(size), nullptr, "UTF-8",

@@ -1,6 +1,7 @@
 #include "live_setup.h"
 
 #include "geonames_cities.h"
+#include "libxml_setup.h"
 #include "live_pictures.h"
 #include "open_meteo.h"
 
@@ -10,6 +11,7 @@ namespace server {
 
 bool make_live_setup(const sources_settings& settings, const std::function<void(const std::string&)>& log,
                      live_setup& out, std::string& error) {
+    prepare_libxml2();
     fetcher::settings web;
     web.allow_private_addresses = settings.allow_private_addresses;
     out.web.reset(new fetcher(web));

@@ -230,9 +230,13 @@ bool open_meteo_forecasts::fetch(const std::vector<const city_record*>& cities, 
         std::snprintf(text, sizeof text, "%s%.4f", lon.empty() ? "" : ",", c->lon);
         lon += text;
     }
-    const std::string where = "?latitude=" + lat + "&longitude=" + lon;
+    const std::string where = "latitude=" + lat + "&longitude=" + lon;
+    // A service address may carry its own query (an API key).
+    auto joined = [](const std::string& url) {
+        return url + (url.find('?') == std::string::npos ? "?" : "&");
+    };
     fetcher::request r;
-    r.url = config.forecast_url + where +
+    r.url = joined(config.forecast_url) + where +
             "&daily=weather_code,temperature_2m_max,temperature_2m_min,precipitation_probability_max,"
             "wind_speed_10m_max,uv_index_max&timezone=auto&forecast_days=6";
     r.max_bytes = max_answer;
@@ -253,7 +257,7 @@ bool open_meteo_forecasts::fetch(const std::vector<const city_record*>& cities, 
     std::vector<std::map<std::string, int>> air;
     if (!config.air_quality_url.empty()) {
         fetcher::request a;
-        a.url = config.air_quality_url + where + "&hourly=european_aqi&timezone=auto&forecast_days=5";
+        a.url = joined(config.air_quality_url) + where + "&hourly=european_aqi&timezone=auto&forecast_days=5";
         a.max_bytes = max_answer;
         fetcher::result aq = web.get(a);
         std::string why = aq.error;
