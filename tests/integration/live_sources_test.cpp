@@ -5,44 +5,15 @@
 #include "model/weather/manager.h"
 #include "picture_decoder.h"
 #include "support/fixture_files.h"
-#include "support/picture_maker.h"
+#include "support/fixture_sources.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
-#include "support/test_http_server.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <webp/encode.h>
+#include <unistd.h>
 
 namespace {
-
-std::string as_text(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string solid_webp(int w, int h) {
-    std::vector<std::uint8_t> rgb;
-    for (int i = 0; i < w * h; ++i)
-        rgb.insert(rgb.end(), {255, 128, 0});
-    std::uint8_t* out = nullptr;
-    const std::size_t size = WebPEncodeLosslessRGB(rgb.data(), w, h, w * 3, &out);
-    std::string bytes(reinterpret_cast<const char*>(out), size);
-    WebPFree(out);
-    return bytes;
-}
-
-// Open-Meteo's answer for as many places as the request names: one object, or an array of them.
-std::string per_place(const std::string& request, const std::string& one) {
-    const std::size_t at = request.find("latitude=");
-    const std::string lat = request.substr(at, request.find('&', at) - at);
-    const std::size_t places = static_cast<std::size_t>(std::count(lat.begin(), lat.end(), ',')) + 1;
-    if (places == 1)
-        return http_response(200, one, "Content-Type: application/json\r\n");
-    std::string all = "[";
-    for (std::size_t i = 0; i < places; ++i)
-        all += (i ? "," : "") + one;
-    return http_response(200, all + "]", "Content-Type: application/json\r\n");
-}
 
 std::string wide_to_utf8(const std::wstring& w) {
     std::string out;
@@ -64,57 +35,8 @@ std::string wide_to_utf8(const std::wstring& w) {
 class live_sources : public ::testing::Test {
 protected:
     void SetUp() override {
-        feeds.add_route("/feeds/rss2.xml", read_fixture("rss2.xml"));
-        feeds.add_route("/feeds/atom.xml", read_fixture("atom.xml"));
-        feeds.add_route("/feeds/rss1.xml", read_fixture("rss1.xml"));
-        feeds.add_route("/feeds/nodates.xml", read_fixture("nodates.xml"));
-        feeds.add_route("/pictures/ferry.webp", solid_webp(300, 200));
-        feeds.add_route("/pictures/lighthouse.png",
-                        as_text(encode_png(64, 64, solid_rgba(64, 64, 0, 0, 255, 255))));
-        std::vector<std::uint8_t> grey(80 * 60 * 3, 90);
-        feeds.add_route("/pictures/comet.jpg", as_text(encode_jpeg(80, 60, grey)));
-        const std::string forecast = read_fixture("forecast.json"), air = read_fixture("air_quality.json");
-        feeds.add_handler("/v1/forecast",
-                          [forecast](const std::string& r) { return per_place(r, forecast); });
-        feeds.add_handler("/v1/air-quality", [air](const std::string& r) { return per_place(r, air); });
-
-        const std::string base = "http://127.0.0.1:" + std::to_string(feeds.port());
-        folder.write("sources.txt", "# the fixtures\n"
-                                    "allow-private-addresses\n"
-                                    "feed /news/world " +
-                                        base + "/feeds/rss2.xml " + base +
-                                        "/feeds/atom.xml\n"
-                                        "feed /news/business " +
-                                        base +
-                                        "/feeds/rss1.xml\n"
-                                        "feed /news/technology " +
-                                        base +
-                                        "/feeds/atom.xml\n"
-                                        "feed /news/sport " +
-                                        base +
-                                        "/feeds/nodates.xml\n"
-                                        "feed /news/sport/football " +
-                                        base +
-                                        "/feeds/rss2.xml\n"
-                                        "feed /news/sport/tennis " +
-                                        base +
-                                        "/feeds/rss1.xml\n"
-                                        "feed /news/science " +
-                                        base +
-                                        "/feeds/atom.xml\n"
-                                        "feed /news/culture " +
-                                        base +
-                                        "/feeds/missing.xml\n"
-                                        "forecast " +
-                                        base +
-                                        "/v1/forecast\n"
-                                        "air-quality " +
-                                        base +
-                                        "/v1/air-quality\n"
-                                        "cities " +
-                                        fixture_path("cities.txt") + "\n");
         server.reset(
-            new server_process(ZOR_CONTENT_SERVER, {"--port", "0", "--sources", folder.file("sources.txt")}));
+            new server_process(ZOR_CONTENT_SERVER, {"--port", "0", "--sources", fixtures.sources_file()}));
         ASSERT_TRUE(server->ready());
 
         std::ifstream in(ZOR_DEFAULT_CONFIG);
@@ -132,8 +54,9 @@ protected:
     }
     void TearDown() override { zor::config::reset(); }
 
-    test_http_server feeds;
     temp_folder folder;
+    fixture_sources fixtures{folder};
+    test_http_server& feeds = fixtures.server();
     std::unique_ptr<server_process> server;
 };
 
@@ -254,6 +177,43 @@ TEST_F(live_sources, the_panel_finds_cities_and_reads_their_forecasts) {
     for (const std::string& t : feeds.targets())
         forecast_requests += t.rfind("/v1/forecast", 0) == 0;
     EXPECT_EQ(forecast_requests, 2);
+}
+
+TEST_F(live_sources, each_export_is_a_new_tree_switched_in_by_one_rename) {
+    const std::string out = folder.file("export");
+    const std::string run = std::string(ZOR_CONTENT_SERVER) + " --export " + out + " --sources " +
+                            folder.file("sources.txt") + " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    char first[256] = {};
+    ASSERT_GT(::readlink((out + "/current").c_str(), first, sizeof first - 1), 0);
+    EXPECT_EQ(std::string(first).rfind("trees/", 0), 0u);
+    // The export holds what the live server answers, byte for byte.
+    std::ifstream in(out + "/current/files/news/world@width=120&height=90", std::ios::binary);
+    const std::string exported((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string live;
+    ASSERT_EQ(http_get(server->port(), "/news/world?width=120&height=90", live), 200);
+    EXPECT_EQ(exported, live);
+    std::ifstream forecast(out + "/current/files/zorweather@requestcity=2988507", std::ios::binary);
+    const std::string days((std::istreambuf_iterator<char>(forecast)), std::istreambuf_iterator<char>());
+    EXPECT_NE(days.find("<skydescription>Sunny</skydescription>"), std::string::npos) << days;
+    EXPECT_NE(folder.read("export/nginx.conf").find("root " + out + "/current/files;"), std::string::npos);
+
+    // A new item, a new tree; the one before stays for requests in flight, older ones go.
+    std::string more = read_fixture("rss2.xml");
+    more.insert(more.find("<item>"),
+                "<item><title>Breaking: tall ship arrives</title><link>http://g.test/ship</link>"
+                "<pubDate>Sun, 06 Dec 2026 09:00:00 GMT</pubDate></item>");
+    feeds.add_route("/feeds/rss2.xml", more);
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    char second[256] = {};
+    ASSERT_GT(::readlink((out + "/current").c_str(), second, sizeof second - 1), 0);
+    EXPECT_NE(std::string(first), std::string(second));
+    EXPECT_NE(folder.read("export/current/files/news/world@width=120&height=90").find("tall ship"),
+              std::string::npos);
+    EXPECT_TRUE(folder.exists("export/" + std::string(first)));
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    EXPECT_FALSE(folder.exists("export/" + std::string(first)));
+    EXPECT_TRUE(folder.exists("export/" + std::string(second)));
 }
 
 } // namespace
