@@ -9,8 +9,13 @@
 #include "support/server_process.h"
 #include "support/temp_folder.h"
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -214,6 +219,34 @@ TEST_F(live_sources, each_export_is_a_new_tree_switched_in_by_one_rename) {
     ASSERT_EQ(std::system(run.c_str()), 0);
     EXPECT_FALSE(folder.exists("export/" + std::string(first)));
     EXPECT_TRUE(folder.exists("export/" + std::string(second)));
+}
+
+TEST_F(live_sources, a_refreshing_export_writes_its_first_tree_and_ends_cleanly_on_a_signal) {
+    const std::string out = folder.file("refreshing");
+    const pid_t exporter = ::fork();
+    if (exporter == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execl(ZOR_CONTENT_SERVER, "zor-content-server", "--export", out.c_str(), "--sources",
+                fixtures.sources_file().c_str(), "--refresh", "60", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(exporter, 0);
+    // The first tree comes before the first wait; the process then sleeps until the next refresh.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    bool written = false;
+    int status = 0;
+    while (!written && std::chrono::steady_clock::now() < deadline &&
+           ::waitpid(exporter, &status, WNOHANG) == 0) {
+        written = folder.exists("refreshing/current/files/news/world@width=120&height=90");
+        if (!written)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(written);
+    ::kill(exporter, SIGTERM);
+    ASSERT_EQ(::waitpid(exporter, &status, 0), exporter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 } // namespace
