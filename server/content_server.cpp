@@ -1,6 +1,8 @@
 #include "content_server.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -39,6 +41,9 @@ std::string number(double v, int decimals) {
     s << v;
     return s.str();
 }
+
+// Cities on a zone map whose forecasts come from a real service.
+constexpr std::size_t max_live_zone_cities = 40;
 
 bool safe_path(const std::string& path) {
     return path.find("..") == std::string::npos && path.find('\\') == std::string::npos &&
@@ -98,8 +103,15 @@ std::string xml_escape(const std::string& text) {
     return out;
 }
 
-content_server::content_server(const settings& s)
-    : config(s), news(s.content_dir), weather(s.content_dir), world(s.earth_path), renderer(world) {}
+content_server::content_server(const settings& s, const live_sources& live)
+    : config(s), news(live.news ? live.news : std::make_shared<news_store>(s.content_dir)),
+      weather(live.cities ? weather_service(*live.cities) : weather_service(s.content_dir)),
+      forecasts(live.forecasts), pictures(live.pictures), world(s.earth_path), renderer(world) {
+    if (!config.log)
+        config.log = [](const std::string& line) {
+            std::fprintf(stderr, "zor-content-server: %s\n", line.c_str());
+        };
+}
 
 answer content_server::get(const std::string& target) {
     if (target.size() > 4096)
@@ -111,7 +123,7 @@ answer content_server::get(const std::string& target) {
         return bad_request("bad path");
 
     category_entry c;
-    if (news.category(path, c)) {
+    if (news->category(path, c)) {
         int w, h;
         if (q.count("itemid")) {
             if (!side(q, "width", config.article_width, w) || !side(q, "height", config.article_height, h))
@@ -237,7 +249,7 @@ answer content_server::picture(const std::string& path, int width, int height) {
         return not_found("no such picture");
     const std::string url = path.substr(0, slash), id = path.substr(slash + 1, path.size() - slash - 5);
     category_entry c;
-    if (!news.category(url, c))
+    if (!news->category(url, c))
         return not_found("no such picture");
     const std::string key = path + "?" + std::to_string(width) + "x" + std::to_string(height) + "@" + c.stamp;
     answer a;
@@ -246,6 +258,16 @@ answer content_server::picture(const std::string& path, int width, int height) {
     for (const article_entry& e : c.articles) {
         if (e.id != id)
             continue;
+        raster real;
+        std::string error;
+        if (!e.picture_url.empty() && pictures) {
+            if (pictures->picture(e.picture_url, width, height, real, error)) {
+                a = answer{200, "image/jpeg", encode_jpeg(real)};
+                remember(key, a);
+                return a;
+            }
+            config.log("picture " + e.picture_url + ": " + error + "; drawing one");
+        }
         a = answer{200, "image/jpeg",
                    encode_jpeg(renderer.news_picture(width, height, e.lat, e.lon, e.scene, c.colour_index))};
         remember(key, a);
@@ -319,10 +341,31 @@ answer content_server::zone(const std::string& id) {
                       number(z->frame.center_lon, 2) + "\" aspectratio=\"" + number(z->frame.aspect, 2) +
                       "\" distance=\"" + number(z->frame.distance, 1) + "\" filename=\"/mapdata/zones/" +
                       z->id + ".jpeg\">\n";
-    for (const city_record* c : weather.cities_in(*z))
+    std::vector<const city_record*> shown = weather.cities_in(*z);
+    if (forecasts) {
+        // A real service is asked for the largest cities only, all in one go.
+        std::stable_sort(shown.begin(), shown.end(), [](const city_record* a, const city_record* b) {
+            return a->population > b->population;
+        });
+        if (shown.size() > max_live_zone_cities)
+            shown.resize(max_live_zone_cities);
+        forecasts->prefetch(shown);
+    }
+    for (const city_record* c : shown) {
+        int temperature = 0;
+        if (forecasts) {
+            std::string error;
+            const std::vector<forecast_day> days = days_of(*c, 1, error);
+            if (days.empty())
+                continue;
+            temperature = (days[0].t_min + days[0].t_max) / 2;
+        } else {
+            temperature = weather.current_temperature(*c, today);
+        }
         doc += "    <city latitude=\"" + number(c->lat, 2) + "\" longitude=\"" + number(c->lon, 2) +
-               "\" temperature=\"" + std::to_string(weather.current_temperature(*c, today)) + "\" name=\"" +
-               xml_escape(c->name) + "\" id=\"" + c->id + "\"/>\n";
+               "\" temperature=\"" + std::to_string(temperature) + "\" name=\"" + xml_escape(c->name) +
+               "\" id=\"" + c->id + "\"/>\n";
+    }
     doc += "  </map>\n</mapinfo>\n";
     return answer{200, "text/xml; charset=utf-8", doc};
 }
@@ -340,17 +383,33 @@ answer content_server::forecast(const std::string& id) {
     const city_record* c = weather.city(id);
     if (!c)
         return not_found("no such city");
+    std::string error;
+    const std::vector<forecast_day> days = days_of(*c, 6, error);
+    if (days.empty())
+        return answer{503, "text/plain; charset=utf-8", "no forecast: " + error + "\n"};
     std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<WeatherDetails>\n  <City id=\"" + c->id +
                       "\" name=\"" + xml_escape(c->name) + "\">\n";
-    for (const forecast_day& d : weather.forecast(*c, days_since_epoch_today(), 6))
-        doc += "    <Day>\n      <date>" + d.date + "</date>\n      <precipitationdesc>" + d.precipitation +
-               "</precipitationdesc>\n      <skydescription>" + d.sky + "</skydescription>\n      <tmin>" +
-               std::to_string(d.t_min) + "</tmin>\n      <tmax>" + std::to_string(d.t_max) +
-               "</tmax>\n      <windspeed>" + number(d.wind_speed, 1) + "</windspeed>\n      <icon>" +
-               d.icon + "</icon>\n      <airquality>" + std::to_string(d.air_quality) +
+    for (const forecast_day& d : days)
+        doc += "    <Day>\n      <date>" + xml_escape(d.date) + "</date>\n      <precipitationdesc>" +
+               xml_escape(d.precipitation) + "</precipitationdesc>\n      <skydescription>" +
+               xml_escape(d.sky) + "</skydescription>\n      <tmin>" + std::to_string(d.t_min) +
+               "</tmin>\n      <tmax>" + std::to_string(d.t_max) + "</tmax>\n      <windspeed>" +
+               number(d.wind_speed, 1) + "</windspeed>\n      <icon>" + xml_escape(d.icon) +
+               "</icon>\n      <airquality>" + std::to_string(d.air_quality) +
                "</airquality>\n      <uvindex>" + std::to_string(d.uv_index) + "</uvindex>\n    </Day>\n";
     doc += "  </City>\n</WeatherDetails>\n";
     return answer{200, "text/xml; charset=utf-8", doc};
+}
+
+std::vector<forecast_day> content_server::days_of(const city_record& c, int days, std::string& error) {
+    if (!forecasts)
+        return weather.forecast(c, days_since_epoch_today(), days);
+    std::vector<forecast_day> out;
+    if (!forecasts->forecast(c, out, error))
+        return {};
+    if (out.size() > static_cast<std::size_t>(days))
+        out.resize(static_cast<std::size_t>(days));
+    return out;
 }
 
 std::vector<std::string> content_server::export_targets() {
@@ -359,9 +418,9 @@ std::vector<std::string> content_server::export_targets() {
         "?width=" + std::to_string(config.thumb_width) + "&height=" + std::to_string(config.thumb_height);
     const std::string art =
         "&width=" + std::to_string(config.article_width) + "&height=" + std::to_string(config.article_height);
-    for (const std::string& url : news.urls()) {
+    for (const std::string& url : news->urls()) {
         category_entry c;
-        if (!news.category(url, c))
+        if (!news->category(url, c))
             continue;
         targets.push_back(url + thumb);
         for (const article_entry& a : c.articles) {
@@ -385,8 +444,14 @@ std::vector<std::string> content_server::export_targets() {
         for (const zone_record& z : r.zones)
             targets.push_back("/zorwmaps?mapid=" + z.id);
     }
-    for (const city_record& c : weather.cities())
+    std::vector<const city_record*> cities;
+    for (const city_record& c : weather.cities()) {
         targets.push_back("/zorweather?requestcity=" + c.id);
+        cities.push_back(&c);
+    }
+    // A real service is asked for the forecasts in batches rather than one city a request.
+    if (forecasts)
+        forecasts->prefetch(cities);
     return targets;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "earth.h"
+#include "live_sources.h"
 #include "news_store.h"
 #include "picture_renderer.h"
 #include "weather_service.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,9 +35,12 @@ public:
         // Sizes used when a request names none.
         int thumb_width = 120, thumb_height = 90;
         int article_width = 440, article_height = 330;
+        // Where failures of real sources are told.
+        std::function<void(const std::string&)> log;
     };
 
-    explicit content_server(const settings& s);
+    // The demo content of the content folder, with the parts that live names replaced by them.
+    explicit content_server(const settings& s, const live_sources& live = live_sources());
 
     answer get(const std::string& target);
 
@@ -59,9 +65,13 @@ private:
     bool cached(const std::string& key, answer& out);
     void remember(const std::string& key, const answer& a);
 
+    std::vector<forecast_day> days_of(const city_record& c, int days, std::string& error);
+
     settings config;
-    news_store news;
+    std::shared_ptr<news_source> news;
     weather_service weather;
+    std::shared_ptr<forecast_source> forecasts;
+    std::shared_ptr<picture_source> pictures;
     earth world;
     picture_renderer renderer;
     std::mutex cache_mutex;

@@ -3,10 +3,13 @@
 //   zor-content-server [--port N] [--bind ADDR] [--content DIR] [--maps DIR] [--earth FILE]
 //                      [--latency MS] [--fail-rate P] [--seed N]
 //   zor-content-server --export DIR [--export-port N] [--content DIR] ...
+//   zor-content-server --sources FILE [--port N] ...   real feeds and forecasts instead of the demo content
+//   zor-content-server --export DIR --sources FILE [--refresh MIN] [--export-port N]
 //   zor-content-server --render-maps DIR
 
 #include "content_server.h"
 #include "exporter.h"
+#include "sources/live_setup.h"
 
 #include <atomic>
 #include <cairo.h>
@@ -16,6 +19,7 @@
 #include <ctime>
 #include <fontconfig/fontconfig.h>
 #include <httplib.h>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -36,6 +40,8 @@ int usage() {
         "usage: zor-content-server [--port N] [--bind ADDR] [--content DIR] [--maps DIR] [--earth FILE]\n"
         "                          [--video FILE] [--latency MS] [--fail-rate P] [--seed N]\n"
         "       zor-content-server --export DIR [--export-port N] [--content DIR]\n"
+        "       zor-content-server --sources FILE [--port N] [--bind ADDR] ...\n"
+        "       zor-content-server --export DIR --sources FILE [--refresh MIN] [--export-port N]\n"
         "       zor-content-server --render-maps DIR\n");
     return 2;
 }
@@ -58,6 +64,35 @@ void release_fonts() {
     FcFini();
 }
 
+void log_line(const std::string& line) {
+    std::fprintf(stderr, "zor-content-server: %s\n", line.c_str());
+}
+
+// Rebuilds the export from the sources, once or at every refresh until a signal ends it.
+int export_live(server::content_server& content, server::feed_store& feeds, const std::string& folder,
+                int port, int refresh_minutes) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    for (;;) {
+        std::string error;
+        if (!server::export_live_content(content, folder, port, error, log_line)) {
+            log_line(error);
+            return 1;
+        }
+        std::printf("zor-content-server: export written to %s/current\n", folder.c_str());
+        std::fflush(stdout);
+        if (refresh_minutes <= 0)
+            return 0;
+        const timespec wait{static_cast<time_t>(refresh_minutes) * 60, 0};
+        if (sigtimedwait(&signals, nullptr, &wait) > 0)
+            return 0;
+        feeds.refresh(std::time(nullptr));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,8 +100,8 @@ int main(int argc, char** argv) {
     settings.content_dir = ZOR_SERVER_CONTENT;
     settings.maps_dir = ZOR_SERVER_MAPS;
     settings.video_path = ZOR_SERVER_VIDEO;
-    std::string bind = "127.0.0.1", export_dir, render_dir;
-    int port = 8080, export_port = 8081, latency = 0;
+    std::string bind = "127.0.0.1", export_dir, render_dir, sources_path;
+    int port = 8080, export_port = 8081, latency = 0, refresh_minutes = 0;
     double fail_rate = 0;
     unsigned seed = 1;
     for (int i = 1; i < argc; ++i) {
@@ -98,13 +133,36 @@ int main(int argc, char** argv) {
             export_port = std::atoi(v.c_str());
         else if (a == "--render-maps")
             render_dir = v;
+        else if (a == "--sources")
+            sources_path = v;
+        else if (a == "--refresh")
+            refresh_minutes = std::atoi(v.c_str());
         else
             return usage();
     }
-    if (port < 0 || port > 65535 || latency < 0 || fail_rate < 0 || fail_rate > 1)
+    if (port < 0 || port > 65535 || latency < 0 || fail_rate < 0 || fail_rate > 1 || refresh_minutes < 0 ||
+        (refresh_minutes > 0 && (sources_path.empty() || export_dir.empty())))
         return usage();
 
-    server::content_server content(settings);
+    settings.log = log_line;
+    server::live_setup live;
+    if (!sources_path.empty()) {
+        server::sources_settings sources;
+        std::string error;
+        if (!server::read_sources_file(sources_path, sources, error) ||
+            !server::make_live_setup(sources, log_line, live, error)) {
+            std::fprintf(stderr, "zor-content-server: %s\n", error.c_str());
+            return 1;
+        }
+        // The first pass before answering anything, so that no panel sees empty categories.
+        live.feeds->refresh(std::time(nullptr));
+    }
+    server::content_server content(settings, live.sources);
+    if (!export_dir.empty() && !sources_path.empty()) {
+        const int status = export_live(content, *live.feeds, export_dir, export_port, refresh_minutes);
+        release_fonts();
+        return status;
+    }
     if (!render_dir.empty()) {
         const bool ok = content.render_maps(render_dir);
         release_fonts();
@@ -165,9 +223,14 @@ int main(int argc, char** argv) {
     std::printf("zor-content-server listening on http://%s:%d\n", bind.c_str(), bound);
     std::fflush(stdout);
 
+    std::unique_ptr<server::feed_refresher> refresher;
+    if (live.feeds)
+        refresher.reset(new server::feed_refresher(*live.feeds));
     std::thread stopper([&] {
         int sig = 0;
         sigwait(&signals, &sig);
+        if (live.web)
+            live.web->stop();
         http.stop();
     });
     http.listen_after_bind();
@@ -175,6 +238,7 @@ int main(int argc, char** argv) {
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
     }
+    refresher.reset();
     release_fonts();
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "news_source.h"
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -7,33 +9,14 @@
 
 namespace server {
 
-struct article_entry {
-    std::string id; // the file's name without its number and extension
-    std::string headline;
-    std::string location;
-    double lat = 0;
-    double lon = 0;
-    std::string published;
-    std::string scene;
-    std::vector<std::string> paragraphs;
-};
-
-struct category_entry {
-    std::string url;                     // "/news/world"
-    std::string stamp;                   // "YYYYMMDDTHHMMSS" of the newest file
-    std::vector<article_entry> articles; // in file order
-    unsigned colour_index = 0;           // for the picture's colour strip
-};
-
 // The demo news of a content folder: every folder below news/ that holds .article files is a category whose
 // url is its path. A folder is read again when its files change.
-class news_store {
+class news_store : public news_source {
 public:
     explicit news_store(const std::string& content_dir);
 
-    // False for an unknown url.
-    bool category(const std::string& url, category_entry& out);
-    std::vector<std::string> urls();
+    bool category(const std::string& url, category_entry& out) override;
+    std::vector<std::string> urls() override;
 
 private:
     struct cached {

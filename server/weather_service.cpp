@@ -164,9 +164,18 @@ weather_service::weather_service(const std::string& content_dir) {
             c.climate.pop_back();
         c.lat = std::atof(lat.c_str());
         c.lon = std::atof(lon.c_str());
-        by_id[c.id] = all.size();
         all.push_back(c);
     }
+    build();
+}
+
+weather_service::weather_service(std::vector<city_record> cities) : all(std::move(cities)) {
+    build();
+}
+
+void weather_service::build() {
+    for (std::size_t i = 0; i < all.size(); ++i)
+        by_id[all[i].id] = i;
     for (const region_def& r : region_defs) {
         region_record region;
         region.id = r.id;

@@ -14,7 +14,8 @@ struct city_record {
     std::string country;
     double lat = 0;
     double lon = 0;
-    std::string climate;
+    std::string climate; // the demo's made-up forecasts follow it
+    long population = 0;
 };
 
 struct zone_record {
@@ -51,6 +52,8 @@ public:
 
     // Reads weather/cities.tsv of the content folder.
     explicit weather_service(const std::string& content_dir);
+    // Over a list of cities read elsewhere.
+    explicit weather_service(std::vector<city_record> cities);
 
     const std::vector<city_record>& cities() const { return all; }
     const std::vector<region_record>& regions() const { return map_tree; }
@@ -70,6 +73,8 @@ public:
     std::vector<std::pair<std::string, map_frame>> map_pictures() const;
 
 private:
+    void build();
+
     std::vector<city_record> all;
     std::map<std::string, std::size_t> by_id;
     std::vector<region_record> map_tree;

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -54,6 +55,24 @@ std::string routed_response(const std::string& request, const std::string& body)
 
 } // namespace
 
+std::string http_response(int status, const std::string& body, const std::string& extra_headers) {
+    return response(status, "Test", body, extra_headers);
+}
+
+std::string request_header(const std::string& request, const std::string& name) {
+    std::size_t at = 0;
+    while ((at = request.find("\r\n", at)) != std::string::npos) {
+        at += 2;
+        if (request.size() > at + name.size() &&
+            strncasecmp(request.c_str() + at, name.c_str(), name.size()) == 0 &&
+            request[at + name.size()] == ':') {
+            const std::size_t start = request.find_first_not_of(' ', at + name.size() + 1);
+            return request.substr(start, request.find("\r\n", start) - start);
+        }
+    }
+    return std::string();
+}
+
 test_http_server::test_http_server() {
     listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int yes = 1;
@@ -85,6 +104,11 @@ void test_http_server::add_route(const std::string& path, const std::string& bod
     std::lock_guard<std::mutex> lock(m);
     silent_routes.erase(path);
     routes[path] = body;
+}
+
+void test_http_server::add_handler(const std::string& path, handler h) {
+    std::lock_guard<std::mutex> lock(m);
+    handlers[path] = std::move(h);
 }
 
 void test_http_server::add_silent_route(const std::string& path) {
@@ -166,6 +190,7 @@ void test_http_server::serve(int fd) {
 
         std::string routed;
         bool has_route;
+        handler handle;
         {
             std::unique_lock<std::mutex> lock(m);
             seen_targets.push_back(target);
@@ -187,8 +212,13 @@ void test_http_server::serve(int fd) {
             has_route = !silent && it != routes.end();
             if (has_route)
                 routed = it->second;
+            auto h = handlers.find(path);
+            if (!silent && h != handlers.end())
+                handle = h->second;
         }
-        if (has_route) {
+        if (handle) {
+            send_all(fd, handle(request));
+        } else if (has_route) {
             send_all(fd, routed_response(request, routed));
         } else if (path == "/doc") {
             send_all(fd, response(200, "OK", "<doc>hello</doc>"));

@@ -2,12 +2,19 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
+
+// A response for a handler: the status line, Content-Length, the extra header lines ("Name: value\r\n"...)
+// and the body.
+std::string http_response(int status, const std::string& body, const std::string& extra_headers = "");
+// The value of a header in a request's head, empty when absent.
+std::string request_header(const std::string& request, const std::string& name);
 
 // A small HTTP/1.1 server on a free loopback port that misbehaves on request:
 //   /doc            200 with "<doc>hello</doc>"      /empty      200 with no body
@@ -26,6 +33,11 @@ public:
     // Serves these bytes at the path, or at the whole target when it holds a query (a route for the whole
     // target wins over one for its path; both over the built-in pages).
     void add_route(const std::string& path_or_target, const std::string& body);
+    // Answers requests for the path with whatever the handler returns: the whole response, status line and
+    // headers included (see http_response). It gets the request's head and runs off the server's lock. A
+    // handler wins over routes for the path; an empty one removes it.
+    using handler = std::function<std::string(const std::string& request)>;
+    void add_handler(const std::string& path, handler h);
     // The path or target behaves as /silent (over any route) until a route is added for it again.
     void add_silent_route(const std::string& path_or_target);
     // Requests for the path or target wait unanswered until release(), then are served as usual.
@@ -58,6 +70,7 @@ private:
     std::thread acceptor;
     std::vector<std::thread> workers;
     std::map<std::string, std::string> routes;
+    std::map<std::string, handler> handlers;
     std::set<std::string> silent_routes;
     std::set<std::string> held_routes;
     std::map<std::string, int> holding; // requests waiting now, by the path or target that holds them
