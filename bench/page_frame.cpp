@@ -105,6 +105,27 @@ void rotation(benchmark::State& state) {
 }
 BENCHMARK(rotation)->Unit(benchmark::kMicrosecond);
 
+// Back to the world view after a first visit: the page is built anew, the globe set up and drawn once.
+void world_view_second_visit(benchmark::State& state) {
+    panel& p = the_panel();
+    auto visit = [&p] {
+        p.control->current_page().load(L"home", {L"", L"", L""}, {});
+        p.frame(true);
+        p.control->current_page().load(L"weather_item", {L"world_view", L"", L""}, {});
+        p.frame(true);
+    };
+    visit(); // the first visit
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.control->current_page().load(L"home", {L"", L"", L""}, {});
+        p.frame(true);
+        state.ResumeTiming();
+        p.control->current_page().load(L"weather_item", {L"world_view", L"", L""}, {});
+        p.frame(true);
+    }
+}
+BENCHMARK(world_view_second_visit)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

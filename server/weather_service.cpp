@@ -236,6 +236,33 @@ std::vector<const city_record*> weather_service::cities_in(const zone_record& zo
     return inside;
 }
 
+namespace {
+// The panel's air-quality codes (13 to 36) read as the feel of the day: the wind first, then the wet, then
+// the temperature; calm dry days in between take one of the mild words, or the town's haze.
+int air_quality_code(const forecast_day& d, bool precipitation, bool freezing, double chance) {
+    if (d.wind_speed >= 22)
+        return freezing && precipitation ? 26
+               : d.wind_speed >= 38      ? 17
+               : d.wind_speed >= 32      ? 16
+               : d.wind_speed >= 27      ? 15
+                                         : 14;
+    if (precipitation)
+        return freezing ? 31 : d.t_max <= 8 ? 32 : d.t_max >= 26 ? 34 : 23;
+    if (d.sky == "Fog")
+        return 23;
+    if (d.t_max >= 33)
+        return chance < 0.5 ? 35 : 36;
+    if (d.t_max >= 27)
+        return 33;
+    if (d.t_max <= 2)
+        return 30;
+    if (d.wind_speed >= 16)
+        return 13;
+    static const int mild[] = {20, 21, 22, 29, 28, 24, 25};
+    return mild[std::min<std::size_t>(static_cast<std::size_t>(chance * 7), 6)];
+}
+} // namespace
+
 std::vector<forecast_day> weather_service::forecast(const city_record& c, long first_day, int days) const {
     std::vector<forecast_day> out;
     const double abs_lat = std::fabs(c.lat);
@@ -326,7 +353,7 @@ std::vector<forecast_day> weather_service::forecast(const city_record& c, long f
             d.icon = "28";
             d.sky += ", windy";
         }
-        d.air_quality = 1 + static_cast<int>(draw(h, 8) * 4);
+        d.air_quality = air_quality_code(d, precipitation, freezing, draw(h, 8));
         const double declination = -23.4 * std::cos(year_phase);
         const double sun = std::max(0.0, std::cos((c.lat - declination) * M_PI / 180.0));
         d.uv_index =

@@ -41,7 +41,11 @@ platform::LRESULT sip_proc(platform::HWND hwnd, platform::UINT msg, platform::WP
                                               static_cast<std::int16_t>(platform::HIWORD(l)),
                                               r.right - r.left, r.bottom - r.top);
         platform::HWND field = platform::get_focus();
-        if (key && field)
+        if (key == sip_keyboard::hide_key)
+            platform::show_window(hwnd, platform::SW_HIDE);
+        else if (key == sip_keyboard::enter_key && field)
+            platform::post_message(field, platform::WM_KEYDOWN, platform::VK_RETURN, 0);
+        else if (key && field)
             platform::post_message(field, platform::WM_CHAR,
                                    sip_keyboard::typed(key, platform::get_window_title(field)), 0);
         return 0;

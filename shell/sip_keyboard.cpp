@@ -11,16 +11,36 @@ namespace sip_keyboard {
 
 namespace {
 
-const char* const layout[rows] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL\b", "ZXCVBNM-' "};
+// Places holding the same key in a row make one wide key.
+const char* const layout[rows] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL\b", "ZXCVBNM-' ",
+                                  "\x1b\x1b      \r\r"};
 constexpr int gap = 3;
+
+const char* label_of(char key) {
+    switch (key) {
+    case hide_key:
+        return "HIDE";
+    case enter_key:
+        return "ENTER";
+    default:
+        return nullptr;
+    }
+}
 
 } // namespace
 
 void key_rect(int row, int column, int width, int height, int out[4]) {
     const int kw = width / columns, kh = height / rows;
-    out[0] = column * kw + gap;
+    int first = column, last = column;
+    if (row >= 0 && row < rows && column >= 0 && column < columns) {
+        while (first > 0 && layout[row][first - 1] == layout[row][column])
+            --first;
+        while (last + 1 < columns && layout[row][last + 1] == layout[row][column])
+            ++last;
+    }
+    out[0] = first * kw + gap;
     out[1] = row * kh + gap;
-    out[2] = (column + 1) * kw - gap;
+    out[2] = (last + 1) * kw - gap;
     out[3] = (row + 1) * kh - gap;
 }
 
@@ -54,12 +74,18 @@ void paint(platform::window_surface& surface) {
         const int scale = 3;
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
+                if (column > 0 && layout[row][column - 1] == layout[row][column])
+                    continue; // drawn with the first place of its wide key
                 int r[4];
                 key_rect(row, column, c.w, c.h, r);
                 c.fill(r[0], r[1], r[2], r[3], 0xFFFF);
-                const char label[2] = {layout[row][column], 0};
-                draw_text(c, (r[0] + r[2] - text_width(label, scale)) / 2 + scale / 2,
-                          (r[1] + r[3] - 7 * scale) / 2, label, scale, ink);
+                const char single[2] = {layout[row][column], 0};
+                const char* label = label_of(layout[row][column]);
+                const int size = label ? 2 : scale;
+                if (!label)
+                    label = single;
+                draw_text(c, (r[0] + r[2] - text_width(label, size)) / 2 + size / 2,
+                          (r[1] + r[3] - 7 * size) / 2, label, size, ink);
             }
         }
     }

@@ -138,6 +138,12 @@ void page::load(const std::wstring& key, const params_t& params, const std::vect
     } else if (key == L"settings_item") {
         if (param(params, 0) == L"terms_condition")
             load_terms();
+    } else if (key == L"tipline") {
+        // The records of the citizen report and the terms name their own pages: back and rotation
+        // bring them back where they were.
+        load_headlines({param(params, 0), L"", L""});
+    } else if (key == L"terms_condition") {
+        load_terms();
     }
 }
 
@@ -194,6 +200,10 @@ void page::on_left_command(std::wstring label) {
         if (!c || (c->name() != L"Tip-Line" && c->name() != L"city_list"))
             load(L"weather", {L"", L"", L""}, {});
     } else if (label == L"Search") {
+        // An empty field has nothing to look for: the server is not asked.
+        if (c && c->name() == L"add_city" &&
+            param(c->get_state().params, 1).find_first_not_of(L" \t") == std::wstring::npos)
+            return;
         on_request(content_state(L"weather", L"city_list"));
     }
     // "Add city" and the other labels belong to the contents that set them; they listen to the bar.
@@ -461,7 +471,11 @@ void page::load_main(const std::wstring& key) {
     if (i_page_content* c = strip->current_content()) {
         if (c->page_name() == L"home") {
             // The main page is built: only slide to the content asked for.
-            const int i = strip->find(key);
+            // Records name the main contents by their page, not by their tab's name.
+            int i = -1;
+            for (int k = 0; k < strip->size() && i < 0; ++k)
+                if (strip->at(k).page_name() == key)
+                    i = k;
             if (i >= 0) {
                 tabs->switch_to(i_switchable::jump, i);
                 strip->switch_to(i_switchable::jump, i);

@@ -59,14 +59,17 @@ void header_bar::update(unsigned long now_ms) {
         return;
     }
     const auto now = static_cast<std::uint32_t>(now_ms);
+    if (!shown_id.empty() && id != shown_id)
+        clear_weather(); // the old home city goes at once, while the new one loads
     weather::city_ptr city = manager->get_city(id, name);
     const bool missing = !city->is_loaded();
     const bool old = !missing && now - city->load_time() >= refresh_ms;
-    const bool may_ask = !requested || now - requested_at >= retry_ms;
+    const bool may_ask = !requested || id != requested_id || now - requested_at >= retry_ms;
     if ((missing || old) && may_ask && !city->is_queued()) {
         manager->load_city(city);
         requested = true;
         requested_at = now;
+        requested_id = id;
     }
     waiting = missing || city->is_failed();
     if (missing || (city->load_time() == shown_version && id == shown_id && !force))
@@ -152,8 +155,8 @@ void header_bar::on_pen_up(const platform::POINT& p) {
         return;
     if (where == logo)
         clicked(std::wstring(L"home"), std::wstring());
-    else if (where == weather && !city_name.empty()) // nothing to open while no city is shown
-        clicked(std::wstring(L"weather_item"), city_name);
+    else if (where == weather && !city_name.empty())      // nothing to open while no city is shown
+        clicked(std::wstring(L"weather_item"), shown_id); // the forecast is asked for by the city's id
 }
 
 void header_bar::draw(cl::ui::i_graphics& g, bool force) {

@@ -62,6 +62,8 @@ private:
     bool force = false;
     std::uint32_t requested_at = 0;
     bool requested = false;
+    // The city last asked for: the retry pause belongs to it, not to a newly chosen home city.
+    std::wstring requested_id;
     platform::RECT weather_rect;
     tap_tracker tap;
     area pressed_area = none;

@@ -1,5 +1,6 @@
 #include "ui/edit_box.h"
 
+#include "platform/soft_input.h"
 #include "platform/window_system.h"
 
 #include <algorithm>
@@ -38,13 +39,15 @@ platform::LRESULT edit_box::replacement_proc(platform::HWND hwnd, platform::UINT
     switch (msg) {
     case WM_SETFOCUS:
         platform::set_focus(hwnd);
-        if (HWND sip = find_window(L"SipWndClass", nullptr))
-            show_window(sip, SW_SHOW);
+        show_soft_input(true);
         return call_window_proc(previous, hwnd, msg, wparam, lparam);
     case WM_KILLFOCUS:
         platform::set_focus(reinterpret_cast<HWND>(wparam));
-        if (HWND sip = find_window(L"SipWndClass", nullptr))
-            show_window(sip, SW_HIDE);
+        show_soft_input(false);
+        return call_window_proc(previous, hwnd, msg, wparam, lparam);
+    case WM_LBUTTONDOWN:
+        // A tap on the field brings back a keyboard put away while it kept the focus.
+        show_soft_input(true);
         return call_window_proc(previous, hwnd, msg, wparam, lparam);
     case WM_KEYDOWN:
         if (wparam == VK_RETURN)

@@ -45,6 +45,7 @@ public:
                      const std::wstring& path_b, int stacks, int slices, float p, float q) override;
     void render_globe() override;
     void set_globe_state(int restore_region, int mark_region, int angle_x, int angle_y) override;
+    void set_globe_area(const platform::RECT& area) override;
 
     // Loaders; width = height = 0 keeps the picture's own size. Failures throw utils::com_error
     // "can't open image" or "can't read image buffer".
@@ -79,6 +80,8 @@ private:
     const platform::font_spec& font_of(const cl::ui::font_ptr& font) const;
     void shutdown_opengl();
     void apply_projection();
+    bool has_globe_area() const;
+    int globe_side() const;
     void read_texture_half(const std::wstring& path, int first_column);
     void shade_region(int region, bool darken);
 
@@ -104,6 +107,8 @@ private:
     float param_q = 0;
     int angle_x = 0;
     int angle_y = 0;
+    // Where the globe's square frames go; empty: the whole window, as the renderer's first projection.
+    platform::RECT globe_area{0, 0, 0, 0};
     std::unique_ptr<platform::gl_context> gl;
     unsigned texture_name = 0;
     std::vector<float> vertices;

@@ -71,6 +71,20 @@ void gdi_graphics::shutdown_opengl() {
 
 void gdi_graphics::init_opengl(int w, int h, const std::wstring& path_a, const std::wstring& path_b,
                                int stack_count, int slice_count, float p, float q) {
+    if (gl_initialised && w == tex_width && h == tex_height && path_a == texture_path_a &&
+        path_b == texture_path_b && stack_count == stacks && slice_count == slices && p == param_p &&
+        q == param_q) {
+        // The renderer is kept between visits of the world view: a new globe only starts from the
+        // unmarked earth, without a new context or another read of the textures.
+        angle_x = angle_y = 0;
+        if (texture != file_texture) {
+            texture = file_texture;
+            glBindTexture(GL_TEXTURE_2D, texture_name);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, texture.data());
+        }
+        return;
+    }
     shutdown_opengl();
     // The halves need an even width; the indices are 16-bit.
     if (w <= 0 || h <= 0 || w % 2 != 0 || w > 4096 || h > 4096 || stack_count <= 0 || slice_count <= 0 ||
@@ -174,11 +188,22 @@ void gdi_graphics::read_texture_half(const std::wstring& path, int first_column)
     }
 }
 
+// Camera distance at which the unit sphere fills 91% of a square area's side.
+constexpr double area_distance = 2.85;
+
 void gdi_graphics::apply_projection() {
-    const bool landscape = win_width >= win_height;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double top = 0.1 * std::tan(pi / 8);
+    if (has_globe_area()) {
+        glFrustumx(fixed(-top), fixed(top), fixed(-top), fixed(top), fixed(0.1), fixed(100.0));
+        glTranslatex(0, 0, fixed(-area_distance));
+        const int side = globe_side();
+        glViewport(0, 0, side, side);
+        glMatrixMode(GL_MODELVIEW);
+        return;
+    }
+    const bool landscape = win_width >= win_height;
     glFrustumx(fixed(-aspect * top), fixed(aspect * top), fixed(-top), fixed(top), fixed(0.1), fixed(100.0));
     glTranslatex(0, 0, fixed(landscape ? -3.8 : -4.6));
     if (landscape)
@@ -188,6 +213,24 @@ void gdi_graphics::apply_projection() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+bool gdi_graphics::has_globe_area() const {
+    return globe_area.right > globe_area.left && globe_area.bottom > globe_area.top;
+}
+
+int gdi_graphics::globe_side() const {
+    return std::clamp(
+        static_cast<int>(std::min(globe_area.right - globe_area.left, globe_area.bottom - globe_area.top)), 0,
+        buffer_size);
+}
+
+void gdi_graphics::set_globe_area(const platform::RECT& area) {
+    if (area == globe_area)
+        return;
+    globe_area = area;
+    if (gl_initialised)
+        apply_projection();
+}
+
 void gdi_graphics::render_globe() {
     if (!gl_initialised)
         return;
@@ -195,7 +238,7 @@ void gdi_graphics::render_globe() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    if (win_width >= win_height)
+    if (!has_globe_area() && win_width >= win_height)
         glTranslatex(fixed(1.3), fixed(0.05), 0);
     glRotatex(fixed(-angle_x), fixed(1), 0, 0);
     glRotatex(fixed(180 - angle_y), 0, fixed(1), 0);
@@ -211,6 +254,21 @@ void gdi_graphics::render_globe() {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 
+    if (has_globe_area()) {
+        // The square frame goes to the area's top-left corner, cut at the window's edges.
+        const int side = globe_side();
+        if (side == 0)
+            return;
+        glPixelStorei(GL_PACK_ALIGNMENT, 2);
+        glReadPixels(0, 0, side, side, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, readback.data());
+        const int width = std::min(win_width, buffer_size), height = std::min(win_height, buffer_size);
+        const int left = static_cast<int>(globe_area.left), top = static_cast<int>(globe_area.top);
+        const int x0 = std::max(0, -left), x1 = std::min(side, width - left);
+        for (int y = std::max(0, -top); y < side && top + y < height && x0 < x1; ++y)
+            std::copy_n(readback.data() + static_cast<std::size_t>(y) * side + x0, x1 - x0,
+                        buffer.data() + static_cast<std::size_t>(top + y) * buffer_size + left + x0);
+        return;
+    }
     const int w = std::clamp(win_width, 0, buffer_size), h = std::clamp(win_height, 0, buffer_size);
     if (w == 0 || h == 0)
         return;

@@ -34,14 +34,18 @@ public:
     virtual void draw_frame(const platform::RECT& rect, platform::COLORREF colour) = 0;
     virtual image_ptr copy_image(const platform::RECT& rect) = 0;
     virtual void update_size() = 0;
-    // The globe renderer. init_opengl (re)builds the GL state, the sphere mesh and the earth texture from its
-    // two halves; it throws utils::opengl_error when there is no usable GL.
+    // The globe renderer. init_opengl builds the GL state, the sphere mesh and the earth texture from its
+    // two halves; it throws utils::opengl_error when there is no usable GL. Called again with the same
+    // textures and mesh it keeps what it built and only gives the earth back unmarked and unturned.
     virtual void init_opengl(int texture_width, int texture_height, const std::wstring& path_a,
                              const std::wstring& path_b, int stacks, int slices, float p, float q) = 0;
     // One frame of the globe into the back buffer; nothing without a GL state.
     virtual void render_globe() = 0;
     // The angles of the next frame; a changed region is restored to its colours and the new one darkened.
     virtual void set_globe_state(int restore_region, int mark_region, int angle_x, int angle_y) = 0;
+    // The square of the back buffer the following globe frames fill (the shorter side of the rectangle
+    // from its top-left corner); an empty rectangle gives the whole window back.
+    virtual void set_globe_area(const platform::RECT& area) = 0;
     virtual void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
                                  unsigned char alpha) = 0;
     virtual void draw_image_tiled(const image_ptr& image, const platform::RECT& rect,

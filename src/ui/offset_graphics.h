@@ -99,6 +99,7 @@ public:
     void set_globe_state(int restore_region, int mark_region, int angle_x, int angle_y) override {
         wrapped->set_globe_state(restore_region, mark_region, angle_x, angle_y);
     }
+    void set_globe_area(const platform::RECT& area) override { wrapped->set_globe_area(moved(area)); }
     void draw_image_part(const image_ptr& image, int x, int y, const platform::RECT& source,
                          unsigned char alpha) override {
         if (!clipping) {

@@ -275,7 +275,7 @@ TEST_F(header_weather, shows_the_home_city_in_the_user_units_and_nothing_without
     header->update(now);
     EXPECT_EQ(header->temperatures(), L"54 / 27 F");
 
-    // A tap on the weather opens the city's forecast.
+    // A tap on the weather opens the city's forecast, asked for by its id.
     std::vector<std::wstring> clicked;
     header->clicked.connect(utils::function2<void, std::wstring, std::wstring>(
         [&](const std::wstring& page, const std::wstring& name) {
@@ -283,9 +283,35 @@ TEST_F(header_weather, shows_the_home_city_in_the_user_units_and_nothing_without
         }));
     header->on_pen_down(platform::POINT{400, 30});
     header->on_pen_up(platform::POINT{400, 30});
-    EXPECT_EQ(clicked, (std::vector<std::wstring>{L"weather_item", L"Oslo"}));
+    EXPECT_EQ(clicked, (std::vector<std::wstring>{L"weather_item", L"101"}));
 
     zor::options::instance().flag(L"101") = false;
+    header->update(now);
+    EXPECT_FALSE(header->shows_weather());
+}
+
+TEST_F(header_weather, a_new_home_city_shows_at_once_and_a_removed_one_goes) {
+    server.add_route("/zorweather?requestcity=102",
+                     "<WeatherDetails><City><Day><date>2026-12-06</date><precipitationdesc>Rain"
+                     "</precipitationdesc><skydescription>Cloudy</skydescription><tmin>1</tmin>"
+                     "<tmax>4</tmax><windspeed>10</windspeed><icon>13</icon><airquality>20</airquality>"
+                     "<uvindex>1</uvindex></Day></City></WeatherDetails>");
+    zor::options& opts = zor::options::instance();
+    opts.cities()[L"102"] = L"Bergen";
+    opts.order().push_back(L"102");
+    opts.flag(L"101") = true;
+    ASSERT_TRUE(header_frames_until([&] { return header->city() == L"Oslo"; }));
+
+    // Well inside the minute the old city's retry waits for, the new home city is asked for and shown.
+    opts.flag(L"101") = false;
+    opts.flag(L"102") = true;
+    header->update(now);
+    EXPECT_NE(header->city(), L"Oslo");
+    const unsigned long changed = now;
+    ASSERT_TRUE(header_frames_until([&] { return header->city() == L"Bergen"; }, 4000));
+    EXPECT_LT(now - changed, 20000u);
+
+    opts.flag(L"102") = false;
     header->update(now);
     EXPECT_FALSE(header->shows_weather());
 }

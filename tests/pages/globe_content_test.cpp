@@ -1,4 +1,5 @@
 #include "app/content_factory.h"
+#include "pages/maps/label_layout.h"
 #include "pages/world/globe_content.h"
 #include "platform/gl_context.h"
 #include "platform/text.h"
@@ -72,16 +73,45 @@ TEST_F(globe_page, draws_the_globe_under_its_shade_and_arrows_in_either_orientat
         for (int x = up.left; x < up.right; ++x)
             arrow_pixels += shown(x, y) != 0;
     EXPECT_GT(arrow_pixels, 0);
+}
 
-    // In landscape the globe sits right of the middle, the background left of it.
-    platform::move_window(window.get_hwnd(), 0, 52, 800, 480, false);
-    graphics().update_size();
-    use_portrait(false);
-    open(0, 20, true);
-    EXPECT_EQ(content->arrow_rect(0).left, 550);
-    EXPECT_EQ(content->arrow_rect(0).top, 60);
-    draw_on_black();
-    EXPECT_TRUE(background(150, 230));
+// The content rectangles the page gives the world view, between its bars.
+TEST_F(globe_page, the_globe_and_its_arrows_fit_the_content_in_both_orientations) {
+    const struct {
+        bool landscape;
+        platform::RECT area;
+    } rows[] = {{false, {0, 150, 480, 720}}, {true, {0, 106, 800, 380}}, {true, {0, 42, 800, 428}}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.area.top);
+        if (r.landscape) {
+            platform::move_window(window.get_hwnd(), 0, 52, 800, 480, false);
+            graphics().update_size();
+            use_portrait(false);
+        }
+        open(0, 20, r.landscape);
+        content->set_rect(r.area);
+        content->layout();
+        const platform::RECT globe = content->globe_rect();
+        EXPECT_GT(globe.bottom - globe.top, (r.area.bottom - r.area.top) / 2);
+        auto inside = [&](const platform::RECT& b) {
+            return b.left >= r.area.left && b.top >= r.area.top && b.right <= r.area.right &&
+                   b.bottom <= r.area.bottom && b.right > b.left && b.bottom > b.top;
+        };
+        EXPECT_TRUE(inside(globe));
+        for (int a = 0; a < 4; ++a) {
+            EXPECT_TRUE(inside(content->arrow_rect(a))) << a;
+            EXPECT_FALSE(zor::overlap(content->arrow_rect(a), globe)) << a;
+        }
+        draw_on_black();
+        const int cx = (globe.left + globe.right) / 2, cy = (globe.top + globe.bottom) / 2;
+        EXPECT_FALSE(background(cx, cy)); // the earth in the middle of its square
+        EXPECT_TRUE(background(globe.left + 2, globe.top + 2));
+        // Nothing is drawn above or below the content, where the bars are.
+        for (int x = 0; x < 800; x += 50) {
+            EXPECT_EQ(shown(x, r.area.top - 1), 0) << x;
+            EXPECT_EQ(shown(x, r.area.bottom), 0) << x;
+        }
+    }
 }
 
 TEST_F(globe_page, drags_arrows_and_keys_turn_the_globe_and_a_drag_is_no_tap) {

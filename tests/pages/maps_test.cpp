@@ -7,6 +7,7 @@
 #include "pages/maps/continent_map_content.h"
 #include "pages/maps/label_layout.h"
 #include "pages/maps/zone_map_content.h"
+#include "pages/weather/weather_day_text.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "support/config_file.h"
@@ -17,6 +18,7 @@
 #include "support/test_http_server.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
+#include "ui/static_fonts.h"
 
 #include <memory>
 #include <random>
@@ -288,10 +290,33 @@ TEST_F(maps, labels_never_overlap_and_one_pushed_off_the_map_is_hidden) {
     EXPECT_FALSE(corner[1].shown);
 }
 
+TEST_F(maps, zone_temperatures_round_like_the_forecasts_and_wide_ones_keep_their_whole_box) {
+    zone_document(zone_attributes("mid", "50", "10", "1000"),
+                  {city("c1", "Cold", 50, 10, "-25"), city("c2", "Colder", 52, 12, "-24"),
+                   city("c3", "Mild", 48, 8, "7")});
+    opts->flag(L"1.1") = true;
+    zor::zone_map_content z({L"2", L"Europe", L"mid"}, opts, &commands);
+    open(z, RECT{0, 0, 800, 600});
+    ASSERT_EQ(z.city_list().size(), 3u);
+    const auto& c = z.city_list();
+    // -13 F, -11.2 F and 44.6 F: to the nearest degree, as the forecast texts show them.
+    const wchar_t* expected[] = {L"-13 F", L"-11 F", L"45 F"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(c[i].temperature, expected[i]);
+        EXPECT_EQ(c[i].temperature, zor::weather_day_text(true, L"2026-12-06", L"", L"", L"13", 0, 0,
+                                                          i == 0   ? -25
+                                                          : i == 1 ? -24
+                                                                   : 7,
+                                                          0, 0)
+                                        .t_min_text(true));
+        EXPECT_GE(c[i].label.temperature_width, g->text_width(c[i].temperature, cl::ui::fonts::tahoma_22));
+    }
+}
+
 TEST_F(maps, a_zone_map_projects_its_cities_labels_them_and_adds_the_focused_one_once) {
     zone_document(zone_attributes("mid", "50", "10", "1000"),
                   {city("c1", "Middle", 50, 10, "12"), city("c2", "North", 51, 10, "-3"),
-                   city("far", "Pole", 85, 10, "-30"), city("c3", "Beside", 50, 10.01, "oops")});
+                   city("far", "Pole", 85, 10, "-30"), city("c3", "Beside", 50, 10.01, "n/a")});
     opts->cities()[L"c2"] = L"North";
     opts->order().push_back(L"c2");
     {
@@ -307,7 +332,7 @@ TEST_F(maps, a_zone_map_projects_its_cities_labels_them_and_adds_the_focused_one
         EXPECT_EQ(c[0].label.anchor.x, 320);
         EXPECT_EQ(c[0].label.anchor.y, 256);
         EXPECT_EQ(c[1].temperature, L"-3 C");
-        EXPECT_EQ(c[2].temperature, L"oops");
+        EXPECT_EQ(c[2].temperature, L"n/a");
         EXPECT_FALSE(z.labels_pending());
         EXPECT_EQ(c[1].label.anchor.x, 320);
         EXPECT_EQ(c[1].label.anchor.y, 256 - 56);

@@ -10,11 +10,21 @@ zor::weather_day_text day(bool imperial, int t_min, int t_max, double wind = 0, 
                                  wind);
 }
 
-TEST(weather_day_text, temperatures_follow_the_unit_system_rounding_half_up_and_truncating) {
-    EXPECT_EQ(day(true, 21, 21).t_min_text(true), L"70 F"); // 69.8 + 0.5
+TEST(weather_day_text, temperatures_follow_the_unit_system_to_the_nearest_degree) {
+    const struct {
+        int celsius;
+        const wchar_t* shown;
+    } rows[] = {
+        {21, L"70 F"},                    // 69.8
+        {-3, L"27 F"},                    // 26.6
+        {-20, L"-4 F"},                   // exactly -4
+        {-24, L"-11 F"},                  // -11.2, below zero as above it
+        {-25, L"-13 F"}, {-29, L"-20 F"}, // -20.2
+        {-18, L"0 F"},                    // -0.4
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(day(true, r.celsius, 0).t_min_text(true), r.shown) << r.celsius;
     EXPECT_EQ(day(false, 21, 21).t_min_text(true), L"21 C");
-    EXPECT_EQ(day(true, -3, 0).t_min_text(true), L"27 F");  // 26.6 + 0.5
-    EXPECT_EQ(day(true, -20, 0).t_min_text(true), L"-3 F"); // -4 + 0.5 truncated toward zero
     EXPECT_EQ(day(false, 5, 12).t_max_text(false), L"12 "); // no unit name, the format's space stays
     // A wild value from a document stays a number (no overflow on the way to Fahrenheit).
     EXPECT_EQ(day(true, 2147483647, 0).t_min_text(true), L"2147483647 F");

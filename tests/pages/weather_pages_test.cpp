@@ -8,6 +8,7 @@
 #include "pages/weather/add_city_content.h"
 #include "pages/weather/city_list_content.h"
 #include "pages/weather/detailed_weather_content.h"
+#include "pages/weather/detailed_weather_list_box_item.h"
 #include "pages/weather/units.h"
 #include "pages/weather/weather_content.h"
 #include "platform/clock.h"
@@ -323,7 +324,7 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
     commands.set_left_label(L"");
     detail.update(now);
     EXPECT_EQ(commands.left_label(), L"Add city");
-    ASSERT_TRUE(frames_until(detail, [&] { return detail.is_loaded(); }));
+    ASSERT_TRUE(frames_until(detail, [&] { return !detail.day_keys().empty(); }));
     EXPECT_EQ(detail.day_keys(), (std::vector<std::wstring>{L"Sunday", L"Monday", L"day 2", L"day 3"}));
     const auto* first = static_cast<const cl::ui::list_box_item*>(detail.days().items()[0].get());
     EXPECT_EQ(first->caption(), L"Today");
@@ -368,6 +369,52 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
     EXPECT_EQ(commands.left_label(), L"");
 }
 
+TEST_F(weather_pages, the_detailed_forecast_reads_loading_first_and_keeps_its_focus_across_the_switch) {
+    zor::options* opts = cities({{L"101", L"Lisbon"}});
+    zor::detailed_weather_content detail(L"101", L"", opts, &commands);
+    detail.set_rect(portrait);
+    // Before the forecast is even asked for: rows reading " Loading ...", not the page's wait icon.
+    EXPECT_TRUE(detail.is_loaded());
+    EXPECT_FALSE(detail.is_failed());
+    ASSERT_GT(detail.days().item_count(), 0);
+    for (const auto& row : detail.days().items()) {
+        const auto* d = dynamic_cast<const zor::detailed_weather_list_box_item*>(row.get());
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->has_value());
+    }
+    ASSERT_TRUE(frames_until(detail, [&] { return !detail.day_keys().empty(); }));
+    EXPECT_EQ(detail.days().find_item(L"loading 1"), nullptr);
+
+    // A focused detail hands the focus to the detail in its place in the other group, and back; exactly one
+    // row is highlighted, the focused one.
+    const std::wstring day = detail.day_keys()[1];
+    const std::wstring a2 = day + L"/a2", b2 = day + L"/b2";
+    frames_until(
+        detail, [&] { return detail.shown_group() == 0; }, 400);
+    ASSERT_EQ(detail.shown_group(), 0);
+    detail.days().focus_item(a2);
+    for (const std::wstring& expected : {b2, a2, b2}) {
+        const int group = detail.shown_group();
+        ASSERT_TRUE(frames_until(
+            detail, [&] { return detail.shown_group() != group; }, 400));
+        EXPECT_EQ(detail.days().focused_key(), expected);
+        int highlighted = 0;
+        for (const auto& which : {0, 1})
+            for (const std::wstring& k : detail.day_keys())
+                for (const auto& row : detail.details(which, k))
+                    highlighted += row->is_focused() ? 1 : 0;
+        EXPECT_EQ(highlighted, 1);
+        ASSERT_NE(detail.days().focused_item(), nullptr);
+        EXPECT_TRUE(detail.days().focused_item()->is_focused());
+    }
+    // A focused day keeps its focus.
+    detail.days().focus_item(day);
+    const int group = detail.shown_group();
+    ASSERT_TRUE(frames_until(
+        detail, [&] { return detail.shown_group() != group; }, 400));
+    EXPECT_EQ(detail.days().focused_key(), day);
+}
+
 TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_while_it_is_open) {
     cl::ui::edit_box field(window.get_hwnd());
     field.move_to(20, 350); // where the panel window puts it in portrait
@@ -393,6 +440,40 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
     EXPECT_EQ(platform::get_focus(), window.get_hwnd());
     commands.on_key_down(platform::VK_RETURN);
     EXPECT_EQ(clicked.size(), 1u);
+}
+
+TEST_F(weather_pages, the_add_city_page_puts_the_keyboard_below_the_field_and_back_afterwards) {
+    platform::window_class keyboard_class;
+    keyboard_class.proc = platform::def_window_proc;
+    keyboard_class.name = L"SipWndClass";
+    ASSERT_TRUE(platform::register_class(keyboard_class));
+    platform::HWND keyboard =
+        platform::create_window(0, L"SipWndClass", L"", 0, 0, 600, 480, 200, nullptr, nullptr);
+    ASSERT_NE(keyboard, nullptr);
+    const RECT home = platform::get_window_rect(keyboard);
+    {
+        cl::ui::edit_box field(window.get_hwnd());
+        field.move_to(20, 350);
+        zor::add_city_content page(&field, L"", &commands);
+        page.set_rect(portrait);
+        page.layout();
+        pump();
+        platform::POINT below{0, field.get_rect().bottom};
+        platform::client_to_screen(window.get_hwnd(), below);
+        const RECT placed = platform::get_window_rect(keyboard);
+        EXPECT_EQ(placed.top, below.y);
+        EXPECT_EQ(placed.bottom - placed.top, 200);
+        EXPECT_TRUE(platform::is_window_visible(keyboard)); // the field has the focus
+        // A tap beside the field puts it away; a tap on the field brings it back.
+        page.on_pen_down(platform::POINT{240, 200});
+        EXPECT_FALSE(platform::is_window_visible(keyboard));
+        platform::send_message(field.get_hwnd(), platform::WM_LBUTTONDOWN, 0, 0);
+        EXPECT_TRUE(platform::is_window_visible(keyboard));
+    }
+    pump();
+    EXPECT_EQ(platform::get_window_rect(keyboard), home);
+    platform::destroy_window(keyboard);
+    platform::unregister_class(L"SipWndClass", nullptr);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The documents and pictures of the demo content, checked against what the panel's loaders read.
 #include "content_server.h"
 #include "map_projection.h"
+#include "weather_service.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -150,6 +151,22 @@ TEST(demo_weather, searches_ignore_case_and_encoding_and_forecasts_are_stable) {
     parse("/zorweather?requestcity=" + id, &again);
     EXPECT_EQ(first, again); // stable for a city and a day
     EXPECT_EQ(demo().get("/zorweather?requestcity=0").status, 404);
+}
+
+// The panel names air-quality codes 13 to 36 and shows "N/A" for the rest; every demo day gets a named one,
+// and more than a few different ones over the year.
+TEST(demo_weather, every_forecast_day_has_an_air_quality_the_panel_names) {
+    server::weather_service weather(ZOR_SERVER_CONTENT);
+    ASSERT_GT(weather.cities().size(), 100u);
+    std::set<int> seen;
+    for (const auto& c : weather.cities()) {
+        for (const auto& d : weather.forecast(c, 20000, 365)) {
+            ASSERT_GE(d.air_quality, 13) << c.id << " " << d.date;
+            ASSERT_LE(d.air_quality, 36) << c.id << " " << d.date;
+            seen.insert(d.air_quality);
+        }
+    }
+    EXPECT_GE(seen.size(), 12u);
 }
 
 TEST(map_projection, unproject_inverts_project_and_north_is_up) {

@@ -79,17 +79,34 @@ TEST_F(tour, bad_lines_fail_with_their_number_and_quit_ends_early) {
     EXPECT_EQ(access((shots + "/../escape.png").c_str(), F_OK), -1);
 }
 
-TEST(sip_keyboard, keys_sit_in_a_ten_by_four_grid_with_gaps_and_letters_start_words_as_capitals) {
+TEST(sip_keyboard, keys_sit_in_a_ten_by_five_grid_with_gaps_and_wide_hide_space_and_enter_keys) {
     using shell::sip_keyboard::key_at;
-    // 480 x 200: keys of 48 x 50 with 3 pixels kept clear on each side.
-    EXPECT_EQ(key_at(24, 25, 480, 200), '1');
-    EXPECT_EQ(key_at(24, 75, 480, 200), 'Q');
-    EXPECT_EQ(key_at(460, 125, 480, 200), '\b');
-    EXPECT_EQ(key_at(460, 175, 480, 200), ' ');
-    EXPECT_EQ(key_at(47, 75, 480, 200), 0); // between Q and W
-    EXPECT_EQ(key_at(24, 200, 480, 200), 0);
-    EXPECT_EQ(key_at(-1, 75, 480, 200), 0);
+    // 480 x 200: places of 48 x 40 with 3 pixels kept clear on each side of a key.
+    const struct {
+        int x, y;
+        char key;
+    } rows[] = {
+        {24, 20, '1'},
+        {24, 60, 'Q'},
+        {460, 100, '\b'},
+        {460, 140, ' '},
+        {47, 60, 0}, // between Q and W
+        {24, 200, 0},
+        {-1, 60, 0},
+        {24, 180, shell::sip_keyboard::hide_key},
+        {48, 180, shell::sip_keyboard::hide_key}, // inside the wide key, where two places meet
+        {95, 180, 0},
+        {240, 180, ' '},
+        {390, 180, shell::sip_keyboard::enter_key},
+        {460, 180, shell::sip_keyboard::enter_key},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(key_at(r.x, r.y, 480, 200), r.key) << r.x << " " << r.y;
     EXPECT_EQ(key_at(5, 5, 0, 0), 0);
+    int wide[4];
+    shell::sip_keyboard::key_rect(4, 9, 480, 200, wide);
+    EXPECT_EQ(wide[0], 8 * 48 + 3);
+    EXPECT_EQ(wide[2], 480 - 3);
 
     using shell::sip_keyboard::typed;
     EXPECT_EQ(typed('P', L""), L'P');
@@ -244,6 +261,37 @@ TEST_F(tour, marks_name_the_sections_of_the_frame_report) {
     EXPECT_FALSE(run(h, "mark\n", &report));
     EXPECT_FALSE(run(h, "mark a b\n", &report));
     EXPECT_FALSE(run(h, "mark ../x\n", &report));
-}
+
+    std::vector<unsigned> keys_down;
+
+    platform::LRESULT recording_proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w,
+                                     platform::LPARAM l) {
+        if (msg == platform::WM_KEYDOWN)
+            keys_down.push_back(static_cast<unsigned>(w));
+        return platform::def_window_proc(hwnd, msg, w, l);
+    }
+
+    TEST_F(tour, the_keyboard_sends_enter_to_the_field_and_its_hide_key_puts_it_away) {
+        shell::host h(false);
+        platform::window_class cls;
+        cls.proc = recording_proc;
+        cls.name = L"RecordingField";
+        ASSERT_TRUE(platform::register_class(cls));
+        platform::HWND field = platform::create_window(0, L"RecordingField", L"", platform::WS_VISIBLE, 20,
+                                                       300, 440, 50, nullptr, nullptr);
+        platform::set_focus(field);
+        platform::HWND keyboard = platform::find_window(L"SipWndClass", nullptr);
+        ASSERT_NE(keyboard, nullptr);
+        platform::show_window(keyboard, platform::SW_SHOWNORMAL);
+        keys_down.clear();
+        ASSERT_TRUE(run(h, "tap 450 780\nwait 20\n")) << error; // Enter, bottom right
+        EXPECT_EQ(keys_down, std::vector<unsigned>{platform::VK_RETURN});
+        EXPECT_TRUE(platform::is_window_visible(keyboard));
+        ASSERT_TRUE(run(h, "tap 30 780\nwait 20\n")) << error; // the hide key, bottom left
+        EXPECT_FALSE(platform::is_window_visible(keyboard));
+        EXPECT_EQ(keys_down.size(), 1u);
+        platform::destroy_window(field);
+        platform::unregister_class(L"RecordingField", nullptr);
+    }
 
 } // namespace

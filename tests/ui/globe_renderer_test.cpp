@@ -117,6 +117,33 @@ TEST_F(globe_renderer, darkens_only_the_marked_continent_and_gives_its_colours_b
     EXPECT_EQ(g->globe_texture(), original);
 }
 
+TEST_F(globe_renderer, a_second_set_up_keeps_the_renderer_and_gives_the_earth_back_unmarked) {
+    temp_folder dir;
+    write_texture(dir, [](int x, int y) { return rgb{x % 256, y, 200}; });
+    const std::wstring a = platform::from_utf8(dir.file("a.raw")), b = platform::from_utf8(dir.file("b.raw"));
+    init(a, b);
+    ASSERT_TRUE(g->opengl_ready());
+    const std::vector<std::uint8_t> original = g->globe_texture();
+    // The files are read once: a visit after they changed still shows the earth first read.
+    write_texture(dir, [](int, int) { return rgb{0, 0, 0}; });
+    init(a, b);
+    EXPECT_TRUE(g->opengl_ready());
+    EXPECT_EQ(g->globe_texture(), original);
+
+    // The installed earth with Africa marked and turned: the next visit starts unmarked and unturned.
+    init_installed();
+    const std::vector<std::uint8_t> installed = g->globe_texture();
+    g->set_globe_state(0, 5, 30, 40);
+    ASSERT_NE(g->globe_texture(), installed);
+    init_installed();
+    EXPECT_EQ(g->globe_texture(), installed);
+    EXPECT_EQ(g->globe_angle_x(), 0);
+    clear(0);
+    g->render_globe();
+    const rgb atlantic = at(240, 400);
+    EXPECT_GT(atlantic.b, atlantic.r); // the Gulf of Guinea faces the user again
+}
+
 TEST_F(globe_renderer, a_frame_shows_the_earth_north_up_in_the_middle_over_the_background) {
     temp_folder dir;
     // West half blue, east half green; north of 45 degrees red.

@@ -94,12 +94,10 @@ std::wstring zone_map_content::temperature_text(const std::wstring& celsius) con
     if (end == begin || *end != L'\0' || errno == ERANGE || value < -1000 || value > 1000)
         return celsius;
     const bool imperial = opts && opts->flag(L"1.1");
-    double shown = static_cast<double>(value);
-    if (imperial)
-        shown = units::convert_temperature(units::fahrenheit, units::celsius, shown);
+    const int unit = imperial ? units::fahrenheit : units::celsius;
     wchar_t text[24];
-    std::swprintf(text, 24, L"%d %ls", static_cast<int>(std::lround(shown)),
-                  units::temperature_name(imperial ? units::fahrenheit : units::celsius));
+    std::swprintf(text, 24, L"%d %ls", units::shown_temperature(unit, static_cast<double>(value)),
+                  units::temperature_name(unit));
     return text;
 }
 
@@ -131,10 +129,11 @@ void zone_map_content::build_items() {
 }
 
 void zone_map_content::place(cl::ui::i_graphics& g) {
-    const int wt = g.text_width(temperature_sample, font) + box_padding;
+    // Boxes share the sample's width; a wider text ("-13 F") widens its own box rather than being cut.
+    const int sample = g.text_width(temperature_sample, font);
     std::vector<map_label> labels;
     for (city_entry& c : cities) {
-        c.label.temperature_width = wt;
+        c.label.temperature_width = std::max(sample, g.text_width(c.temperature, font)) + box_padding;
         c.label.name_width = g.text_width(c.name, font) + box_padding;
         labels.push_back(c.label);
     }

@@ -24,6 +24,8 @@ public:
     std::wstring page_name() const override { return L"video_player"; }
     std::wstring title() const override { return L"Video"; }
     std::wstring name() const override { return L"video"; }
+    // The clip comes back with the page.
+    content_state get_state() const override { return content_state(page_name(), name(), file); }
     platform::COLORREF color() const override { return 0; }
 
     platform::RECT get_rect() const override { return rect; }

@@ -1,8 +1,10 @@
 #include "pages/weather/add_city_content.h"
 
 #include "chrome/command_bar.h"
+#include "platform/soft_input.h"
 #include "platform/window_system.h"
 #include "ui/edit_box.h"
+#include "ui/i_control.h"
 #include "ui/static_fonts.h"
 
 namespace zor {
@@ -24,6 +26,8 @@ add_city_content::~add_city_content() {
     // A message sent to the field here could wait for a GUI thread that is itself waiting for the frame loop
     // to end: the field is hidden at once and gives the focus (and the keys) back to the panel by a posted
     // message.
+    if (keyboard_placed)
+        platform::set_soft_input_rect(keyboard_home);
     if (edit) {
         edit->set_visible(false);
         const platform::HWND field = edit->get_hwnd();
@@ -41,16 +45,35 @@ std::wstring add_city_content::text() const {
 }
 
 void add_city_content::layout() {
-    // The field keeps the place the panel window gives it; the prompt fills the space above it. There is no
-    // on-screen keyboard to place under it here.
+    // The field keeps the place the panel window gives it; the prompt fills the space above it.
     const int field_top = edit ? edit->get_rect().top : (rect.top + rect.bottom) / 2;
     const int bottom = field_top > rect.top ? field_top : rect.bottom;
     prompt_area = platform::RECT{rect.left, rect.top, rect.right, bottom};
     if (edit) {
+        place_keyboard();
         edit->set_visible(true);
         edit->set_focus();
     }
     dirty = true;
+}
+
+void add_city_content::place_keyboard() {
+    platform::RECT keyboard;
+    if (!platform::soft_input_rect(keyboard))
+        return;
+    if (!keyboard_placed) {
+        keyboard_home = keyboard;
+        keyboard_placed = true;
+    }
+    platform::POINT below{0, edit->get_rect().bottom};
+    platform::client_to_screen(platform::get_parent(edit->get_hwnd()), below);
+    const int height = keyboard.bottom - keyboard.top;
+    platform::set_soft_input_rect(platform::RECT{keyboard.left, below.y, keyboard.right, below.y + height});
+}
+
+void add_city_content::on_pen_down(const platform::POINT& p) {
+    if (edit && !cl::ui::contains(edit->get_rect(), p))
+        platform::show_soft_input(false);
 }
 
 void add_city_content::draw(cl::ui::i_graphics& g, bool force) {

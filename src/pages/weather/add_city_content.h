@@ -43,17 +43,25 @@ public:
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
+    // Places the home screen's keyboard directly below the field, clear of the command bar.
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
+    // A tap beside the field puts the keyboard away; a tap on the field brings it back.
+    void on_pen_down(const platform::POINT& p) override;
 
     std::wstring text() const;
     platform::RECT prompt_rect() const { return prompt_area; }
 
 private:
+    void place_keyboard();
+
     cl::ui::edit_box* edit;
     ui::command_bar* commands;
     platform::RECT rect{};
     platform::RECT prompt_area{};
+    // Where the keyboard was before the page placed it, given back when the page closes.
+    platform::RECT keyboard_home{};
+    bool keyboard_placed = false;
     bool dirty = true;
 };
 

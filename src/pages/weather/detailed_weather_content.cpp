@@ -25,14 +25,17 @@ detailed_weather_content::detailed_weather_content(const std::wstring& id, const
     if (commands)
         commands->left_clicked.connect(
             utils::function1<void, std::wstring>(this, &detailed_weather_content::on_command));
+    // Until the forecast arrives the rows say so, in place of the page's wait icon.
+    for (const wchar_t* key : {L"loading 1", L"loading 2", L"loading 3"})
+        list.add_item(detail_ptr(new detailed_weather_list_box_item(&list, key, L"")));
 }
 
 bool detailed_weather_content::is_loaded() const {
-    return (city && city->is_loaded()) || list.item_count() > 0;
+    return true;
 }
 
 bool detailed_weather_content::is_failed() const {
-    return city && city->is_failed() && list.item_count() == 0;
+    return city && city->is_failed() && keys.empty();
 }
 
 const std::vector<detailed_weather_content::detail_ptr>&
@@ -85,6 +88,13 @@ void detailed_weather_content::build() {
 }
 
 void detailed_weather_content::show_group() {
+    // The focus stays on its day, or on the detail in the same place of the other group; the row that had
+    // it drops its highlight before it leaves the list.
+    std::wstring focus = list.focused_key();
+    const std::size_t slash = focus.rfind(L'/');
+    if (slash != std::wstring::npos && slash + 1 < focus.size())
+        focus[slash + 1] = group == 0 ? L'a' : L'b';
+    list.focus_item(std::wstring());
     list.clear();
     const auto& groups = group == 0 ? group_a : group_b;
     for (const std::wstring& key : keys) {
@@ -92,6 +102,8 @@ void detailed_weather_content::show_group() {
         for (const auto& row : groups.at(key))
             list.add_item(row);
     }
+    if (list.find_item(focus))
+        list.focus_item(focus);
     // The new details slide in from the right.
     slide.set({static_cast<double>(slide_distance), 0.0});
     dirty = true;

@@ -1,5 +1,8 @@
 #include "pages/weather/units.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace zor {
 namespace units {
 
@@ -47,6 +50,11 @@ double convert_temperature(int to, int from, double value) {
     if (to == fahrenheit)
         return value * 1.8 + 32;
     return (value - 32) * 0.5555555555555556;
+}
+
+int shown_temperature(int to, double celsius) {
+    const double value = std::round(convert_temperature(to, units::celsius, celsius));
+    return static_cast<int>(std::max(-2147483648.0, std::min(2147483647.0, value)));
 }
 
 double convert_speed(int to_length, int to_time, int from_length, int from_time, double value) {

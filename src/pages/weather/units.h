@@ -19,6 +19,9 @@ const wchar_t* temperature_name(int unit);
 const wchar_t* weekday_name(int day);
 
 double convert_temperature(int to, int from, double value);
+// A Celsius value as the texts show it in the unit: to the nearest degree, halves away from zero, every
+// page alike; beyond what an int holds it stops at the limit.
+int shown_temperature(int to, double celsius);
 double convert_speed(int to_length, int to_time, int from_length, int from_time, double value);
 // "m/s" and the like.
 std::wstring speed_unit_name(int length, int time);

@@ -50,9 +50,7 @@ std::wstring weather_day_text::temperature_text(int celsius, bool with_unit) con
     int number = celsius;
     int unit = units::celsius;
     if (imperial) {
-        const double f = units::convert_temperature(units::fahrenheit, units::celsius, celsius) + 0.5;
-        // A value no thermometer shows still must not overflow the integer.
-        number = static_cast<int>(std::max(-2147483648.0, std::min(2147483647.0, f)));
+        number = units::shown_temperature(units::fahrenheit, celsius);
         unit = units::fahrenheit;
     }
     wchar_t text[15];

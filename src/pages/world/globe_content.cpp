@@ -3,6 +3,8 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
+#include <algorithm>
+
 namespace zor {
 
 namespace {
@@ -38,9 +40,7 @@ globe_content::globe_content(const boost::shared_ptr<cl::ui::globe>& globe, bool
                            {arrow_image(L"globe_arrow_down"), true, cl::ui::picture::top_left},
                            {arrow_image(L"globe_arrow_left"), true, cl::ui::picture::top_left},
                            {arrow_image(L"globe_arrow_right"), true, cl::ui::picture::top_left}},
-      shade_portrait(shade_image(460, 469, true), true, cl::ui::picture::top_left),
-      shade_landscape(shade_image(318, 310, false), true, cl::ui::picture::top_left), landscape(landscape),
-      gl_ready(gl_ready) {}
+      shade(cl::ui::picture::top_left), landscape(landscape), gl_ready(gl_ready) {}
 
 std::unique_ptr<globe_content> globe_content::make(bool landscape, int tilt, int spin,
                                                    const std::wstring& folder) {
@@ -71,19 +71,29 @@ content_state globe_content::get_state() const {
 }
 
 void globe_content::layout() {
-    if (landscape) {
-        place(arrows[up_arrow], 550, 60);
-        place(arrows[down_arrow], 550, 365);
-        place(arrows[left_arrow], 420, 185);
-        place(arrows[right_arrow], 745, 185);
-        place(shade_landscape, 440, 75);
-    } else {
-        place(arrows[up_arrow], 200, 165);
-        place(arrows[down_arrow], 200, 625);
-        place(arrows[left_arrow], 7, 365);
-        place(arrows[right_arrow], 460, 365);
-        place(shade_portrait, 25, 180);
+    // The globe is the largest square that leaves room for the arrows around it inside the content, in
+    // either orientation; the arrows sit at the middle of its sides.
+    constexpr int gap = 4;
+    auto size_of = [](cl::ui::picture& p) {
+        place(p, 0, 0);
+        const platform::RECT r = p.get_rect();
+        return platform::POINT{r.right - r.left, r.bottom - r.top};
+    };
+    const platform::POINT vertical = size_of(arrows[up_arrow]), horizontal = size_of(arrows[left_arrow]);
+    const int width = rect.right - rect.left - 2 * (horizontal.x + gap);
+    const int height = rect.bottom - rect.top - 2 * (vertical.y + gap);
+    const int side = std::max(0, std::min(width, height));
+    const int cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
+    disc = platform::RECT{cx - side / 2, cy - side / 2, cx - side / 2 + side, cy - side / 2 + side};
+    place(arrows[up_arrow], cx - vertical.x / 2, disc.top - gap - vertical.y);
+    place(arrows[down_arrow], cx - vertical.x / 2, disc.bottom + gap);
+    place(arrows[left_arrow], disc.left - gap - horizontal.x, cy - horizontal.y / 2);
+    place(arrows[right_arrow], disc.right + gap, cy - horizontal.y / 2);
+    if (side > 0 && side != shade_side) {
+        shade.set_image(shade_image(side, side, !landscape), true);
+        shade_side = side;
     }
+    place(shade, disc.left, disc.top);
     if (!gl_ready)
         show_error();
     dirty = true;
@@ -103,8 +113,10 @@ void globe_content::draw(cl::ui::i_graphics& g, bool force) {
     if (!gl_ready) {
         draw_error(g);
     } else {
+        g.fill_rect(rect, background);
+        g.set_globe_area(disc);
         globe->draw(g, true);
-        (landscape ? shade_landscape : shade_portrait).draw(g, true);
+        shade.draw(g, true);
         for (auto& a : arrows)
             a.draw(g, true);
     }

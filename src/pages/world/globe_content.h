@@ -47,8 +47,11 @@ public:
 
     cl::ui::globe& earth() { return *globe; }
     int drag() const { return state; }
-    // Top-left corners after layout: up, down, left, right arrow, shade.
+    // After layout: up, down, left, right arrow.
     platform::RECT arrow_rect(int which) const { return arrows[which].get_rect(); }
+    platform::RECT globe_rect() const { return disc; }
+    // The colour round the globe, the renderer's own.
+    static constexpr platform::COLORREF background = 0xD6D3D6;
 
 private:
     void open_region();
@@ -56,8 +59,10 @@ private:
     platform::RECT rect{0, 0, 0, 0};
     boost::shared_ptr<cl::ui::globe> globe;
     cl::ui::picture arrows[4];
-    cl::ui::picture shade_portrait;
-    cl::ui::picture shade_landscape;
+    cl::ui::picture shade;
+    int shade_side = 0;
+    // The square the globe is drawn in.
+    platform::RECT disc{0, 0, 0, 0};
     bool landscape;
     bool gl_ready;
     int state = idle;

@@ -1,0 +1,110 @@
+// Pages built by the real content factory: turning the screen rebuilds the page and the user stays where they
+// were; the add-city page asks nothing of an empty field.
+#include "app/controller.h"
+#include "chrome/command_bar.h"
+#include "model/options.h"
+#include "support/page_fixture.h"
+#include "support/temp_folder.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::RECT;
+using zor::content_state;
+using zor::app::controller;
+
+const RECT portrait{0, 0, 480, 748};
+const RECT landscape{0, 0, 800, 428};
+
+std::string narrow(const content_state& s) {
+    std::string out(s.page.begin(), s.page.end());
+    for (const auto& p : s.params)
+        out += "|" + std::string(p.begin(), p.end());
+    for (int n : s.extra)
+        out += "|" + std::to_string(n);
+    return out;
+}
+
+class rotation : public page_fixture {
+protected:
+    void SetUp() override {
+        page_fixture::SetUp();
+        folder.write("options.xml", "<?xml version=\"1.0\"?><Settings></Settings>");
+        zor::options::load_from(folder.wpath());
+        control.reset(new controller());
+        control->set_rect(portrait);
+        control->layout();
+        control->init();
+    }
+    void TearDown() override {
+        control.reset();
+        page_fixture::TearDown();
+    }
+    zor::app::page& p() { return control->current_page(); }
+    content_state shown() {
+        auto* c = p().contents().current_content();
+        return c ? c->get_state() : content_state(L"(none)", L"");
+    }
+
+    temp_folder folder;
+    std::unique_ptr<controller> control;
+};
+
+TEST_F(rotation, every_content_comes_back_in_both_orientations) {
+    struct row {
+        const wchar_t* key;
+        std::vector<std::wstring> params;
+        std::vector<std::int32_t> extra;
+    };
+    const std::wstring clip = folder.wpath() + L"/none.ogg";
+    const row rows[] = {
+        {L"home", {L"", L"", L""}, {}},
+        {L"news", {L"", L"", L""}, {}},
+        {L"weather", {L"", L"", L""}, {}},
+        {L"settings", {L"", L"", L""}, {}},
+        {L"headlines", {L"Tip-Line", L"", L""}, {}},
+        {L"settings_item", {L"terms_condition", L"", L""}, {}},
+        {L"video_player", {L"video", clip, L""}, {}},
+        {L"weather_item", {L"add_city", L"Lon", L""}, {}},
+        {L"weather_item", {L"2643743", L"London", L""}, {}},
+        {L"continent_map_content", {L"EU", L"Europe", L""}, {}},
+        {L"zone_map_content", {L"EU", L"Europe", L"z1"}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(narrow(content_state(r.key, r.params[0], r.params[1], r.params[2])));
+        control->resize(portrait);
+        p().load(r.key, r.params, r.extra);
+        const content_state before = shown();
+        const auto history = p().get_history();
+        ASSERT_NE(before.page, L"(none)");
+        control->resize(landscape);
+        EXPECT_EQ(narrow(shown()), narrow(before));
+        EXPECT_EQ(p().get_history(), history);
+        control->resize(portrait);
+        EXPECT_EQ(narrow(shown()), narrow(before));
+        p().load(L"home", {L"", L"", L""}, {});
+    }
+}
+
+TEST_F(rotation, back_onto_the_citizen_report_after_a_turn) {
+    p().on_link(L"headlines", L"Tip-Line");
+    ASSERT_EQ(narrow(shown()), narrow(content_state(L"tipline", L"Tip-Line")));
+    p().on_link(L"settings_item", L"terms_condition");
+    control->resize(landscape);
+    EXPECT_EQ(narrow(shown()), narrow(content_state(L"terms_condition", L"")));
+    p().go_back();
+    EXPECT_EQ(narrow(shown()), narrow(content_state(L"tipline", L"Tip-Line")));
+    EXPECT_EQ(p().commands().left_label(), L"Add");
+}
+
+TEST_F(rotation, search_with_an_empty_field_stays_on_the_field) {
+    p().load(L"weather_item", {L"add_city", L"", L""}, {});
+    ASSERT_EQ(p().commands().left_label(), L"Search");
+    p().commands().on_key_down(zor::ui::command_bar::soft_key_left);
+    EXPECT_EQ(narrow(shown()), narrow(content_state(L"weather_item", L"add_city", L"")));
+    EXPECT_TRUE(p().get_history().empty());
+}
+
+} // namespace
