@@ -261,37 +261,38 @@ TEST_F(tour, marks_name_the_sections_of_the_frame_report) {
     EXPECT_FALSE(run(h, "mark\n", &report));
     EXPECT_FALSE(run(h, "mark a b\n", &report));
     EXPECT_FALSE(run(h, "mark ../x\n", &report));
+}
 
-    std::vector<unsigned> keys_down;
+std::vector<unsigned> keys_down;
 
-    platform::LRESULT recording_proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w,
-                                     platform::LPARAM l) {
-        if (msg == platform::WM_KEYDOWN)
-            keys_down.push_back(static_cast<unsigned>(w));
-        return platform::def_window_proc(hwnd, msg, w, l);
-    }
+platform::LRESULT recording_proc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM w,
+                                 platform::LPARAM l) {
+    if (msg == platform::WM_KEYDOWN)
+        keys_down.push_back(static_cast<unsigned>(w));
+    return platform::def_window_proc(hwnd, msg, w, l);
+}
 
-    TEST_F(tour, the_keyboard_sends_enter_to_the_field_and_its_hide_key_puts_it_away) {
-        shell::host h(false);
-        platform::window_class cls;
-        cls.proc = recording_proc;
-        cls.name = L"RecordingField";
-        ASSERT_TRUE(platform::register_class(cls));
-        platform::HWND field = platform::create_window(0, L"RecordingField", L"", platform::WS_VISIBLE, 20,
-                                                       300, 440, 50, nullptr, nullptr);
-        platform::set_focus(field);
-        platform::HWND keyboard = platform::find_window(L"SipWndClass", nullptr);
-        ASSERT_NE(keyboard, nullptr);
-        platform::show_window(keyboard, platform::SW_SHOWNORMAL);
-        keys_down.clear();
-        ASSERT_TRUE(run(h, "tap 450 780\nwait 20\n")) << error; // Enter, bottom right
-        EXPECT_EQ(keys_down, std::vector<unsigned>{platform::VK_RETURN});
-        EXPECT_TRUE(platform::is_window_visible(keyboard));
-        ASSERT_TRUE(run(h, "tap 30 780\nwait 20\n")) << error; // the hide key, bottom left
-        EXPECT_FALSE(platform::is_window_visible(keyboard));
-        EXPECT_EQ(keys_down.size(), 1u);
-        platform::destroy_window(field);
-        platform::unregister_class(L"RecordingField", nullptr);
-    }
+TEST_F(tour, the_keyboard_sends_enter_to_the_field_and_its_hide_key_puts_it_away) {
+    shell::host h(false);
+    platform::window_class cls;
+    cls.proc = recording_proc;
+    cls.name = L"RecordingField";
+    ASSERT_TRUE(platform::register_class(cls));
+    platform::HWND field = platform::create_window(0, L"RecordingField", L"", platform::WS_VISIBLE, 20, 300,
+                                                   440, 50, nullptr, nullptr);
+    platform::set_focus(field);
+    platform::HWND keyboard = platform::find_window(L"SipWndClass", nullptr);
+    ASSERT_NE(keyboard, nullptr);
+    platform::show_window(keyboard, platform::SW_SHOWNORMAL);
+    keys_down.clear();
+    ASSERT_TRUE(run(h, "tap 450 780\nwait 20\n")) << error; // Enter, bottom right
+    EXPECT_EQ(keys_down, std::vector<unsigned>{platform::VK_RETURN});
+    EXPECT_TRUE(platform::is_window_visible(keyboard));
+    ASSERT_TRUE(run(h, "tap 30 780\nwait 20\n")) << error; // the hide key, bottom left
+    EXPECT_FALSE(platform::is_window_visible(keyboard));
+    EXPECT_EQ(keys_down.size(), 1u);
+    platform::destroy_window(field);
+    platform::unregister_class(L"RecordingField", nullptr);
+}
 
 } // namespace
