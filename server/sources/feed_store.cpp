@@ -14,22 +14,23 @@ namespace {
 constexpr int fetching_threads = 4;
 }
 
-std::string compact_stamp(std::int64_t seconds) {
+namespace {
+std::string utc_text(std::int64_t seconds, const char* format) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm tm{};
     gmtime_r(&t, &tm);
     char text[32];
-    std::strftime(text, sizeof text, "%Y%m%dT%H%M%S", &tm);
+    std::strftime(text, sizeof text, format, &tm);
     return text;
+}
+} // namespace
+
+std::string compact_stamp(std::int64_t seconds) {
+    return utc_text(seconds, "%Y%m%dT%H%M%S");
 }
 
 std::string minute_text(std::int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    gmtime_r(&t, &tm);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
-    return text;
+    return utc_text(seconds, "%Y-%m-%d %H:%M");
 }
 
 feed_store::feed_store(const sources_settings& settings, fetcher& web, logger log, int timeout_ms)

@@ -4,6 +4,7 @@
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
 #include "platform/debug_log.h"
+#include "support/config_file.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
 
@@ -21,18 +22,10 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         server.reset(new server_process(ZOR_CONTENT_SERVER, args));
         ASSERT_TRUE(server->ready());
-        zor::config::reset();
-        const std::string host = "127.0.0.1:" + std::to_string(server->port());
-        std::ifstream in(ZOR_DEFAULT_CONFIG);
-        std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        for (const char* tag : {"<server name=\"", "<weather name=\""}) {
-            std::size_t at = config.find(tag);
-            ASSERT_NE(at, std::string::npos);
-            at += std::string(tag).size();
-            config.replace(at, config.find('"', at) - at, host);
-        }
-        folder.write("config.xml", config);
-        zor::config::init(folder.wpath());
+        const std::string config =
+            config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(server->port()));
+        ASSERT_FALSE(config.empty());
+        use_config(folder, config);
     }
     void TearDown() override {
         platform::set_debug_log_capture(nullptr);

@@ -4,6 +4,7 @@
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
 #include "picture_decoder.h"
+#include "support/config_file.h"
 #include "support/fixture_files.h"
 #include "support/fixture_sources.h"
 #include "support/server_process.h"
@@ -44,18 +45,10 @@ protected:
             new server_process(ZOR_CONTENT_SERVER, {"--port", "0", "--sources", fixtures.sources_file()}));
         ASSERT_TRUE(server->ready());
 
-        std::ifstream in(ZOR_DEFAULT_CONFIG);
-        std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const std::string host = "127.0.0.1:" + std::to_string(server->port());
-        for (const char* tag : {"<server name=\"", "<weather name=\""}) {
-            std::size_t at = config.find(tag);
-            ASSERT_NE(at, std::string::npos);
-            at += std::string(tag).size();
-            config.replace(at, config.find('"', at) - at, host);
-        }
-        folder.write("config.xml", config);
-        zor::config::reset();
-        zor::config::init(folder.wpath());
+        const std::string config =
+            config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(server->port()));
+        ASSERT_FALSE(config.empty());
+        use_config(folder, config);
     }
     void TearDown() override { zor::config::reset(); }
 

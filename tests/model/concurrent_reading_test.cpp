@@ -76,8 +76,11 @@ TEST(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replace
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    for (int i = 0; i < 400 && (world->is_queued() || city->is_queued()); ++i)
+    // The last loads end before the readers stop.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((world->is_queued() || city->is_queued()) && std::chrono::steady_clock::now() < give_up)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(world->is_queued() || city->is_queued());
     done = true;
     page.join();
     loader.stop();
