@@ -21,7 +21,7 @@ public:
     virtual bool is_modified() const { return false; }
     virtual void set_modified(bool) {}
     virtual bool is_failed() const { return failed != 0; }
-    // 1 for data, 0 for pictures: data is served first.
+    // 1 for data, 0 for pictures: data is served first (2: work a page waits for, see async_job).
     virtual int priority() const = 0;
     // Runs on the loading thread; may throw.
     virtual void load() = 0;

@@ -29,23 +29,6 @@ LRESULT video_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     return def_window_proc(hwnd, msg, wparam, lparam);
 }
 
-bool media_framework_ready(std::string& error) {
-    static std::once_flag once;
-    static bool ready = false;
-    static std::string init_error;
-    std::call_once(once, [] {
-        GError* err = nullptr;
-        ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
-        if (!ready)
-            init_error = err ? err->message : "GStreamer could not start";
-        if (err)
-            g_error_free(err);
-    });
-    if (!ready)
-        error = init_error;
-    return ready;
-}
-
 // Only local files and web addresses: other schemes (fd://, appsrc://, device sources) are not clips.
 bool to_uri(const std::wstring& name, std::string& uri, std::string& error) {
     const std::string text = to_utf8(name);
@@ -240,6 +223,29 @@ struct media_player::impl {
     }
 };
 
+namespace {
+// 0 until the framework has been started, then 1 when it runs and 2 when it could not start.
+std::atomic<int> framework_state{0};
+std::mutex framework_mutex;
+std::string framework_error;
+} // namespace
+
+bool start_media_framework(std::string& error) {
+    std::lock_guard<std::mutex> lock(framework_mutex);
+    if (framework_state.load() == 0) {
+        GError* err = nullptr;
+        const bool ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
+        if (!ready)
+            framework_error = err ? err->message : "GStreamer could not start";
+        if (err)
+            g_error_free(err);
+        framework_state.store(ready ? 1 : 2);
+    }
+    if (framework_state.load() != 1)
+        error = framework_error;
+    return framework_state.load() == 1;
+}
+
 media_player::media_player() : p(new impl) {}
 
 media_player::~media_player() {
@@ -258,7 +264,7 @@ bool media_player::render(const std::wstring& file_or_url, const options& opts) 
         return false;
     }
     std::string uri;
-    if (!media_framework_ready(p->error) || !to_uri(file_or_url, uri, p->error))
+    if (!start_media_framework(p->error) || !to_uri(file_or_url, uri, p->error))
         return false;
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     GstElement* sink = gst_element_factory_make("appsink", nullptr);

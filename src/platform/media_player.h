@@ -12,10 +12,13 @@ namespace platform {
 // to fit with black bars. Registered by the first player that attaches a window.
 extern const wchar_t* const video_window_class;
 
+// Starts the media framework once and says whether it runs, with the reason when not; render() calls it.
+bool start_media_framework(std::string& error);
+
 // One clip: a playback graph for a file or an http(s) URL whose decoded frames (RGB565) go into a VIDEO
-// child window. Every call comes from one thread (the one that attached the window) and returns without
-// waiting for the clip's data: opening, decoding and state changes go on in the framework's own threads,
-// whose frames only ever touch the window's surface under its lock.
+// child window. Every call but render() comes from one thread (the one that attached the window) and returns
+// without waiting for the clip's data: opening, decoding and state changes go on in the framework's own
+// threads, whose frames only ever touch the window's surface under its lock.
 class media_player {
 public:
     enum state_code { stopped = 0, paused = 1, running = 2 };
@@ -36,6 +39,9 @@ public:
     media_player& operator=(const media_player&) = delete;
 
     // Builds the graph and starts decoding the first frame in the background, to rest paused at the start.
+    // The first render of a process starts the framework and loads its plug-ins (tens of milliseconds, more
+    // on a first run): it may run on another thread, before any other call and handed over with a
+    // synchronising flag.
     // False (with error()) when the media framework is missing, the name is neither a path nor a file,
     // http or https URL, or the graph refuses it at once. A source that turns out unreadable or
     // undecodable later, or gives no frame within the time-out, is reported by next_event. Call once.

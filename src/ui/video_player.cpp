@@ -5,6 +5,7 @@
 #include "utils/log.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace cl {
 namespace ui {
@@ -20,18 +21,53 @@ std::wstring two_digits(std::int64_t n) {
 }
 } // namespace
 
+// What a render on another thread hands over: written there before `done` is set.
+struct video_player::render_job {
+    std::atomic<bool> done{false};
+    bool rendered = false;
+};
+
 video_player::video_player(platform::HWND owner_window, const std::wstring& clip,
-                           const platform::media_player::options& opts)
+                           const platform::media_player::options& opts, const job_runner& run_elsewhere)
     : owner(owner_window), file(clip) {
     utils::trace_scope trace("cl::ui::video_player::video_player");
     progress.reset(new progress_bar);
-    media.reset(new platform::media_player);
-    // Returns before the first frame: a slow server must not hold up the frame that builds the page.
-    rendered = media->render(file, opts);
+    media = std::make_shared<platform::media_player>();
+    job = std::make_shared<render_job>();
+    if (!run_elsewhere) {
+        job->rendered = media->render(file, opts);
+        open();
+        return;
+    }
+    // The first clip of a process starts the media framework and loads its plug-ins, which takes longer
+    // than a frame. Until the job is done only this control touches the player; the job keeps it alive
+    // should the page go first.
+    opening = true;
+    std::shared_ptr<platform::media_player> m = media;
+    std::shared_ptr<render_job> j = job;
+    run_elsewhere([m, j, clip, opts] {
+        j->rendered = m->render(clip, opts);
+        j->done.store(true, std::memory_order_release);
+    });
+}
+
+// The render has returned; building the graph did not wait for the first frame.
+void video_player::open() {
+    opening = false;
+    rendered = job->rendered;
     if (!rendered)
         utils::log("Video error. " + media->error());
     read_duration();
     ready = media->attach_window(owner, video_window_style);
+    if (!usable())
+        return;
+    if (placed) {
+        media->place_window(video_rect);
+        media->show_window(shown);
+    }
+    if (play_when_open)
+        media->run();
+    play_when_open = false;
 }
 
 video_player::~video_player() {
@@ -48,6 +84,10 @@ void video_player::read_duration() {
 
 bool video_player::play() {
     play_on_resume = false;
+    if (opening) {
+        play_when_open = true;
+        return true;
+    }
     if (!usable())
         return false;
     media->run();
@@ -56,15 +96,21 @@ bool video_player::play() {
 
 bool video_player::pause() {
     play_on_resume = false;
+    play_when_open = false;
     return usable() && media->pause();
 }
 
 bool video_player::stop() {
     play_on_resume = false;
+    play_when_open = false;
     return usable() && media->stop();
 }
 
 void video_player::suspend() {
+    if (play_when_open) {
+        play_when_open = false;
+        play_on_resume = true;
+    }
     if (usable() && media->state() == platform::media_player::running)
         play_on_resume = pause();
 }
@@ -75,11 +121,13 @@ void video_player::resume() {
 }
 
 bool video_player::is_visible() const {
-    return media->is_window_visible();
+    return !opening && media->is_window_visible();
 }
 
 void video_player::set_visible(bool visible) {
-    media->show_window(visible && usable());
+    shown = visible;
+    if (!opening)
+        media->show_window(visible && usable());
 }
 
 // A clip that cannot play still gets its black area, bar and zero times; only the window waits for one.
@@ -89,6 +137,8 @@ void video_player::set_rect(const platform::RECT& r) {
     video_rect = platform::RECT{r.left, r.top, r.right, middle};
     controls_rect = platform::RECT{r.left, middle, r.right, r.bottom};
     progress->set_rect(platform::RECT{r.left + 20, r.bottom - 90, r.right - 20, r.bottom - 50});
+    placed = true;
+    shown = true;
     if (usable()) {
         media->place_window(video_rect);
         media->show_window(true);
@@ -96,6 +146,8 @@ void video_player::set_rect(const platform::RECT& r) {
 }
 
 void video_player::update(unsigned long) {
+    if (opening && job->done.load(std::memory_order_acquire))
+        open();
     if (!usable())
         return;
     int code = 0;
@@ -141,7 +193,7 @@ std::wstring video_player::time_label() const {
 }
 
 platform::HWND video_player::video_window() const {
-    return media->window();
+    return opening ? nullptr : media->window();
 }
 
 void video_player::draw(i_graphics& g, bool) {

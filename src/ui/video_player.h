@@ -5,6 +5,7 @@
 #include "ui/progress_bar.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,8 +17,14 @@ namespace ui {
 // shows zero times.
 class video_player : public i_control {
 public:
+    // Runs a job off the frame loop.
+    using job_runner = std::function<void(std::function<void()>)>;
+
+    // With a runner the clip is opened by a job it runs, and the control stays inert until the next update
+    // after the job is done; without one the clip is opened at once.
     video_player(platform::HWND owner, const std::wstring& file,
-                 const platform::media_player::options& opts = platform::media_player::options());
+                 const platform::media_player::options& opts = platform::media_player::options(),
+                 const job_runner& run_elsewhere = job_runner());
     ~video_player() override;
 
     bool play();
@@ -38,6 +45,8 @@ public:
     void layout() override {}
     void draw(i_graphics& g, bool force) override;
 
+    // The clip is being opened elsewhere; a play asked for meanwhile starts it once it is open.
+    bool is_opening() const { return opening; }
     bool is_ready() const { return ready; }
     bool is_rendered() const { return rendered; }
     std::int64_t get_duration() const { return duration; }
@@ -54,6 +63,8 @@ public:
 
 private:
     bool usable() const { return ready && rendered; }
+    struct render_job;
+    void open();
     void read_duration();
     std::int64_t current_position() const;
 
@@ -61,13 +72,18 @@ private:
     platform::RECT rect;
     platform::RECT video_rect;
     platform::RECT controls_rect;
-    std::unique_ptr<platform::media_player> media;
+    std::shared_ptr<platform::media_player> media;
+    std::shared_ptr<render_job> job;
     int duration_minutes = 0;
     int duration_seconds = 0;
     std::int64_t duration = 0;
     bool ready = false;
     bool rendered = false;
     std::wstring file;
+    bool opening = false;
+    bool play_when_open = false;
+    bool placed = false;
+    bool shown = true;
     int media_state = 0;
     bool play_on_resume = false;
     std::unique_ptr<progress_bar> progress;

@@ -218,7 +218,8 @@ TEST_F(transfer_lock, the_article_page_sets_the_picture_size_while_the_loading_t
     call_on_thread loop([&] {
         for (int i = 0; i < rounds * 10; ++i) {
             news::article_lock lock(first);
-            lock.article()->set_picture_size(200, 200);
+            if (const news::article_ptr held = lock.article())
+                held->set_picture_size(200, 200);
         }
     });
     ASSERT_TRUE(loop.finished());

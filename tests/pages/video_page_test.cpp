@@ -1,6 +1,7 @@
 // The video page: its player, the command button that follows it, the bar and the times.
 #include "app/controller.h"
 #include "chrome/command_bar.h"
+#include "model/model.h"
 #include "pages/video/video_player_content.h"
 #include "platform/input.h"
 #include "platform/text.h"
@@ -13,6 +14,10 @@
 #include "support/test_http_server.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
+
+#include <boost/make_shared.hpp>
+#include <condition_variable>
+#include <gst/gst.h>
 
 namespace {
 
@@ -66,6 +71,85 @@ protected:
 
     zor::ui::command_bar commands;
 };
+
+// Keeps the loading thread busy until released.
+class held_load : public cl::i_async_info_object {
+public:
+    std::int64_t timestamp() const override { return 0; }
+    bool is_loaded() const override { return false; }
+    int priority() const override { return 1; }
+    void load() override {
+        std::unique_lock<std::mutex> lock(mutex);
+        started = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return released; });
+    }
+    void wait_started() {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return started; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool started = false;
+    bool released = false;
+};
+
+// Defined first, so it runs before this process makes a clip: nothing has started the media framework yet.
+// Starting it and loading its plug-ins takes longer than a frame: the loading thread opens the clip, and
+// the page plays it once it is open.
+class video_page_opening : public graphics_fixture {};
+
+TEST_F(video_page_opening, the_loading_thread_opens_the_clip_while_the_frames_go_on) {
+    ASSERT_FALSE(gst_is_initialized());
+    cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+    cl::ui::create_graphics(window);
+    zor::model::init();
+    auto gate = boost::make_shared<held_load>();
+    zor::model::load(gate);
+    gate->wait_started();
+
+    temp_folder dir;
+    zor::ui::command_bar commands;
+    platform::media_player::options o;
+    o.sync = false;
+    {
+        video_player_content page(&commands, platform::from_utf8(dir.file("clip.ogg")), window.get_hwnd(), o);
+        page.set_rect(area);
+        video_player& player = page.get_player();
+        for (int i = 0; i < 3; ++i) {
+            page.update(0);
+            page.draw(*g, false);
+        }
+        EXPECT_FALSE(gst_is_initialized());
+        EXPECT_TRUE(player.is_opening());
+        EXPECT_EQ(commands.left_label(), L"Play");
+
+        // Made here, the clip starts the framework in this process; the page still waits for its job.
+        ASSERT_TRUE(make_clip(dir.file("clip.ogg"), 20, 10, "red"));
+        page.update(0);
+        EXPECT_TRUE(player.is_opening());
+        gate->release();
+        // The play the first draw asked for starts the clip as soon as it opens.
+        EXPECT_TRUE(eventually(
+            [&] {
+                page.update(0);
+                page.draw(*g, false);
+                return player.state() == 2;
+            },
+            std::chrono::seconds(20)));
+        EXPECT_FALSE(player.is_opening());
+        EXPECT_TRUE(player.is_visible());
+    }
+    zor::model::done();
+    cl::ui::destroy_graphics();
+}
 
 // Shorter times show in the page's labels below.
 TEST(video_times, times_and_percentages) {

@@ -41,6 +41,7 @@ public:
     const std::wstring& get_file() const { return file; }
 
 private:
+    static cl::ui::video_player::job_runner loading_thread_runner();
     void on_command(std::wstring label);
 
     bool loaded = true;
