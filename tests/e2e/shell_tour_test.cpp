@@ -30,8 +30,9 @@ protected:
         int status = std::system(cmd.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    std::string read(const std::string& name) {
-        std::ifstream in(folder + "/" + name);
+    std::string read(const std::string& name) { return file_text(folder + "/" + name); }
+    static std::string file_text(const std::string& path) {
+        std::ifstream in(path);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     std::string folder;
@@ -155,6 +156,34 @@ TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_fr
     ASSERT_EQ(wide.width, 800);
     EXPECT_GT(right_arrow(wide), 40);
     EXPECT_GT(left_arrow(shot("landscape-swiped")), 40);
+}
+
+// The demo script runs a copy of the installed folder: the build's config.xml keeps its server however often
+// the demo runs, and the user's options.xml in the copy outlives the next demo.
+TEST_F(shell_tour, the_demo_runs_a_copy_and_keeps_the_users_options) {
+    const std::string installed = std::string(ZOR_PANEL_DIR) + "/config.xml";
+    const std::string config_before = file_text(installed);
+    ASSERT_FALSE(config_before.empty());
+    std::ofstream(folder + "/tour.txt") << "settle 60000\nshot home\nquit\n";
+    const std::string demo = "cd " + std::string(ZOR_SOURCE_DIR) + " && ZOR_BUILD_DIR=" + ZOR_BUILD_DIR +
+                             " ZOR_DEMO_DIR=" + folder + "/demo ZOR_DEMO_TOUR=" + folder +
+                             "/tour.txt ZOR_HEADLESS=1 ZOR_SHOTS=" + folder + "/shots scripts/demo >" +
+                             folder + "/demo.txt 2>&1";
+    ASSERT_EQ(std::system(demo.c_str()), 0) << read("demo.txt");
+    EXPECT_EQ(file_text(installed), config_before);
+    const std::string copied = read("demo/panel/config.xml");
+    EXPECT_NE(copied.find("127.0.0.1:"), std::string::npos) << copied;
+    EXPECT_NE(copied, config_before);
+    EXPECT_EQ(read_png(folder + "/shots/home.png").width, 480);
+
+    // The user chose Paris since.
+    const std::string chosen =
+        "<?xml "
+        "version=\"1.0\"?><Settings><p1.2>true</p1.2></Settings><Weather><p100002>Paris</p100002></Weather>";
+    std::ofstream(folder + "/demo/panel/options.xml") << chosen;
+    ASSERT_EQ(std::system(demo.c_str()), 0) << read("demo.txt");
+    EXPECT_EQ(file_text(installed), config_before);
+    EXPECT_NE(read("demo/panel/options.xml").find("Paris"), std::string::npos);
 }
 
 } // namespace
