@@ -166,7 +166,7 @@ TEST_F(shell_tour, the_demo_runs_a_copy_and_keeps_the_users_options) {
     ASSERT_FALSE(config_before.empty());
     std::ofstream(folder + "/tour.txt") << "settle 60000\nshot home\nquit\n";
     const std::string demo = "cd " + std::string(ZOR_SOURCE_DIR) + " && ZOR_BUILD_DIR=" + ZOR_BUILD_DIR +
-                             " ZOR_DEMO_DIR=" + folder + "/demo ZOR_DEMO_TOUR=" + folder +
+                             " ZOR_NO_BUILD=1 ZOR_DEMO_DIR=" + folder + "/demo ZOR_DEMO_TOUR=" + folder +
                              "/tour.txt ZOR_HEADLESS=1 ZOR_SHOTS=" + folder + "/shots scripts/demo >" +
                              folder + "/demo.txt 2>&1";
     ASSERT_EQ(std::system(demo.c_str()), 0) << read("demo.txt");
