@@ -1,0 +1,255 @@
+#include "net/disk_cache.h"
+
+#include "platform/file_replace.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace cl {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char magic[] = "zorcache 1\n";
+const std::size_t magic_size = sizeof magic - 1;
+const char suffix[] = ".entry";
+
+std::uint64_t fnv1a(const char* data, std::size_t size) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (std::size_t i = 0; i < size; ++i) {
+        h ^= static_cast<unsigned char>(data[i]);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+template <class T>
+void put(std::string& out, T value) {
+    char raw[sizeof(T)];
+    std::memcpy(raw, &value, sizeof(T));
+    out.append(raw, sizeof(T));
+}
+
+void put_text(std::string& out, const std::string& text) {
+    put<std::uint64_t>(out, text.size());
+    out += text;
+}
+
+// Reads the fields in order; any read past the end leaves it failed.
+class reader {
+public:
+    reader(const std::string& bytes, std::size_t end) : data(bytes), limit(end) {}
+    template <class T>
+    T get() {
+        T value{};
+        if (!take(sizeof(T)))
+            return value;
+        std::memcpy(&value, data.data() + at - sizeof(T), sizeof(T));
+        return value;
+    }
+    std::string get_text() {
+        const std::uint64_t n = get<std::uint64_t>();
+        if (n > limit - at || !take(static_cast<std::size_t>(n)))
+            return std::string();
+        return data.substr(at - n, n);
+    }
+    bool ok() const { return good; }
+    bool at_end() const { return at == limit; }
+    void skip(std::size_t n) { take(n); }
+
+private:
+    bool take(std::size_t n) {
+        if (!good || n > limit - at) {
+            good = false;
+            return false;
+        }
+        at += n;
+        return true;
+    }
+    const std::string& data;
+    std::size_t limit;
+    std::size_t at = 0;
+    bool good = true;
+};
+
+std::string encode(const std::string& key, const disk_cache::entry& e) {
+    std::string out(magic, magic_size);
+    put_text(out, key);
+    put_text(out, e.etag);
+    put_text(out, e.last_modified);
+    put<std::int64_t>(out, e.stored_at);
+    put_text(out, e.body);
+    put<std::uint64_t>(out, fnv1a(out.data(), out.size()));
+    return out;
+}
+
+enum class decoded { ok, other_key, damaged };
+
+decoded decode(const std::string& bytes, const std::string& key, disk_cache::entry& e) {
+    if (bytes.size() < magic_size + sizeof(std::uint64_t) || bytes.compare(0, magic_size, magic) != 0)
+        return decoded::damaged;
+    const std::size_t end = bytes.size() - sizeof(std::uint64_t);
+    std::uint64_t sum = 0;
+    std::memcpy(&sum, bytes.data() + end, sizeof sum);
+    if (sum != fnv1a(bytes.data(), end))
+        return decoded::damaged;
+    reader r(bytes, end);
+    r.skip(magic_size);
+    const std::string stored_key = r.get_text();
+    e.etag = r.get_text();
+    e.last_modified = r.get_text();
+    e.stored_at = r.get<std::int64_t>();
+    e.body = r.get_text();
+    if (!r.ok() || !r.at_end())
+        return decoded::damaged;
+    return stored_key == key ? decoded::ok : decoded::other_key;
+}
+
+bool read_whole(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+std::string temporary_name(const std::string& path) {
+    static std::atomic<unsigned> serial{0};
+    return path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1));
+}
+
+} // namespace
+
+disk_cache::disk_cache(std::string folder, std::uint64_t limit_bytes)
+    : root(std::move(folder)), limit(limit_bytes) {}
+
+std::string disk_cache::default_folder() {
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg && *xdg == '/')
+        return std::string(xdg) + "/zor";
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/')
+        return std::string(home) + "/.cache/zor";
+    return std::string();
+}
+
+std::string disk_cache::path_of(const std::string& key) const {
+    static const char digits[] = "0123456789abcdef";
+    std::uint64_t h = fnv1a(key.data(), key.size());
+    std::string name(16, '0');
+    for (int i = 15; i >= 0; --i, h >>= 4)
+        name[static_cast<std::size_t>(i)] = digits[h & 15];
+    return root + "/" + name + suffix;
+}
+
+std::optional<disk_cache::entry> disk_cache::find(const std::string& key) {
+    const std::string path = path_of(key);
+    std::string bytes;
+    if (!read_whole(path, bytes))
+        return std::nullopt;
+    entry e;
+    switch (decode(bytes, key, e)) {
+    case decoded::ok:
+        // The file's time is its last use: the limit removes the copies used longest ago.
+        ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+        return e;
+    case decoded::damaged: {
+        // Only a file still holding the same damaged bytes goes: another panel may have just renamed a good
+        // copy in.
+        std::string again;
+        if (read_whole(path, again) && again == bytes)
+            ::unlink(path.c_str());
+        return std::nullopt;
+    }
+    case decoded::other_key:
+        break;
+    }
+    return std::nullopt;
+}
+
+bool disk_cache::store(const std::string& key, const entry& e) {
+    if (root.empty())
+        return false;
+    const std::string bytes = encode(key, e);
+    if (bytes.size() > limit)
+        return false;
+    std::lock_guard<std::mutex> lock(write_mutex);
+    std::error_code ec;
+    fs::create_directories(root, ec);
+    const std::string path = path_of(key);
+    if (platform::replace_file(path, temporary_name(path), bytes, 0600, platform::durability::none) != 0)
+        return false;
+    counted += bytes.size();
+    if (!count_known || counted > limit)
+        trim();
+    return true;
+}
+
+bool disk_cache::confirm(const std::string& key, std::int64_t now) {
+    std::optional<entry> e = find(key);
+    if (!e)
+        return false;
+    e->stored_at = now;
+    return store(key, *e);
+}
+
+void disk_cache::remove(const std::string& key) {
+    ::unlink(path_of(key).c_str());
+}
+
+std::uint64_t disk_cache::size_on_disk() const {
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        struct stat st;
+        if (it->path().extension() == suffix && ::stat(it->path().c_str(), &st) == 0)
+            total += static_cast<std::uint64_t>(st.st_size);
+    }
+    return total;
+}
+
+// Counts the folder and, when it is over the limit, removes the copies used longest ago until it is under
+// nine tenths of it, so that the next few stores need no count.
+void disk_cache::trim() {
+    struct file {
+        std::string path;
+        std::uint64_t size;
+        struct timespec used;
+    };
+    std::vector<file> files;
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        struct stat st;
+        if (it->path().extension() != suffix || ::stat(it->path().c_str(), &st) != 0)
+            continue;
+        files.push_back(file{it->path().string(), static_cast<std::uint64_t>(st.st_size), st.st_mtim});
+        total += static_cast<std::uint64_t>(st.st_size);
+    }
+    count_known = true;
+    if (total > limit) {
+        std::sort(files.begin(), files.end(), [](const file& a, const file& b) {
+            return a.used.tv_sec != b.used.tv_sec ? a.used.tv_sec < b.used.tv_sec
+                                                  : a.used.tv_nsec < b.used.tv_nsec;
+        });
+        const std::uint64_t target = limit / 10 * 9;
+        for (const file& f : files) {
+            if (total <= target)
+                break;
+            if (::unlink(f.path.c_str()) == 0)
+                total -= f.size;
+        }
+    }
+    counted = total;
+}
+
+} // namespace cl
