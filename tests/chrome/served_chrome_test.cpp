@@ -79,7 +79,7 @@ protected:
         graphics_fixture::TearDown();
     }
     // Frames of 25 ms until the condition holds; the loading thread gets real time meanwhile.
-    bool frames_until(const std::function<bool()>& condition, int limit = 4000) {
+    bool frames_until(const std::function<bool()>& condition, int limit = until_done) {
         return tick_until(*strip, now, condition, limit, 8);
     }
     // What is on screen: "news World" or "advert http://one.example/".
@@ -235,7 +235,7 @@ protected:
         header.reset();
         tickers::TearDown();
     }
-    bool header_frames_until(const std::function<bool()>& condition, int limit = 2000) {
+    bool header_frames_until(const std::function<bool()>& condition, int limit = until_done) {
         return frames_until(
             [&] {
                 header->update(now);

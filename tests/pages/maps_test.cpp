@@ -108,7 +108,7 @@ protected:
             utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
         c.set_rect(r);
         ASSERT_TRUE(tick_until(
-            c, now, [&] { return c.is_loaded() || c.is_failed(); }, 3000));
+            c, now, [&] { return c.is_loaded() || c.is_failed(); }, until_done));
         ASSERT_TRUE(c.is_loaded());
         c.draw(*g, true);
     }
@@ -370,7 +370,7 @@ TEST_F(maps, a_map_whose_document_or_picture_fails_shows_the_failure_and_takes_i
         EXPECT_FALSE(m->is_failed());
         m->set_rect(portrait);
         EXPECT_TRUE(tick_until(
-            *m, now, [&] { return m->is_failed(); }, 3000));
+            *m, now, [&] { return m->is_failed(); }, until_done));
         EXPECT_FALSE(m->is_loaded());
         m->draw(*g, true);
         key(*m, platform::VK_RETURN);

@@ -85,7 +85,7 @@ public:
 
 protected:
     template <class Content>
-    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = 3000) {
+    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = until_done) {
         return tick_until(c, now, condition, limit);
     }
     std::vector<std::wstring> keys(cl::ui::list_box_base& list) {

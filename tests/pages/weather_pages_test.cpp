@@ -91,7 +91,8 @@ protected:
         }
         return &o;
     }
-    bool frames_until(zor::i_page_content& c, const std::function<bool()>& condition, int limit = 3000) {
+    bool frames_until(zor::i_page_content& c, const std::function<bool()>& condition,
+                      int limit = until_done) {
         return tick_until(c, now, condition, limit);
     }
     void frames(zor::i_page_content& c, int n) {
@@ -212,8 +213,7 @@ TEST_F(weather_pages, a_forecast_is_reloaded_after_an_hour_and_a_failed_one_keep
     frames(w, 300); // 7.5 s
     EXPECT_EQ(requests_for("/zorweather?requestcity=101"), failed);
     server.add_route("/zorweather?requestcity=101", forecast({"2026-12-06"}));
-    ASSERT_TRUE(frames_until(
-        w, [&] { return requests_for("/zorweather?requestcity=101") > failed; }, 400));
+    ASSERT_TRUE(frames_until(w, [&] { return requests_for("/zorweather?requestcity=101") > failed; }));
 }
 
 TEST_F(weather_pages, removing_a_city_selects_world_view_drops_the_command_saves_and_tells_the_settings) {
@@ -310,8 +310,7 @@ TEST_F(weather_pages, an_empty_search_says_so_and_a_failed_one_is_asked_for_agai
     const int failed = requests_for("/zorweather?searchcity=bad");
     frames(*broken, 300); // 7.5 s
     EXPECT_EQ(requests_for("/zorweather?searchcity=bad"), failed);
-    ASSERT_TRUE(frames_until(
-        *broken, [&] { return requests_for("/zorweather?searchcity=bad") > failed; }, 400));
+    ASSERT_TRUE(frames_until(*broken, [&] { return requests_for("/zorweather?searchcity=bad") > failed; }));
 }
 
 TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to_add_the_city) {
