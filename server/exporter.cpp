@@ -98,6 +98,7 @@ bool write_nginx_conf(const std::string& path, const std::string& root, const st
          << port << ";\n        root " << root
          << ";\n"
             "        location / {\n"
+            "            add_header Cache-Control \"public, max-age=60\";\n"
             "            try_files \"$uri@$args\" $uri =404;\n"
             "        }\n"
             "    }\n"

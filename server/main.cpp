@@ -10,6 +10,7 @@
 #include "content_server.h"
 #include "exporter.h"
 #include "sources/live_setup.h"
+#include "validators.h"
 
 #include <atomic>
 #include <cairo.h>
@@ -187,6 +188,7 @@ int main(int argc, char** argv) {
     httplib::Server http;
     std::mutex failure_mutex;
     std::mt19937 failures(seed);
+    server::validators served;
     http.Get(".*", [&](const httplib::Request& req, httplib::Response& res) {
         if (latency > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(latency));
@@ -201,8 +203,22 @@ int main(int argc, char** argv) {
         server::answer a = content.get(req.target);
         // Left unset for a success, so that the library answers a range request (a video player seeking in
         // the clip) with 206 and the part asked for.
-        if (a.status != 200)
+        if (a.status != 200) {
             res.status = a.status;
+            res.set_content(a.body, a.content_type.c_str());
+            return;
+        }
+        // A client that holds these bytes already is told so, and gets no body.
+        const std::string tag = server::validators::entity_tag(a.body);
+        const std::time_t since = served.first_served(req.target, tag, std::time(nullptr));
+        res.set_header("ETag", tag);
+        res.set_header("Last-Modified", server::validators::http_date(since));
+        res.set_header("Cache-Control", "public, max-age=60");
+        if (server::validators::not_modified(req.get_header_value("If-None-Match"),
+                                             req.get_header_value("If-Modified-Since"), tag, since)) {
+            res.status = 304;
+            return;
+        }
         res.set_content(a.body, a.content_type.c_str());
     });
     http.set_logger(log_request);

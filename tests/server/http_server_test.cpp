@@ -2,6 +2,7 @@
 // export served by nginx with the same bytes.
 #include "support/server_process.h"
 #include "support/temp_folder.h"
+#include "validators.h"
 
 #include <atomic>
 #include <csignal>
@@ -128,6 +129,79 @@ TEST(content_server_process, nginx_serves_the_export_byte_for_byte) {
         ASSERT_EQ(http_get(port, target, from_nginx), 200) << target << "\n" << folder.read("error.log");
         EXPECT_TRUE(from_server == from_nginx) << target;
     }
+    // nginx answers a client that holds the file already with 304 as the server does.
+    std::string headers, again;
+    ASSERT_EQ(http_get(port, targets[0], body, "", &headers), 200);
+    EXPECT_EQ(header_value(headers, "Cache-Control"), "public, max-age=60");
+    EXPECT_EQ(http_get(port, targets[0], again, "If-None-Match: " + header_value(headers, "ETag") + "\r\n"),
+              304);
+    EXPECT_TRUE(again.empty());
+}
+
+// A client that already holds an answer asks whether it changed and gets 304 without the body.
+TEST(content_server_process, documents_and_pictures_carry_validators_and_unchanged_ones_are_not_sent_again) {
+    server_process s(ZOR_CONTENT_SERVER, {"--port", "0"});
+    for (const std::string target :
+         {"/news/world?width=120&height=90", "/ads?width=480", "/banners/2.jpg?width=480",
+          "/zorweather?requestcity=100001", "/mapdata/Mobile_Europe.jpeg"}) {
+        std::string body, headers, again;
+        ASSERT_EQ(http_get(s.port(), target, body, "", &headers), 200) << target;
+        const std::string tag = header_value(headers, "ETag"), since = header_value(headers, "Last-Modified");
+        ASSERT_FALSE(tag.empty()) << target;
+        ASSERT_FALSE(since.empty()) << target;
+        EXPECT_EQ(header_value(headers, "Cache-Control"), "public, max-age=60");
+        EXPECT_EQ(http_get(s.port(), target, again, "If-None-Match: " + tag + "\r\n", &headers), 304)
+            << target;
+        EXPECT_TRUE(again.empty()) << target;
+        EXPECT_EQ(header_value(headers, "ETag"), tag);
+        EXPECT_EQ(http_get(s.port(), target, again, "If-None-Match: \"old\", W/" + tag + "\r\n"), 304);
+        EXPECT_EQ(http_get(s.port(), target, again, "If-Modified-Since: " + since + "\r\n"), 304) << target;
+        // A tag of other bytes wins over a date that would match: the body comes.
+        EXPECT_EQ(http_get(s.port(), target, again,
+                           "If-None-Match: \"old\"\r\nIf-Modified-Since: " + since + "\r\n"),
+                  200);
+        EXPECT_EQ(again, body) << target;
+    }
+    // Failures carry no validators: a client must not keep them as the copy to ask about.
+    std::string body, headers;
+    ASSERT_EQ(http_get(s.port(), "/zorwmaps?mapid=nowhere", body, "", &headers), 404);
+    EXPECT_EQ(header_value(headers, "ETag"), "");
+}
+
+TEST(validators, dates_tags_and_conditions) {
+    using server::validators;
+    EXPECT_EQ(validators::http_date(784111777), "Sun, 06 Nov 1994 08:49:37 GMT");
+    EXPECT_EQ(validators::parse_http_date("Sun, 06 Nov 1994 08:49:37 GMT"), 784111777);
+    for (const char* bad : {"", "Sun, 06 Nov 1994 08:49:37", "Sun, 06 Xyz 1994 08:49:37 GMT",
+                            "Sun, 06 Nov 1994 08:49:37 GMT trailing", "Sunday, 06-Nov-94 08:49:37 GMT"})
+        EXPECT_EQ(validators::parse_http_date(bad), -1) << bad;
+    EXPECT_EQ(validators::entity_tag("abc"), validators::entity_tag(std::string("abc")));
+    EXPECT_NE(validators::entity_tag("abc"), validators::entity_tag("abd"));
+
+    const std::string tag = validators::entity_tag("body");
+    const std::time_t at = 784111777;
+    struct request {
+        const char* if_none_match;
+        const char* if_modified_since;
+        bool unchanged;
+    } cases[] = {
+        {"", "", false},
+        {"*", "", true},
+        {"\"x\" ,  \"y\"", "", false},
+        {"", "Sun, 06 Nov 1994 08:49:37 GMT", true},
+        {"", "Sun, 06 Nov 1994 08:49:36 GMT", false},
+        {"", "Mon, 07 Nov 1994 00:00:00 GMT", true},
+        {"", "yesterday", false},
+    };
+    for (const request& r : cases)
+        EXPECT_EQ(validators::not_modified(r.if_none_match, r.if_modified_since, tag, at), r.unchanged)
+            << r.if_none_match << " | " << r.if_modified_since;
+    EXPECT_TRUE(validators::not_modified("\"x\", " + tag, "", tag, at));
+
+    validators seen;
+    EXPECT_EQ(seen.first_served("/a", tag, 100), 100);
+    EXPECT_EQ(seen.first_served("/a", tag, 200), 100);
+    EXPECT_EQ(seen.first_served("/a", validators::entity_tag("new"), 300), 300);
 }
 
 } // namespace

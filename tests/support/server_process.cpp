@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -70,7 +71,8 @@ int free_port() {
     return ntohs(addr.sin_port);
 }
 
-int http_get(int port, const std::string& target, std::string& body, const std::string& headers) {
+int http_get(int port, const std::string& target, std::string& body, const std::string& headers,
+             std::string* response_headers) {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -95,6 +97,8 @@ int http_get(int port, const std::string& target, std::string& body, const std::
     if (response.compare(0, 9, "HTTP/1.1 ") != 0 || end == std::string::npos)
         return -1;
     body = response.substr(end + 4);
+    if (response_headers)
+        *response_headers = response.substr(0, end + 2);
     // Bodies sent in chunks are joined.
     if (response.substr(0, end).find("Transfer-Encoding: chunked") != std::string::npos) {
         std::string joined;
@@ -110,4 +114,22 @@ int http_get(int port, const std::string& target, std::string& body, const std::
         body = joined;
     }
     return std::atoi(response.c_str() + 9);
+}
+
+std::string header_value(const std::string& response_headers, const std::string& name) {
+    std::size_t at = 0;
+    while ((at = response_headers.find("\r\n", at)) != std::string::npos) {
+        at += 2;
+        const std::size_t colon = response_headers.find(':', at);
+        const std::size_t eol = response_headers.find("\r\n", at);
+        if (colon == std::string::npos || eol == std::string::npos || colon > eol)
+            continue;
+        if (strcasecmp(response_headers.substr(at, colon - at).c_str(), name.c_str()) == 0) {
+            std::size_t from = colon + 1;
+            while (from < eol && response_headers[from] == ' ')
+                ++from;
+            return response_headers.substr(from, eol - from);
+        }
+    }
+    return std::string();
 }
