@@ -131,6 +131,7 @@ TEST_F(live_sources, the_panel_finds_cities_and_reads_their_forecasts) {
     search->unlock_result();
     EXPECT_EQ(paris->name(), L"Paris");
     EXPECT_EQ(paris->id(), L"2988507");
+    EXPECT_EQ(paris->country(), L"France"); // named as the demo's cities are, not "FR"
 
     auto city = weather.get_city(paris->id(), paris->name());
     city->load();
