@@ -407,6 +407,15 @@ std::vector<forecast_day> content_server::days_of(const city_record& c, int days
     std::vector<forecast_day> out;
     if (!forecasts->forecast(c, out, error))
         return {};
+    // The panel calls the first day Today and names the others from the UTC date; a service's days that are
+    // already past (a cached answer across midnight, a city west of Greenwich) would shift every name.
+    const std::string today = date_text(days_since_epoch_today());
+    std::size_t past = 0;
+    while (past < out.size() && out[past].date < today)
+        ++past;
+    out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(past));
+    if (out.empty())
+        error = "every day of the forecast is past";
     if (out.size() > static_cast<std::size_t>(days))
         out.resize(static_cast<std::size_t>(days));
     return out;

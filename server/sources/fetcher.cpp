@@ -19,6 +19,7 @@ struct transfer {
     bool too_big = false;
     bool blocked = false;
     bool allow_private = false;
+    const std::function<bool(const sockaddr*)>* is_private = nullptr;
     const std::atomic<bool>* stopping = nullptr;
 };
 
@@ -41,7 +42,7 @@ int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 // check of the name and the connection for the name to change its address in).
 curl_socket_t on_open_socket(void* user, curlsocktype purpose, curl_sockaddr* address) {
     auto* t = static_cast<transfer*>(user);
-    if (purpose != CURLSOCKTYPE_IPCXN || (!t->allow_private && private_address(&address->addr))) {
+    if (purpose != CURLSOCKTYPE_IPCXN || (!t->allow_private && (*t->is_private)(&address->addr))) {
         t->blocked = true;
         return CURL_SOCKET_BAD;
     }
@@ -185,6 +186,7 @@ fetcher::result fetcher::fetch_once(const request& r, const std::string& url, co
     transfer t;
     t.max_bytes = r.max_bytes;
     t.allow_private = config.allow_private_addresses;
+    t.is_private = &config.is_private;
     t.stopping = &stopping;
     curl_slist* headers = nullptr;
     if (sent && !sent->etag.empty())

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,10 @@
 struct sockaddr;
 
 namespace server {
+
+// Whether an IPv4 or IPv6 address (network order, as in sockaddr) is loopback, private, link-local,
+// unspecified, or otherwise not a public host.
+bool private_address(const struct sockaddr* address);
 
 // HTTP and HTTPS GETs for the readers of real sources, with libcurl: TLS verified, gzip accepted, bounded in
 // size and time, one request at a time per host, conditional requests (ETag, Last-Modified) for addresses
@@ -20,6 +25,8 @@ class fetcher {
 public:
     struct settings {
         bool allow_private_addresses = false;
+        // What counts as private; tests let one local server stand in for a public host with it.
+        std::function<bool(const sockaddr*)> is_private = private_address;
         std::string user_agent = "zor-content-server/1.0";
         int connect_timeout_ms = 10000;
         int max_redirects = 5;
@@ -70,9 +77,5 @@ private:
     std::map<std::string, validators> known;  // by address asked for
     std::map<std::string, std::string> moved; // permanent redirects
 };
-
-// Whether an IPv4 or IPv6 address (network order, as in sockaddr) is loopback, private, link-local,
-// unspecified, or otherwise not a public host.
-bool private_address(const struct sockaddr* address);
 
 } // namespace server

@@ -16,6 +16,20 @@ constexpr std::size_t max_input = 4 * 1024 * 1024;
 constexpr std::size_t max_text = 256 * 1024;
 constexpr std::size_t max_paragraphs = 400;
 
+// The length of the well-formed UTF-8 character at p, 0 when there is none.
+std::size_t utf8_length(const char* p) {
+    const unsigned char c = static_cast<unsigned char>(p[0]);
+    const std::size_t n = c < 0x80                 ? 1
+                          : c >= 0xC2 && c <= 0xDF ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(p[k]) & 0xC0) != 0x80)
+            return 0;
+    return n;
+}
+
 bool is_one_of(const xmlChar* name, std::initializer_list<const char*> names) {
     for (const char* n : names)
         if (xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(n)) == 0)
@@ -106,11 +120,19 @@ private:
             }
             if (c < 0x20)
                 continue;
-            if (pending_space)
-                current += ' ';
+            // A whole character at a time, with the space before it, so the cut at the limit never splits
+            // a character nor leaves a space at the end. A byte that starts no whole UTF-8 character
+            // (the HTML parser passes some through when it recovers) is dropped.
+            const std::size_t n = utf8_length(p);
+            if (n == 0)
+                continue;
+            const std::size_t space = pending_space ? 1 : 0;
             pending_space = false;
-            if (total + current.size() < max_text)
-                current += static_cast<char>(c);
+            if (total + current.size() + space + n <= max_text) {
+                current.append(space, ' ');
+                current.append(p, n);
+            }
+            p += n - 1;
         }
     }
     void end_paragraph() {
@@ -144,7 +166,10 @@ html_text html_to_paragraphs(const std::string& html, const std::string& base) {
     if (html.empty())
         return html_text();
     prepare_libxml2();
-    const std::size_t size = std::min(html.size(), max_input);
+    std::size_t size = std::min(html.size(), max_input);
+    for (int k = 0; k < 3 && size < html.size() && (static_cast<unsigned char>(html[size]) & 0xC0) == 0x80;
+         ++k)
+        --size; // cut before a character, not inside one
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
         htmlReadMemory(html.data(), static_cast<int>(size), nullptr, "UTF-8",
                        HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING),

@@ -1,5 +1,6 @@
 #include "live_setup.h"
 
+#include "country_names.h"
 #include "geonames_cities.h"
 #include "libxml_setup.h"
 #include "live_pictures.h"
@@ -21,6 +22,12 @@ bool make_live_setup(const sources_settings& settings, const std::function<void(
         auto cities = std::make_shared<std::vector<city_record>>();
         if (!read_geonames_cities(settings.cities_file, *cities, error))
             return false;
+        std::map<std::string, std::string> names;
+        std::string why;
+        if (read_country_names(settings.countries_file, names, why))
+            name_countries(*cities, names);
+        else
+            log("countries: " + why + "; cities show their two-letter country code");
         out.sources.cities = cities;
     }
     if (!settings.forecast_url.empty())

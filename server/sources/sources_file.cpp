@@ -66,10 +66,11 @@ bool parse_sources(const std::string& text, const std::string& folder, sources_s
         } else if (key == "items") {
             if (values.size() != 1 || !whole_number(values[0], 1, 200, s.items_per_category))
                 return fail("items takes a count, 1 to 200");
-        } else if (key == "cities") {
+        } else if (key == "cities" || key == "countries") {
             if (values.size() != 1)
-                return fail("cities takes one file");
-            s.cities_file = values[0][0] == '/' || folder.empty() ? values[0] : folder + "/" + values[0];
+                return fail(key + " takes one file");
+            (key == "cities" ? s.cities_file : s.countries_file) =
+                values[0][0] == '/' || folder.empty() ? values[0] : folder + "/" + values[0];
         } else if (key == "allow-private-addresses") {
             if (!values.empty())
                 return fail("allow-private-addresses takes nothing");

@@ -19,7 +19,9 @@ struct sources_settings {
     std::string forecast_url;                                   // Open-Meteo's forecast endpoint
     std::string air_quality_url;                                // Open-Meteo's air-quality endpoint
     std::string cities_file;                                    // GeoNames "cities" table, absolute path
-    int forecast_minutes = 60;                                  // how long a city's forecast is kept
+    // The cities' country names, from Debian's iso-codes package unless the file names another table.
+    std::string countries_file = "/usr/share/iso-codes/json/iso_3166-1.json";
+    int forecast_minutes = 60; // how long a city's forecast is kept
     int items_per_category = 30;
     bool allow_private_addresses = false; // loopback, private and link-local hosts (tests, intranets)
 };

@@ -3,9 +3,11 @@
 #include "map_projection.h"
 #include "weather_service.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <tinyxml2.h>
 
@@ -167,6 +169,63 @@ TEST(demo_weather, every_forecast_day_has_an_air_quality_the_panel_names) {
         }
     }
     EXPECT_GE(seen.size(), 12u);
+}
+
+// A forecast service's days dated from first_day on.
+class dated_forecasts : public server::forecast_source {
+public:
+    long first_day = 0;
+    bool forecast(const server::city_record&, std::vector<server::forecast_day>& days,
+                  std::string&) override {
+        for (int i = 0; i < 6; ++i) {
+            server::forecast_day d;
+            d.date = server::date_text(first_day + i);
+            d.sky = "Sunny";
+            d.icon = "1";
+            days.push_back(d);
+        }
+        return true;
+    }
+};
+
+// The panel calls the first day Today and names the rest from today's date: days a service still lists
+// from before today are left out.
+TEST(live_weather, a_forecast_starts_today) {
+    auto service = std::make_shared<dated_forecasts>();
+    server::live_sources live;
+    live.forecasts = service;
+    live.cities = std::make_shared<std::vector<server::city_record>>(std::vector<server::city_record>{
+        {"5368361", "Los Angeles", "United States", 34.05, -118.24, "", 3898747}});
+    content_server::settings settings;
+    settings.content_dir = ZOR_SERVER_CONTENT;
+    content_server s(settings, live);
+    const long today = server::days_since_epoch_today();
+    struct {
+        long first_day;
+        int days;
+    } cases[] = {{today, 6}, {today - 1, 5}, {today - 5, 1}, {today + 1, 6}};
+    for (const auto& c : cases) {
+        service->first_day = c.first_day;
+        tinyxml2::XMLDocument doc;
+        const server::answer a = s.get("/zorweather?requestcity=5368361");
+        ASSERT_EQ(doc.Parse(a.body.c_str()), tinyxml2::XML_SUCCESS) << a.body;
+        const auto* details = doc.FirstChildElement("WeatherDetails");
+        const auto* city = details ? details->FirstChildElement("City") : nullptr;
+        ASSERT_TRUE(city);
+        const auto* first = city->FirstChildElement("Day");
+        ASSERT_TRUE(first && first->FirstChildElement("date"));
+        EXPECT_EQ(first->FirstChildElement("date")->GetText(),
+                  server::date_text(std::max(today, c.first_day)));
+        int days = 0;
+        for (auto* d = first; d; d = d->NextSiblingElement("Day"))
+            ++days;
+        EXPECT_EQ(days, c.days) << c.first_day - today;
+    }
+    // Nothing left from today on: no forecast rather than an old one under today's name.
+    service->first_day = today - 6;
+    const server::answer a = s.get("/zorweather?requestcity=5368361");
+    EXPECT_EQ(a.status, 503);
+    EXPECT_NE(a.body.find("past"), std::string::npos) << a.body;
 }
 
 TEST(map_projection, unproject_inverts_project_and_north_is_up) {

@@ -4,6 +4,8 @@
 #include "support/picture_maker.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <webp/encode.h>
 
 namespace {
@@ -38,7 +40,26 @@ std::string per_place(const std::string& request, const std::string& one) {
     return http_response(200, body, "Content-Type: application/json\r\n");
 }
 
+// The fixtures' forecasts are written from 2026-12-06 on; they are moved to start today.
+std::string dated_from_today(std::string text) {
+    const std::string first = "2026-12-";
+    for (std::size_t at = text.find(first); at != std::string::npos; at = text.find(first, at + 1)) {
+        const int day = std::atoi(text.substr(at + first.size(), 2).c_str());
+        text.replace(at, first.size() + 2, fixture_day(day - 6));
+    }
+    return text;
+}
+
 } // namespace
+
+std::string fixture_day(int offset) {
+    const std::time_t t = (std::time(nullptr) / 86400 + offset) * 86400;
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &tm);
+    return text;
+}
 
 fixture_sources::fixture_sources(const temp_folder& folder) : path(folder.file("sources.txt")) {
     http.add_route("/feeds/rss2.xml", read_fixture("rss2.xml"));
@@ -50,7 +71,8 @@ fixture_sources::fixture_sources(const temp_folder& folder) : path(folder.file("
                    as_text(encode_png(64, 64, solid_rgba(64, 64, 0, 0, 255, 255))));
     http.add_route("/pictures/comet.jpg",
                    as_text(encode_jpeg(80, 60, std::vector<std::uint8_t>(80 * 60 * 3, 90))));
-    const std::string forecast = read_fixture("forecast.json"), air = read_fixture("air_quality.json");
+    const std::string forecast = dated_from_today(read_fixture("forecast.json")),
+                      air = dated_from_today(read_fixture("air_quality.json"));
     http.add_handler("/v1/forecast", [forecast](const std::string& r) { return per_place(r, forecast); });
     http.add_handler("/v1/air-quality", [air](const std::string& r) { return per_place(r, air); });
 

@@ -2,6 +2,7 @@
 #include "support/fixture_files.h"
 #include "support/test_http_server.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <mutex>
 
@@ -95,6 +96,13 @@ TEST_F(feed_store_test, failing_feeds_keep_their_last_good_items_and_are_logged)
         {"neither RSS nor Atom", [&] { http.add_route("/feed", "<html><body>maintenance</body></html>"); }},
         {"not modified",
          [&] { http.add_handler("/feed", [](const std::string&) { return http_response(304, ""); }); }},
+        {"too many requests",
+         [&] {
+             http.add_handler("/feed", [](const std::string&) {
+                 return http_response(429, "slow down", "Retry-After: 3600\r\n");
+             });
+         }},
+        {"still waiting", [] {}}, // within the hour the host asked for, it is not asked at all
     };
     for (const auto& f : failures) {
         http.add_handler("/feed", nullptr);
@@ -107,12 +115,17 @@ TEST_F(feed_store_test, failing_feeds_keep_their_last_good_items_and_are_logged)
         EXPECT_EQ(after.stamp, before.stamp) << f.first;
         EXPECT_EQ(after.articles[0].id, before.articles[0].id) << f.first;
     }
+    const std::vector<std::string> asked = http.targets();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "/feed"), 6);
     const std::vector<std::string> l = logged();
-    ASSERT_EQ(l.size(), 3u);
+    ASSERT_EQ(l.size(), 5u);
     EXPECT_NE(l[0].find("HTTP 404"), std::string::npos) << l[0];
     EXPECT_NE(l[0].find("keeping its last items"), std::string::npos) << l[0];
     EXPECT_NE(l[1].find("not a readable XML document"), std::string::npos) << l[1];
     EXPECT_NE(l[2].find("neither RSS nor Atom"), std::string::npos) << l[2];
+    EXPECT_NE(l[3].find("429"), std::string::npos) << l[3];
+    EXPECT_NE(l[4].find("asked to wait"), std::string::npos) << l[4];
+    EXPECT_NE(l[4].find("keeping its last items"), std::string::npos) << l[4];
 }
 
 TEST_F(feed_store_test, undated_items_count_from_when_they_were_first_seen) {

@@ -1,4 +1,5 @@
 #include "fetcher.h"
+#include "live_pictures.h"
 #include "support/test_http_server.h"
 
 #include <arpa/inet.h>
@@ -173,6 +174,70 @@ TEST(fetcher, refuses_private_addresses_unless_allowed) {
         }
         EXPECT_EQ(server::private_address(reinterpret_cast<sockaddr*>(&s)), t.is_private) << t.address;
     }
+}
+
+// A picture a feed names on a public host that redirects into the local network: the redirect is refused
+// like a first address would be, the remembered permanent redirect too, unless private addresses are allowed.
+TEST(fetcher, refuses_redirects_to_private_addresses_unless_allowed) {
+    test_http_server inside;
+    inside.add_route("/secret.jpg", "secret");
+    const std::string secret = "127.0.0.1:" + std::to_string(inside.port()) + "/secret.jpg";
+    test_http_server outside; // on the loopback, but counted as a public host below
+    const std::uint16_t public_port = static_cast<std::uint16_t>(outside.port());
+    fetcher::settings strict;
+    strict.is_private = [public_port](const sockaddr* a) {
+        const auto* in = reinterpret_cast<const sockaddr_in*>(a);
+        if (a->sa_family == AF_INET && ntohl(in->sin_addr.s_addr) == INADDR_LOOPBACK &&
+            ntohs(in->sin_port) == public_port)
+            return false;
+        return server::private_address(a);
+    };
+    struct {
+        const char* path;
+        int status;
+        std::string to;
+    } redirects[] = {
+        {"/moved", 301, "http://" + secret},
+        {"/found", 302, "http://" + secret},
+        {"/by-name", 302, "http://localhost:" + std::to_string(inside.port()) + "/secret.jpg"},
+        {"/intranet", 302, "http://10.0.0.1/secret.jpg"},
+        {"/metadata", 307, "http://169.254.169.254/latest/meta-data/"},
+        {"/ipv6", 308, "http://[::1]:" + std::to_string(inside.port()) + "/secret.jpg"},
+        {"/hop", 302, "/found"}, // refused on the second redirect as on the first
+    };
+    for (const auto& r : redirects) {
+        const std::string header = "Location: " + r.to + "\r\n";
+        const int status = r.status;
+        outside.add_handler(
+            r.path, [header, status](const std::string&) { return http_response(status, "", header); });
+    }
+
+    fetcher f(strict);
+    for (const auto& r : redirects) {
+        const fetcher::result got = get(f, address(outside, r.path), false, 1 << 20, 3000);
+        EXPECT_EQ(got.status, fetcher::outcome::failed) << r.path;
+        EXPECT_NE(got.error.find("address not allowed"), std::string::npos) << r.path << ": " << got.error;
+        EXPECT_TRUE(got.body.empty()) << r.path;
+    }
+    // The second time, the remembered 301 leads straight to the private address: still refused.
+    EXPECT_NE(get(f, address(outside, "/moved"), false, 1 << 20, 3000).error.find("address not allowed"),
+              std::string::npos);
+    // The picture reader reports it, so the server draws a picture instead.
+    server::live_pictures pictures(f, server::live_pictures::limits());
+    server::raster picture;
+    std::string error;
+    EXPECT_FALSE(pictures.picture(address(outside, "/found"), 64, 48, picture, error));
+    EXPECT_NE(error.find("address not allowed"), std::string::npos) << error;
+    EXPECT_TRUE(inside.targets().empty());
+
+    // Allowed, the same redirect reaches the host, so the refusals above are the check's.
+    fetcher::settings open = strict;
+    open.allow_private_addresses = true;
+    fetcher allowed(open);
+    const fetcher::result got = get(allowed, address(outside, "/found"));
+    EXPECT_EQ(got.status, fetcher::outcome::fresh) << got.error;
+    EXPECT_EQ(got.body, "secret");
+    EXPECT_EQ(inside.targets(), std::vector<std::string>{"/secret.jpg"});
 }
 
 TEST(fetcher, one_request_at_a_time_per_host) {

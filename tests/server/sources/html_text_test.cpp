@@ -6,6 +6,24 @@ namespace {
 
 using paragraphs = std::vector<std::string>;
 
+bool valid_utf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80             ? 1
+                              : (c & 0xE0) == 0xC0 ? 2
+                              : (c & 0xF0) == 0xE0 ? 3
+                              : (c & 0xF8) == 0xF0 ? 4
+                                                   : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
 TEST(html_text, keeps_the_reading_text_only) {
     struct {
         const char* html;
@@ -22,6 +40,7 @@ TEST(html_text, keeps_the_reading_text_only) {
          {"Outer inline text", "Inner", "tail"}},
         {"<iframe src=x>frame text</iframe><noscript>no</noscript><p>\t</p>", {}},
         {"plain words without markup", {"plain words without markup"}},
+        {"<p>a\xff b\xe2\x82</p>", {"a b"}}, // the parser passes bytes that are no UTF-8 through
         {"<p>unclosed <b>bold <i>both", {"unclosed bold both"}},
         {"", {}},
     };
@@ -62,6 +81,30 @@ TEST(html_text, deep_and_huge_pages_end_cleanly) {
     EXPECT_GT(total, 10000u);
     EXPECT_LE(total, 256u * 1024);
     EXPECT_EQ(server::html_to_plain_text("Comet <em>brightens</em> &amp; fades"), "Comet brightens & fades");
+
+    // Cut where the limits are, the text still ends on a whole character (the article is XML in UTF-8),
+    // without a space, and within the limit.
+    std::string euros;
+    for (int i = 0; i < 100000; ++i)
+        euros += "\u20ac";
+    std::string past_input_limit = "<p>"; // 4 MiB less these three bytes is no whole number of characters
+    for (int i = 0; i < 14; ++i)
+        past_input_limit += euros;
+    std::string words = "<p>";
+    for (int i = 0; i < 300000; ++i)
+        words += "w ";
+    for (const std::string& html : {"<p>" + euros + "</p>", past_input_limit, words}) {
+        const paragraphs cut = server::html_to_paragraphs(html).paragraphs;
+        ASSERT_FALSE(cut.empty());
+        EXPECT_GT(cut[0].size(), 100000u);
+        std::size_t size = 0;
+        for (const std::string& p : cut) {
+            EXPECT_TRUE(valid_utf8(p)) << p.size() << " bytes";
+            EXPECT_NE(p.back(), ' ');
+            size += p.size();
+        }
+        EXPECT_LE(size, 256u * 1024);
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
+#include "country_names.h"
 #include "geonames_cities.h"
 #include "open_meteo.h"
+#include "sources_file.h"
 #include "support/fixture_files.h"
 #include "weather_codes.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 namespace {
@@ -100,6 +103,40 @@ TEST(open_meteo, every_weather_code_has_an_icon_the_panel_draws) {
         previous = code;
     }
     EXPECT_EQ(server::air_quality_code(300), server::air_quality_code(85));
+}
+
+TEST(country_names, name_the_cities_countries_from_the_iso_codes_table) {
+    std::map<std::string, std::string> names;
+    std::string error;
+    ASSERT_TRUE(server::parse_country_names(R"({"3166-1": [
+        {"alpha_2": "FR", "name": "France", "official_name": "French Republic"},
+        {"alpha_2": "KR", "common_name": "South Korea", "name": "Korea, Republic of"},
+        {"alpha_2": "GB"}, {"name": "Nowhere"}, {"alpha_2": 7, "name": "Seven"}, 7]})",
+                                            names, error))
+        << error;
+    EXPECT_EQ(names, (std::map<std::string, std::string>{{"FR", "France"}, {"KR", "South Korea"}}));
+
+    std::vector<server::city_record> cities;
+    ASSERT_TRUE(server::read_geonames_cities(fixture_path("cities.txt"), cities, error)) << error;
+    server::name_countries(cities, names);
+    EXPECT_EQ(cities[0].country, "France");
+    EXPECT_EQ(cities[1].country, "GB"); // not in the table: the code stays
+
+    for (const char* bad :
+         {"", "[]", "{\"3166-1\": {}}", "{\"3166-1\": []}", "{\"3166-1\": [{\"name\": \"X\"}]}"}) {
+        EXPECT_FALSE(server::parse_country_names(bad, names, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_EQ(names.size(), 2u); // a failed read leaves what was there
+    EXPECT_FALSE(server::read_country_names(fixture_path("cities.txt"), names, error));
+    EXPECT_FALSE(server::read_country_names(fixture_path("none.json"), names, error));
+
+    // The table the server reads by default, as Debian's iso-codes ships it.
+    ASSERT_TRUE(server::read_country_names(server::sources_settings().countries_file, names, error)) << error;
+    EXPECT_GT(names.size(), 240u);
+    EXPECT_EQ(names["GB"], "United Kingdom");
+    EXPECT_EQ(names["KR"], "South Korea");
+    EXPECT_EQ(names["BR"], "Brazil");
 }
 
 TEST(geonames_cities, reads_the_published_table_and_skips_bad_lines) {

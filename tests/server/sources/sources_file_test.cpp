@@ -17,6 +17,7 @@ TEST(sources_file, reads_categories_services_and_switches) {
                                       "forecast-refresh 30\n"
                                       "items 12\n"
                                       "cities cities15000.txt\n"
+                                      "countries /usr/local/share/iso_3166-1.json\n"
                                       "allow-private-addresses\n",
                                       "/etc/zor", s, error))
         << error;
@@ -30,6 +31,7 @@ TEST(sources_file, reads_categories_services_and_switches) {
     EXPECT_EQ(s.forecast_minutes, 30);
     EXPECT_EQ(s.items_per_category, 12);
     EXPECT_EQ(s.cities_file, "/etc/zor/cities15000.txt");
+    EXPECT_EQ(s.countries_file, "/usr/local/share/iso_3166-1.json");
     EXPECT_TRUE(s.allow_private_addresses);
 }
 
@@ -49,6 +51,7 @@ TEST(sources_file, refuses_mistakes_with_their_line) {
         {"feed /n https://a.test/\nitems 9999\n", "line 2: items takes"},
         {"feed /n https://a.test/\nweather yes\n", "line 2: unknown setting weather"},
         {"feed /n https://a.test/\nallow-private-addresses please\n", "line 2: allow-private-addresses"},
+        {"feed /n https://a.test/\ncountries\n", "line 2: countries takes one file"},
     };
     for (const auto& c : cases) {
         server::sources_settings s;
