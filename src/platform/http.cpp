@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cstring>
 #include <curl/curl.h>
 #include <mutex>
 #include <set>
+#include <strings.h>
 
 namespace platform {
 
@@ -58,6 +60,7 @@ bool valid_path(const std::string& path) {
 
 struct transfer_state {
     const std::function<void(const char*, std::size_t)>* sink;
+    http_validators answered;
     std::size_t received = 0;
     std::size_t cap = 0;
     bool over_cap = false;
@@ -78,11 +81,31 @@ std::size_t on_body(char* data, std::size_t size, std::size_t count, void* user)
     return n;
 }
 
-std::size_t on_header(char*, std::size_t size, std::size_t count, void* user) {
+// The value of a header line when it is the named one (case-blind), without its line end.
+bool header_value(const char* line, std::size_t size, const char* name, std::string& value) {
+    const std::size_t n = std::strlen(name);
+    if (size <= n || line[n] != ':' || strncasecmp(line, name, n) != 0)
+        return false;
+    std::size_t from = n + 1, to = size;
+    while (from < to && (line[from] == ' ' || line[from] == '\t'))
+        ++from;
+    while (to > from && (line[to - 1] == '\r' || line[to - 1] == '\n' || line[to - 1] == ' '))
+        --to;
+    value.assign(line + from, to - from);
+    return true;
+}
+
+std::size_t on_header(char* line, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<transfer_state*>(user);
+    const std::size_t n = size * count;
     t->headers_seen = true;
     t->last_progress = tick_count();
-    return size * count;
+    // A redirect's own headers are not the answer's: each status line starts afresh.
+    if (n >= 5 && std::strncmp(line, "HTTP/", 5) == 0)
+        t->answered = http_validators();
+    header_value(line, n, "ETag", t->answered.etag);
+    header_value(line, n, "Last-Modified", t->answered.last_modified);
+    return n;
 }
 
 } // namespace
@@ -158,8 +181,8 @@ bool http_session::connect(const std::string& host) {
 }
 
 http_status http_session::get(const std::string& path,
-                              const std::function<void(const char*, std::size_t)>& sink,
-                              std::string* detail) {
+                              const std::function<void(const char*, std::size_t)>& sink, std::string* detail,
+                              const http_validators* held, http_response* response) {
     auto say = [&](const std::string& why) {
         if (detail)
             *detail = why;
@@ -198,6 +221,20 @@ http_status http_session::get(const std::string& path,
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(e, CURLOPT_PROXY, "");
     curl_easy_setopt(e, CURLOPT_NOPROXY, "*");
+    // Every encoding this libcurl decodes; the body reaches the sink decoded.
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
+    struct curl_slist* conditions = nullptr;
+    if (held) {
+        for (const auto& h : {std::make_pair("If-None-Match: ", &held->etag),
+                              std::make_pair("If-Modified-Since: ", &held->last_modified)})
+            if (!h.second->empty() && h.second->find_first_of("\r\n") == std::string::npos)
+                conditions = curl_slist_append(conditions, (h.first + *h.second).c_str());
+    }
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, conditions);
+    struct free_list {
+        curl_slist* l;
+        ~free_list() { curl_slist_free_all(l); }
+    } conditions_owner{conditions};
 
     if (curl_multi_add_handle(d->multi, e) != CURLM_OK) {
         say("cannot start the request");
@@ -246,8 +283,14 @@ http_status http_session::get(const std::string& path,
         say("body larger than " + std::to_string(l.max_body_bytes) + " bytes");
         return http_status::read_failed;
     }
-    if (result == CURLE_OK)
+    if (result == CURLE_OK) {
+        if (response) {
+            response->status = 0;
+            curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &response->status);
+            response->validators = t.answered;
+        }
         return http_status::ok;
+    }
     say(curl_easy_strerror(result));
     switch (result) {
     case CURLE_URL_MALFORMAT:

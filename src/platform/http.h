@@ -37,6 +37,21 @@ void abort_all_transfers();
 // down its loading thread blocks, joins the thread, then unblocks.
 void block_transfers(bool blocked);
 
+// What a client holding a copy sends to ask whether it changed ("" when unknown).
+struct http_validators {
+    std::string etag;
+    std::string last_modified;
+};
+
+// What a finished request answered, beside its body.
+struct http_response {
+    long status = 0;
+    // The answer's validators: what to send next time with the copy kept.
+    http_validators validators;
+    // The status was 304: the copy sent about is current and no body came.
+    bool not_modified() const { return status == 304; }
+};
+
 class http_session {
 public:
     // Null when the library cannot be set up.
@@ -48,10 +63,14 @@ public:
     // Chooses the server of later requests; false for an empty or malformed host.
     bool connect(const std::string& host);
 
-    // GET path (it must start with '/'; it is sent as given). The body arrives through sink in chunks.
-    // The status code is not examined: an error page is a body like any other. detail says what failed.
+    // GET path (it must start with '/'; it is sent as given). The body arrives through sink in chunks,
+    // decoded when the server compressed it (the size cap counts decoded bytes; a body that does not decode
+    // fails like a broken connection). The status code is not examined: an error page is a body like any
+    // other. detail says what failed. With `held`, the request asks whether that copy is still current;
+    // `response` gets the status and validators of the answer.
     http_status get(const std::string& path, const std::function<void(const char*, std::size_t)>& sink,
-                    std::string* detail = nullptr);
+                    std::string* detail = nullptr, const http_validators* held = nullptr,
+                    http_response* response = nullptr);
 
     const std::string& host() const { return host_; }
 

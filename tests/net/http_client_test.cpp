@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
+#include <zlib.h>
 
 namespace {
 
@@ -154,6 +155,86 @@ TEST_F(http_client, an_abort_ends_a_transfer_in_flight_promptly) {
     EXPECT_EQ(failure_of(L"/silent"), "Internet file reading fails");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     aborter.join();
+}
+
+// gzip's own framing around deflate, as a server sends with Content-Encoding: gzip.
+std::string gzip(const std::string& plain) {
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + 15, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, plain.size()), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
+    z.avail_in = static_cast<uInt>(plain.size());
+    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+// A held copy is asked about with its validators and a 304 moves no body; compressed answers arrive decoded
+// and the size cap counts what they inflate to.
+TEST_F(http_client, conditional_requests_and_compressed_answers) {
+    std::string asked;
+    server.add_handler("/doc", [&](const std::string& request) {
+        asked = request_header(request, "If-None-Match") + "|" + request_header(request, "If-Modified-Since");
+        const std::string validators = "ETag: \"v2\"\r\nLast-Modified: Mon, 07 Dec 2026 01:00:00 GMT\r\n";
+        if (request_header(request, "If-None-Match") == "\"v2\"")
+            return http_response(304, "", validators);
+        return http_response(200, "<doc>v2</doc>", validators);
+    });
+    server.add_handler("/moved", [](const std::string&) {
+        return http_response(302, "", "Location: /doc\r\nETag: \"of-the-redirect\"\r\n");
+    });
+    auto session = platform::http_session::open("test");
+    ASSERT_TRUE(session && session->connect("127.0.0.1:" + std::to_string(server.port())));
+    std::string body;
+    auto sink = [&](const char* d, std::size_t n) { body.append(d, n); };
+    platform::http_response answer;
+
+    ASSERT_EQ(session->get("/moved", sink, nullptr, nullptr, &answer), platform::http_status::ok);
+    EXPECT_EQ(body, "<doc>v2</doc>");
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.validators.etag, "\"v2\"");
+    EXPECT_EQ(answer.validators.last_modified, "Mon, 07 Dec 2026 01:00:00 GMT");
+    EXPECT_EQ(asked, "|");
+
+    body.clear();
+    ASSERT_EQ(session->get("/doc", sink, nullptr, &answer.validators, &answer), platform::http_status::ok);
+    EXPECT_TRUE(answer.not_modified());
+    EXPECT_EQ(body, "");
+    EXPECT_EQ(asked, "\"v2\"|Mon, 07 Dec 2026 01:00:00 GMT");
+    // Validators that would break the request's head are not sent.
+    const platform::http_validators forged{"\"v2\"\r\nX-Evil: 1", ""};
+    ASSERT_EQ(session->get("/doc", sink, nullptr, &forged, &answer), platform::http_status::ok);
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(asked, "|");
+
+    const std::string text(300000, 'z');
+    server.add_handler("/gz", [&](const std::string& request) {
+        EXPECT_NE(request_header(request, "Accept-Encoding").find("gzip"), std::string::npos);
+        return http_response(200, gzip(text), "Content-Encoding: gzip\r\n");
+    });
+    server.add_handler("/bomb", [](const std::string&) {
+        return http_response(200, gzip(std::string(8 << 20, '\0')), "Content-Encoding: gzip\r\n");
+    });
+    server.add_handler("/garbled", [&](const std::string&) {
+        std::string bad = gzip(text);
+        for (std::size_t i = 20; i < bad.size(); i += 7)
+            bad[i] = static_cast<char>(bad[i] ^ 0x5A);
+        return http_response(200, bad, "Content-Encoding: gzip\r\n");
+    });
+    body.clear();
+    ASSERT_EQ(session->get("/gz", sink), platform::http_status::ok);
+    EXPECT_TRUE(body == text);
+    std::string why;
+    EXPECT_EQ(session->get("/bomb", sink, &why), platform::http_status::read_failed);
+    EXPECT_NE(why.find("larger than"), std::string::npos) << why;
+    EXPECT_EQ(session->get("/garbled", sink, &why), platform::http_status::read_failed);
+    // The session goes on after both.
+    body.clear();
+    ASSERT_EQ(session->get("/gz", sink), platform::http_status::ok);
+    EXPECT_TRUE(body == text);
 }
 
 TEST(http_buffer, copies_share_bytes_and_bad_appends_are_ignored) {
