@@ -162,6 +162,12 @@ TEST(content_server_process, documents_and_pictures_carry_validators_and_unchang
                   200);
         EXPECT_EQ(again, body) << target;
     }
+    // Documents go compressed to a client that takes it.
+    std::string packed, packed_headers;
+    ASSERT_EQ(http_get(s.port(), "/news/world?width=120&height=90", packed, "Accept-Encoding: gzip\r\n",
+                       &packed_headers),
+              200);
+    EXPECT_EQ(header_value(packed_headers, "Content-Encoding"), "gzip");
     // Failures carry no validators: a client must not keep them as the copy to ask about.
     std::string body, headers;
     ASSERT_EQ(http_get(s.port(), "/zorwmaps?mapid=nowhere", body, "", &headers), 404);
