@@ -24,6 +24,9 @@ public:
     void spin_left(int n);
     // Shows the globe at these angles at once, without gliding there.
     void set_angles(int tilt, int spin);
+    // When no continent faces the user, turns at once by the fewest degrees to one that does, so that a tap
+    // or Enter on a globe just opened has a continent to open.
+    void face_nearest_region();
 
     void update(unsigned long now_ms);
     void draw(i_graphics& g, bool force);
@@ -42,6 +45,9 @@ public:
 
     // The region facing the user at these angles (spin in 0..359).
     static int region_at(int tilt, int spin);
+    // The angles nearest (fewest degrees of tilt and spin together) to these at which a continent faces the
+    // user; the same angles when one already does.
+    static void nearest_facing(int& tilt, int& spin);
 
 private:
     void pick_current();
