@@ -64,14 +64,6 @@ void globe::nearest_facing(int& t, int& s) {
     }
 }
 
-void globe::face_nearest_region() {
-    if (region_number != none)
-        return;
-    int t = static_cast<int>(tilt_value.value(0)), s = static_cast<int>(spin_value.value(0));
-    nearest_facing(t, s);
-    set_angles(t, s);
-}
-
 void globe::pick_region(int t, int s) {
     s = wrap_degrees(s);
     const int picked = region_at(t, s);

@@ -24,9 +24,6 @@ public:
     void spin_left(int n);
     // Shows the globe at these angles at once, without gliding there.
     void set_angles(int tilt, int spin);
-    // When no continent faces the user, turns at once by the fewest degrees to one that does, so that a tap
-    // or Enter on a globe just opened has a continent to open.
-    void face_nearest_region();
 
     void update(unsigned long now_ms);
     void draw(i_graphics& g, bool force);

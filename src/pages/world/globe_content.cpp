@@ -61,7 +61,6 @@ std::unique_ptr<globe_content> globe_content::make(bool landscape, int tilt, int
     }
     std::unique_ptr<globe_content> content(new globe_content(earth, landscape, ready));
     earth->set_angles(tilt, spin);
-    earth->face_nearest_region();
     return content;
 }
 
