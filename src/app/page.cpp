@@ -4,6 +4,7 @@
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "ui/globe.h"
 #include "utils/errors.h"
 
 #include <cstdlib>
@@ -119,7 +120,7 @@ void page::load(const std::wstring& key, const params_t& params, const std::vect
         if (what == L"add_city")
             load_add_city(param(params, 1));
         else if (what == L"world_view")
-            load_globe(10, 320);
+            load_fresh_globe();
         else if (what == L"city_list")
             load_city_list();
         else if (params.size() == 2)
@@ -128,7 +129,10 @@ void page::load(const std::wstring& key, const params_t& params, const std::vect
             load_detailed_weather(what, std::wstring());
     } else if (key == L"globe") {
         // A record without its angles starts from the usual view.
-        load_globe(extra.size() > 0 ? extra[0] : 10, extra.size() > 1 ? extra[1] : 320);
+        if (extra.size() < 2)
+            load_fresh_globe();
+        else
+            load_globe(extra[0], extra[1]);
     } else if (key == L"continent_map_content") {
         load_continent_map(param(params, 0), param(params, 1));
     } else if (key == L"zone_map_content") {
@@ -551,6 +555,14 @@ void page::load_video(const std::wstring& name, const std::wstring& clip) {
     for (auto& c : factory->video(*this, name, clip))
         add_content(std::move(c), ui::navigation_bar::tab_record{name, L"ZOR international", 0xFFFFFF, 0, 2});
     finish_load(0, labels{std::nullopt, L"Back"}, ticker_manager::off, false);
+}
+
+// The usual view looks over the Atlantic, where no continent faces the user: the globe opens turned the
+// degree or two to the nearest one, so that the first tap or Enter opens a map.
+void page::load_fresh_globe() {
+    int tilt = 10, spin = 320;
+    cl::ui::globe::nearest_facing(tilt, spin);
+    load_globe(tilt, spin);
 }
 
 void page::load_globe(int angle_a, int angle_b) {

@@ -107,6 +107,7 @@ private:
     void load_zone_map(const std::vector<std::wstring>& params);
     void load_video(const std::wstring& name, const std::wstring& clip);
     void load_globe(int angle_a, int angle_b);
+    void load_fresh_globe();
     void load_add_city(const std::wstring& search);
     void load_detailed_weather(const std::wstring& city, const std::wstring& second);
     void load_city_list();

@@ -67,7 +67,9 @@ platform::LRESULT edit_box::replacement_proc(platform::HWND hwnd, platform::UINT
 
 void edit_box::set_text(const std::wstring& text) {
     platform::send_message(hwnd, platform::WM_SETTEXT, 0, reinterpret_cast<platform::LPARAM>(text.c_str()));
-    platform::send_message(hwnd, platform::EM_SETSEL, 0, -1);
+    // An empty field shows its caret rather than an empty selection.
+    if (!text.empty())
+        platform::send_message(hwnd, platform::EM_SETSEL, 0, -1);
 }
 
 std::wstring edit_box::get_text() const {

@@ -1,6 +1,7 @@
 #include "ui/globe.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace cl {
 namespace ui {
@@ -41,6 +42,26 @@ int globe::region_at(int t, int s) {
     if (s >= 101 && s <= 169 && t <= -1)
         return oceania;
     return none;
+}
+
+void globe::nearest_facing(int& t, int& s) {
+    s = wrap_degrees(s);
+    // Every continent faces the user somewhere within half a turn of spin at any allowed tilt.
+    for (int d = 0; d <= 180 + 2 * tilt_limit; ++d) {
+        for (int dt = -d; dt <= d; ++dt) {
+            const int tilt = t + dt;
+            if (tilt < -tilt_limit || tilt > tilt_limit)
+                continue;
+            const int rest = d - std::abs(dt);
+            for (int spin : {wrap_degrees(s - rest), wrap_degrees(s + rest)}) {
+                if (region_at(tilt, spin) != none) {
+                    t = tilt;
+                    s = spin;
+                    return;
+                }
+            }
+        }
+    }
 }
 
 void globe::pick_region(int t, int s) {

@@ -42,6 +42,9 @@ public:
 
     // The region facing the user at these angles (spin in 0..359).
     static int region_at(int tilt, int spin);
+    // The angles nearest (fewest degrees of tilt and spin together) to these at which a continent faces the
+    // user; the same angles when one already does.
+    static void nearest_facing(int& tilt, int& spin);
 
 private:
     void pick_current();

@@ -62,7 +62,7 @@ void video_player::open() {
     if (!usable())
         return;
     if (placed) {
-        media->place_window(video_rect);
+        media->place_window(picture_rect);
         media->show_window(shown);
     }
     if (play_when_open)
@@ -137,10 +137,14 @@ void video_player::set_rect(const platform::RECT& r) {
     video_rect = platform::RECT{r.left, r.top, r.right, middle};
     controls_rect = platform::RECT{r.left, middle, r.right, r.bottom};
     progress->set_rect(platform::RECT{r.left + 20, r.bottom - 90, r.right - 20, r.bottom - 50});
+    // In a low rectangle (landscape) the times above the bar reach into the upper half: the picture stops
+    // short of them rather than cover them.
+    picture_rect = video_rect;
+    picture_rect.bottom = std::max(r.top, std::min(middle, time_rect().top));
     placed = true;
     shown = true;
     if (usable()) {
-        media->place_window(video_rect);
+        media->place_window(picture_rect);
         media->show_window(true);
     }
 }
@@ -198,11 +202,14 @@ platform::HWND video_player::video_window() const {
 
 void video_player::draw(i_graphics& g, bool) {
     progress->set_progress(percent(current_position(), duration));
-    g.fill_rect(controls_rect, 0x000000);
+    g.fill_rect(platform::RECT{rect.left, picture_rect.bottom, rect.right, rect.bottom}, 0x000000);
     progress->draw(g, true);
+    g.draw_text(time_label(), time_rect(), fonts::tahoma_40, 0xFFFFFF, align_left);
+}
+
+platform::RECT video_player::time_rect() const {
     const int top = progress->get_rect().top;
-    g.draw_text(time_label(), platform::RECT{rect.left + 20, top - 55, rect.left + 400, top - 5},
-                fonts::tahoma_40, 0xFFFFFF, align_left);
+    return platform::RECT{rect.left + 20, top - 55, rect.left + 400, top - 5};
 }
 
 } // namespace ui

@@ -67,10 +67,14 @@ private:
     void open();
     void read_duration();
     std::int64_t current_position() const;
+    // Where the time label is drawn, just above the bar.
+    platform::RECT time_rect() const;
 
     platform::HWND owner;
     platform::RECT rect;
     platform::RECT video_rect;
+    // The part of the upper half the picture's window covers.
+    platform::RECT picture_rect;
     platform::RECT controls_rect;
     std::shared_ptr<platform::media_player> media;
     std::shared_ptr<render_job> job;

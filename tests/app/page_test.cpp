@@ -149,7 +149,10 @@ TEST_F(pages, load_dispatches_on_the_key_and_the_first_value) {
         {L"article", {L"World", L"sub", L"h1"}, {}, "article World|sub|h1"},
         {L"attach", {L"World", L"sub", L"h1"}, {}, "attach World|sub|h1"},
         {L"weather_item", {L"add_city", L"Lon", L""}, {}, "add_city Lon"},
-        {L"weather_item", {L"world_view", L"", L""}, {}, "globe 10,320"},
+        // The usual view over the Atlantic, turned to South America, the nearest continent.
+        {L"weather_item", {L"world_view", L"", L""}, {}, "globe 9,319"},
+        {L"globe", {L"", L"None", L""}, {}, "globe 9,319"},
+        {L"globe", {L"", L"None", L""}, {19, 319}, "globe 19,319"},
         {L"weather_item", {L"city_list", L"", L""}, {}, "city_list"},
         {L"weather_item", {L"2643743", L"London"}, {}, "detailed 2643743|London"},
         {L"weather_item", {L"2643743", L"London", L"x"}, {}, "detailed 2643743|"},

@@ -69,6 +69,8 @@ TEST_F(rotation, every_content_comes_back_in_both_orientations) {
         {L"video_player", {L"video", clip, L""}, {}},
         {L"weather_item", {L"add_city", L"Lon", L""}, {}},
         {L"weather_item", {L"2643743", L"London", L""}, {}},
+        {L"weather_item", {L"world_view", L"", L""}, {}},
+        {L"globe", {L"", L"None", L""}, {19, 319}},
         {L"continent_map_content", {L"EU", L"Europe", L""}, {}},
         {L"zone_map_content", {L"EU", L"Europe", L"z1"}, {}},
     };
@@ -97,6 +99,25 @@ TEST_F(rotation, back_onto_the_citizen_report_after_a_turn) {
     p().go_back();
     EXPECT_EQ(narrow(shown()), narrow(content_state(L"tipline", L"Tip-Line")));
     EXPECT_EQ(p().commands().left_label(), L"Add");
+}
+
+TEST_F(rotation, enter_on_the_world_view_just_opened_opens_the_continent_facing_the_user) {
+    p().load(L"weather_item", {L"world_view", L"", L""}, {});
+    ASSERT_EQ(shown().page, L"globe");
+    EXPECT_EQ(shown().params[1], L"South America");
+    // Input waits for the page's pictures, decoded one a drawn frame at least 500 ms apart; the request goes
+    // out on the next frame.
+    unsigned long now = 1000;
+    for (int frame = 0; frame < 8 && !p().preloading().is_finished(); ++frame) {
+        p().draw(*g, false);
+        control->update(now += 501);
+    }
+    ASSERT_TRUE(p().preloading().is_finished());
+    p().process_event(cl::app::event(cl::app::event::key_down, 13, 0, 0));
+    for (int frame = 0; frame < 40 && shown().page == L"globe"; ++frame)
+        control->update(now += 25);
+    EXPECT_EQ(shown().page, L"continent_map_content");
+    EXPECT_EQ(shown().params[0], L"3");
 }
 
 TEST_F(rotation, search_with_an_empty_field_stays_on_the_field) {

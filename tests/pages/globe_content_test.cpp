@@ -51,13 +51,32 @@ TEST_F(globe_page, opens_at_the_given_angles_and_keeps_them_in_its_history_recor
     const content_state africa(L"globe", L"10", L"Africa", L"", {0, 20});
     EXPECT_EQ(graphics().globe_angle_y(), 20);
     EXPECT_EQ(content->get_state(), africa);
-    // A tap in the middle opens Africa's map; so does Enter. Facing no continent, neither does anything.
-    tap(240, 450);
-    keys({13});
-    open(10, 320);
+    // A tap in the middle opens Africa's map; so does Enter.
     tap(240, 450);
     keys({13});
     EXPECT_EQ(requests, (std::vector<content_state>{africa, africa}));
+}
+
+// The weather page opens the world view at the angles nearest the usual view over the Atlantic (tilt 10,
+// spin 320, where no continent faces the user): South America faces the user, and the first tap or Enter
+// opens its map. A globe brought back facing no continent keeps its angles, and a tap does nothing.
+TEST_F(globe_page, a_globe_just_opened_faces_a_continent_that_a_tap_or_enter_opens) {
+    int tilt = 10, spin = 320;
+    cl::ui::globe::nearest_facing(tilt, spin);
+    open(tilt, spin);
+    const content_state south_america(L"globe", L"3", L"South America", L"", {9, 319});
+    EXPECT_EQ(content->get_state(), south_america);
+    EXPECT_EQ(graphics().globe_angle_y(), 319);
+    tap(240, 450);
+    open(tilt, spin);
+    keys({13});
+    EXPECT_EQ(requests, (std::vector<content_state>{south_america, south_america}));
+    requests.clear();
+    open(19, 319);
+    EXPECT_EQ(content->get_state(), content_state(L"globe", L"", L"None", L"", {19, 319}));
+    tap(240, 450);
+    keys({13});
+    EXPECT_TRUE(requests.empty());
 }
 
 TEST_F(globe_page, draws_the_globe_under_its_shade_and_arrows_in_either_orientation) {
@@ -80,7 +99,10 @@ TEST_F(globe_page, the_globe_and_its_arrows_fit_the_content_in_both_orientations
     const struct {
         bool landscape;
         platform::RECT area;
-    } rows[] = {{false, {0, 150, 480, 720}}, {true, {0, 106, 800, 380}}, {true, {0, 42, 800, 428}}};
+    } rows[] = {{false, {0, 150, 480, 720}},
+                {true, {0, 106, 800, 355}}, // between the tabs and the footer of the world view in landscape
+                {true, {0, 106, 800, 380}},
+                {true, {0, 42, 800, 428}}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.area.top);
         if (r.landscape) {

@@ -200,6 +200,32 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
     EXPECT_FALSE(platform::is_window(video));
 }
 
+// Between the bars in landscape the content is 249 pixels high: the times above the bar reach into the upper
+// half, where the picture's window would hide their top.
+TEST_F(video_page, in_landscape_the_picture_stops_above_the_times) {
+    platform::media_player::options o;
+    video_player_content page(&commands, platform::from_utf8(clips().file("long.ogg")), window.get_hwnd(), o);
+    page.set_rect(RECT{0, 106, 800, 355});
+    page.layout();
+    video_player& player = page.get_player();
+    ASSERT_TRUE(player.is_rendered());
+    // The times stand in the 50 pixels above the bar, from 20 pixels in.
+    const int bar_top = player.get_progress().get_rect().top;
+    const RECT times{20, bar_top - 55, 400, bar_top - 5};
+    EXPECT_LT(times.top, player.get_video_rect().bottom);
+    platform::POINT top_left{0, 106}, label{0, times.top};
+    platform::client_to_screen(window.get_hwnd(), top_left);
+    platform::client_to_screen(window.get_hwnd(), label);
+    const RECT picture = platform::get_window_rect(player.video_window());
+    EXPECT_EQ(picture.top, top_left.y);
+    EXPECT_EQ(picture.bottom, label.y);
+    EXPECT_EQ(picture.right - picture.left, 800);
+    // The times stand on the player's black, not on the page's grey.
+    page.draw(*g, true);
+    EXPECT_EQ(pixel(times.right - 2, times.top + 1), 0);
+    EXPECT_EQ(pixel(times.right - 2, 106 + 1), ui_impl::to_rgb565(0x808080));
+}
+
 TEST_F(video_page, the_end_of_the_clip_stops_and_rewinds) {
     auto page = open("short.ogg", false);
     video_player& player = page->get_player();

@@ -441,38 +441,119 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
     EXPECT_EQ(clicked.size(), 1u);
 }
 
-TEST_F(weather_pages, the_add_city_page_puts_the_keyboard_below_the_field_and_back_afterwards) {
-    platform::window_class keyboard_class;
-    keyboard_class.proc = platform::def_window_proc;
-    keyboard_class.name = L"SipWndClass";
-    ASSERT_TRUE(platform::register_class(keyboard_class));
-    platform::HWND keyboard =
-        platform::create_window(0, L"SipWndClass", L"", 0, 0, 600, 480, 200, nullptr, nullptr);
-    ASSERT_NE(keyboard, nullptr);
-    const RECT home = platform::get_window_rect(keyboard);
-    {
-        cl::ui::edit_box field(window.get_hwnd());
-        field.move_to(20, 350);
-        zor::add_city_content page(&field, L"", &commands);
-        page.set_rect(portrait);
-        page.layout();
+// The home screen's keyboard as the shell has it: a top-level window of its class.
+class keyboard_window {
+public:
+    explicit keyboard_window(const RECT& home) {
+        platform::window_class cls;
+        cls.proc = platform::def_window_proc;
+        cls.name = L"SipWndClass";
+        platform::register_class(cls);
+        hwnd = platform::create_window(0, L"SipWndClass", L"", 0, home.left, home.top, home.right - home.left,
+                                       home.bottom - home.top, nullptr, nullptr);
+    }
+    ~keyboard_window() {
+        platform::destroy_window(hwnd);
+        platform::unregister_class(L"SipWndClass", nullptr);
+    }
+    RECT rect() const { return platform::get_window_rect(hwnd); }
+    bool visible() const { return platform::is_window_visible(hwnd); }
+    void move_to(const RECT& r) {
+        platform::move_window(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, false);
+    }
+
+    platform::HWND hwnd;
+};
+
+// The field where the panel window puts it, the content between the page's bars and the keyboard's home at
+// the bottom of the screen, in each orientation.
+TEST_F(weather_pages, the_add_city_page_puts_the_keyboard_below_the_field_clear_of_the_command_bar) {
+    const struct {
+        const char* name;
+        platform::POINT field;
+        RECT content, keyboard_home;
+    } rows[] = {{"portrait", {20, 350}, {0, 106, 480, 708}, {0, 600, 480, 800}},
+                {"landscape", {180, 120}, {0, 106, 800, 388}, {0, 280, 800, 480}}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        keyboard_window keyboard(r.keyboard_home);
+        {
+            cl::ui::edit_box field(window.get_hwnd());
+            field.move_to(r.field.x, r.field.y);
+            zor::add_city_content page(&field, L"", &commands);
+            page.set_rect(r.content);
+            page.layout();
+            pump();
+            // The prompt has a line of its own above the field.
+            EXPECT_GE(page.prompt_rect().bottom - page.prompt_rect().top,
+                      zor::add_city_content::prompt_room());
+            EXPECT_EQ(page.prompt_rect().bottom, field.get_rect().top);
+            EXPECT_EQ(field.get_rect().left, r.field.x);
+            platform::POINT below{0, field.get_rect().bottom}, bar{0, r.content.bottom};
+            platform::client_to_screen(window.get_hwnd(), below);
+            platform::client_to_screen(window.get_hwnd(), bar);
+            const RECT placed = keyboard.rect();
+            EXPECT_EQ(placed.top, below.y);
+            EXPECT_LE(placed.bottom, bar.y);
+            EXPECT_GE(placed.bottom - placed.top, 160); // keys still a fingertip high
+            EXPECT_EQ(placed.left, r.keyboard_home.left);
+            EXPECT_EQ(placed.right, r.keyboard_home.right);
+            EXPECT_TRUE(keyboard.visible()); // the field has the focus
+            // A tap beside the field puts it away; a tap on the field brings it back.
+            page.on_pen_down(platform::POINT{240, 110});
+            EXPECT_FALSE(keyboard.visible());
+            platform::send_message(field.get_hwnd(), platform::WM_LBUTTONDOWN, 0, 0);
+            EXPECT_TRUE(keyboard.visible());
+        }
         pump();
-        platform::POINT below{0, field.get_rect().bottom};
-        platform::client_to_screen(window.get_hwnd(), below);
-        const RECT placed = platform::get_window_rect(keyboard);
-        EXPECT_EQ(placed.top, below.y);
-        EXPECT_EQ(placed.bottom - placed.top, 200);
-        EXPECT_TRUE(platform::is_window_visible(keyboard)); // the field has the focus
-        // A tap beside the field puts it away; a tap on the field brings it back.
-        page.on_pen_down(platform::POINT{240, 200});
-        EXPECT_FALSE(platform::is_window_visible(keyboard));
-        platform::send_message(field.get_hwnd(), platform::WM_LBUTTONDOWN, 0, 0);
-        EXPECT_TRUE(platform::is_window_visible(keyboard));
+        EXPECT_EQ(keyboard.rect(), r.keyboard_home);
+    }
+}
+
+// Turning the screen: the home screen puts its keyboard at its new home, then the page for the new
+// orientation is laid out while the old one goes.
+TEST_F(weather_pages, after_a_turn_the_keyboard_keeps_the_home_screens_new_place) {
+    const RECT portrait_home{0, 600, 480, 800}, landscape_home{0, 280, 800, 480};
+    keyboard_window keyboard(portrait_home);
+    cl::ui::edit_box field(window.get_hwnd());
+    field.move_to(20, 350);
+    auto old_page = std::make_unique<zor::add_city_content>(&field, L"", &commands);
+    old_page->set_rect(RECT{0, 106, 480, 708});
+    old_page->layout();
+    keyboard.move_to(landscape_home);
+    field.move_to(180, 120);
+    old_page.reset();
+    EXPECT_EQ(keyboard.rect(), landscape_home);
+    {
+        zor::add_city_content page(&field, L"", &commands);
+        page.set_rect(RECT{0, 106, 800, 388});
+        page.layout();
+        EXPECT_EQ(keyboard.rect().right - keyboard.rect().left, 800);
+        // Laid out again after a turn that kept the page: the new home is taken again.
+        keyboard.move_to(portrait_home);
+        field.move_to(20, 350);
+        page.set_rect(RECT{0, 106, 480, 708});
+        page.layout();
+        EXPECT_EQ(keyboard.rect().right - keyboard.rect().left, 480);
     }
     pump();
-    EXPECT_EQ(platform::get_window_rect(keyboard), home);
-    platform::destroy_window(keyboard);
-    platform::unregister_class(L"SipWndClass", nullptr);
+    EXPECT_EQ(keyboard.rect(), portrait_home);
+}
+
+TEST_F(weather_pages, an_add_city_page_opened_afresh_starts_with_an_empty_field) {
+    cl::ui::edit_box field(window.get_hwnd());
+    field.move_to(20, 350);
+    { zor::add_city_content typed(&field, L"Paris", &commands); }
+    {
+        zor::add_city_content fresh(&field, L"", &commands);
+        EXPECT_EQ(fresh.text(), L"");
+    }
+    {
+        // Coming back through the history, the text is there, selected, so typing replaces it.
+        zor::add_city_content back(&field, L"Lis", &commands);
+        platform::send_message(field.get_hwnd(), platform::WM_CHAR, L'P', 0);
+        EXPECT_EQ(back.text(), L"P");
+    }
 }
 
 } // namespace

@@ -82,6 +82,19 @@ TEST_F(globe_rotation, names_and_codes_of_the_regions_and_their_hand_over_to_the
     EXPECT_FALSE(earth->is_changed());
 }
 
+TEST(globe_facing, the_nearest_angles_with_a_continent_facing_the_user) {
+    const struct {
+        int tilt, spin, to_tilt, to_spin;
+    } cases[] = {{10, 320, 9, 319}, {0, 20, 0, 20}, {0, 45, 0, 39}, {-70, 200, -70, 169}, {10, 359, 10, 359}};
+    for (const auto& c : cases) {
+        int t = c.tilt, s = c.spin;
+        globe::nearest_facing(t, s);
+        EXPECT_EQ(t, c.to_tilt) << c.tilt << " " << c.spin;
+        EXPECT_EQ(s, c.to_spin) << c.tilt << " " << c.spin;
+        EXPECT_NE(globe::region_at(t, s), globe::none);
+    }
+}
+
 TEST_F(globe_rotation, tilt_stops_at_seventy_degrees_and_spin_takes_the_short_way_through_zero) {
     earth->set_angles(60, 350);
     earth->tilt_up(30);

@@ -7,6 +7,8 @@
 #include "ui/i_control.h"
 #include "ui/static_fonts.h"
 
+#include <algorithm>
+
 namespace zor {
 
 const wchar_t* const add_city_content::prompt = L"Enter the name of the city";
@@ -14,7 +16,9 @@ const wchar_t* const add_city_content::prompt = L"Enter the name of the city";
 add_city_content::add_city_content(cl::ui::edit_box* edit, const std::wstring& text,
                                    ui::command_bar* commands)
     : edit(edit), commands(commands) {
-    if (edit && !text.empty())
+    // The field is the panel window's own and keeps what was typed on an earlier visit: a page opened
+    // afresh starts empty, so that what the user types is not added to an old name.
+    if (edit)
         edit->set_text(text);
     if (commands)
         commands->set_enter_triggers_left(true);
@@ -26,7 +30,10 @@ add_city_content::~add_city_content() {
     // A message sent to the field here could wait for a GUI thread that is itself waiting for the frame loop
     // to end: the field is hidden at once and gives the focus (and the keys) back to the panel by a posted
     // message.
-    if (keyboard_placed)
+    // Only a keyboard still where this page put it goes back: the home screen moves it itself when the screen
+    // turns, before the page made for the new orientation is laid out.
+    platform::RECT keyboard;
+    if (keyboard_placed && platform::soft_input_rect(keyboard) && keyboard == keyboard_placed_at)
         platform::set_soft_input_rect(keyboard_home);
     if (edit) {
         edit->set_visible(false);
@@ -44,8 +51,18 @@ std::wstring add_city_content::text() const {
     return edit ? edit->get_text() : std::wstring();
 }
 
+int add_city_content::prompt_room() {
+    return cl::ui::fonts::tahoma_24->height() * 5 / 3;
+}
+
 void add_city_content::layout() {
-    // The field keeps the place the panel window gives it; the prompt fills the space above it.
+    // The field keeps the place the panel window gives it unless the prompt above it would not fit (in
+    // landscape the window puts it near the top of the content); the prompt fills the space above it.
+    if (edit) {
+        const platform::RECT field = edit->get_rect();
+        if (field.top < rect.top + prompt_room())
+            edit->move_to(field.left, rect.top + prompt_room());
+    }
     const int field_top = edit ? edit->get_rect().top : (rect.top + rect.bottom) / 2;
     const int bottom = field_top > rect.top ? field_top : rect.bottom;
     prompt_area = platform::RECT{rect.left, rect.top, rect.right, bottom};
@@ -61,14 +78,21 @@ void add_city_content::place_keyboard() {
     platform::RECT keyboard;
     if (!platform::soft_input_rect(keyboard))
         return;
-    if (!keyboard_placed) {
+    // A keyboard that is not where this page put it is where the home screen wants it by default.
+    if (!keyboard_placed || keyboard != keyboard_placed_at) {
         keyboard_home = keyboard;
         keyboard_placed = true;
     }
-    platform::POINT below{0, edit->get_rect().bottom};
-    platform::client_to_screen(platform::get_parent(edit->get_hwnd()), below);
-    const int height = keyboard.bottom - keyboard.top;
-    platform::set_soft_input_rect(platform::RECT{keyboard.left, below.y, keyboard.right, below.y + height});
+    // Directly below the field, as wide as the home screen has it, and no lower than the content: the
+    // command bar below stays in reach.
+    const platform::HWND window = platform::get_parent(edit->get_hwnd());
+    platform::POINT below{0, edit->get_rect().bottom}, content_bottom{0, rect.bottom};
+    platform::client_to_screen(window, below);
+    platform::client_to_screen(window, content_bottom);
+    const int height =
+        std::max(0, std::min(keyboard_home.bottom - keyboard_home.top, content_bottom.y - below.y));
+    keyboard_placed_at = platform::RECT{keyboard_home.left, below.y, keyboard_home.right, below.y + height};
+    platform::set_soft_input_rect(keyboard_placed_at);
 }
 
 void add_city_content::on_pen_down(const platform::POINT& p) {

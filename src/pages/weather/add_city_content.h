@@ -43,7 +43,8 @@ public:
     platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
-    // Places the home screen's keyboard directly below the field, clear of the command bar.
+    // Places the home screen's keyboard directly below the field, clear of the command bar; moves the field
+    // down when the prompt has no room above it.
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
     // A tap beside the field puts the keyboard away; a tap on the field brings it back.
@@ -51,6 +52,8 @@ public:
 
     std::wstring text() const;
     platform::RECT prompt_rect() const { return prompt_area; }
+    // The height kept above the field for the prompt.
+    static int prompt_room();
 
 private:
     void place_keyboard();
@@ -61,6 +64,7 @@ private:
     platform::RECT prompt_area{};
     // Where the keyboard was before the page placed it, given back when the page closes.
     platform::RECT keyboard_home{};
+    platform::RECT keyboard_placed_at{};
     bool keyboard_placed = false;
     bool dirty = true;
 };
