@@ -9,14 +9,6 @@ extern "C" const char* __asan_default_options() {
     return "fast_unwind_on_malloc=0";
 }
 
-// Besides, two leaks of the HTTP source's own libraries, whose stacks hold nothing of ours: tearing down a
-// graph that read a clip over HTTP frees the shared session's context, and GLib keeps 32 bytes of bookkeeping
-// from that moment for good (once a process); and a session ended while a held connection is still being
-// read leaves that socket's watch (120 bytes) behind in libsoup.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:_dl_init\nleak:gst_structure_free\nleak:libsoup-2.4.so\n";
-}
-
 bool make_clip(const std::string& path, int frames, int rate, const std::string& pattern, int width,
                int height) {
     if (!gst_init_check(nullptr, nullptr, nullptr))
