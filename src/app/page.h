@@ -2,7 +2,6 @@
 
 #include "app/content_factory.h"
 #include "app/content_manager.h"
-#include "app/content_state.h"
 #include "app/preloading_control.h"
 #include "chrome/command_bar.h"
 #include "chrome/footer_bar.h"
@@ -10,6 +9,7 @@
 #include "chrome/navigation_bar.h"
 #include "chrome/page_header.h"
 #include "chrome/ticker_manager.h"
+#include "content/content_state.h"
 #include "ui/i_control.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"

@@ -3,7 +3,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 #include "ui/static_fonts.h"

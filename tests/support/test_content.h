@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/content_factory.h"
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "support/config_file.h"
 
 #include <memory>

@@ -4,8 +4,8 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
+#include "model/weather/units.h"
 #include "pages/maps/map_projection.h"
-#include "pages/weather/units.h"
 #include "ui/static_fonts.h"
 #include "utils/log.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "model/weather/weather.h"
 #include "pages/weather/detailed_weather_list_box_item.h"
 #include "pages/weather/forecast_refresh.h"

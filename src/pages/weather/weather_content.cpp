@@ -4,7 +4,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/image_list_box_item.h"
 #include "ui/list_box_item.h"
