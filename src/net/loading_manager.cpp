@@ -84,7 +84,7 @@ void loading_manager::process_func() {
                 try {
                     entry->load();
                 } catch (const std::exception& e) {
-                    utils::log(std::string("Loading error. ") + e.what());
+                    utils::log("Loading error. " + utils::log_text(e));
                     entry->set_failed(true);
                 } catch (...) {
                     entry->set_failed(true);

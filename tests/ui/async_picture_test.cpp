@@ -132,6 +132,20 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
     plain->load();
     EXPECT_TRUE(plain->is_failed());
     EXPECT_FALSE(plain->get_image());
+
+    // A transfer that breaks logs the transport's reason after the fixed message; which words libcurl
+    // picks for a reset depends on when it sees it, so only their presence is checked.
+    lines.clear();
+    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    auto reset = make(L"/reset");
+    reset->load();
+    platform::set_debug_log_capture(nullptr);
+    EXPECT_TRUE(reset->is_failed());
+    const std::string prefix = "Image loading error. Url: /reset Error: Internet file reading fails (";
+    bool with_reason = false;
+    for (auto& l : lines)
+        with_reason |= l.rfind(prefix, 0) == 0 && l.size() > prefix.size() + 1 && l.back() == ')';
+    EXPECT_TRUE(with_reason);
 }
 
 TEST_F(pictures, the_loop_lays_the_picture_out_while_the_loading_thread_fills_it) {
