@@ -501,7 +501,7 @@ void page::load_main(const std::wstring& key) {
 
 void page::load_headlines(const params_t& params) {
     begin_load(bars{show, show, hide, show});
-    for (auto& c : factory->headlines(*this, params, is_landscape()))
+    for (auto& c : factory->headlines(*this, params))
         add_content(std::move(c));
     const int found = strip->find(param(params, 0));
     const int first = found >= 0 ? found : 0;

@@ -255,7 +255,7 @@ TEST_F(pages, rotating_rebuilds_the_page_with_the_same_content_and_history) {
     EXPECT_TRUE(p().preloading().is_finished());
 
     p().go_back();
-    EXPECT_EQ(built(), "headlines World|| landscape");
+    EXPECT_EQ(built(), "headlines World||");
     p().go_back();
     EXPECT_EQ(current(), L"Home");
 }
