@@ -74,7 +74,9 @@ public:
     ticker_manager& tickers() { return *ticker_part; }
     const preloading_control& preloading() const { return preloader; }
     bool is_landscape() const { return rect.right - rect.left > rect.bottom - rect.top; }
-    int drag_state() const { return drag_mode; }
+    // Which way the pen's drag goes once it is told apart from a tap.
+    enum class drag_direction { none = 0, horizontal = 1, vertical = 2 };
+    drag_direction drag_state() const { return drag_mode; }
 
 private:
     enum bar_state { hide = 0, show = 1, keep = -1 };
@@ -131,7 +133,7 @@ private:
     platform::POINT press;
     platform::POINT last_move;
     bool pressing = false;
-    int drag_mode = 0;
+    drag_direction drag_mode = drag_direction::none;
     int drag_dx = 0;
     int drag_dy = 0;
     bool first_load = true;
