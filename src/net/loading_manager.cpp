@@ -8,7 +8,8 @@
 
 namespace cl {
 
-loading_manager::loading_manager() : wake(false, true) {}
+loading_manager::loading_manager()
+    : wake(utils::barrier_flags::starts_unset, utils::barrier_flags::auto_reset) {}
 
 loading_manager::~loading_manager() {
     stop();
