@@ -75,16 +75,13 @@ void header_bar::update(unsigned long now_ms) {
     if (missing || (city->load_time() == shown_version && id == shown_id && !force))
         return;
     std::wstring icon, temperatures;
-    if (const auto* days = city->lock_forecast()) {
-        if (!days->empty()) {
-            zor::weather_day_text today(zor::options::instance(), *days->front());
-            icon = today.icon_image();
-            std::wstring high = today.t_max_text(false);
-            while (!high.empty() && high.back() == L' ')
-                high.pop_back();
-            temperatures = high + L" / " + today.t_min_text(true);
-        }
-        city->unlock_forecast();
+    if (weather::forecast_lock days(city); days && !days->empty()) {
+        zor::weather_day_text today(zor::options::instance(), *days->front());
+        icon = today.icon_image();
+        std::wstring high = today.t_max_text(false);
+        while (!high.empty() && high.back() == L' ')
+            high.pop_back();
+        temperatures = high + L" / " + today.t_min_text(true);
     }
     cl::ui::image_ptr picture;
     if (!icon.empty()) {
