@@ -68,6 +68,8 @@ public:
 
 private:
     void build();
+    // Under the forecast's lock: the day items and their two groups of details.
+    void read_days(const std::vector<weather::day_ptr>& forecast);
     void show_group();
     void show_command();
 
