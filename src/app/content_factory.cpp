@@ -53,7 +53,7 @@ content_factory::content_list available_contents::main_contents(page& p) {
     return list;
 }
 
-content_factory::content_list available_contents::headlines(page& p, const params& requested, bool) {
+content_factory::content_list available_contents::headlines(page& p, const params& requested) {
     content_list list;
     if (auto news = zor::model::news_manager()) {
         for (const auto& c : news->categories()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 
 #include <memory>
 #include <string>
@@ -24,7 +24,7 @@ public:
     virtual content_list main_contents(page& p) = 0;
     // One headline list per news category, then the citizen report; the requested category gets
     // requested[1] and requested[2].
-    virtual content_list headlines(page& p, const params& requested, bool landscape) = 0;
+    virtual content_list headlines(page& p, const params& requested) = 0;
     // One article per headline of category requested[0], sub-category requested[1].
     virtual content_list articles(page& p, const params& requested) = 0;
     virtual content_list attachment(page& p, const params& requested) = 0;
@@ -38,14 +38,14 @@ public:
     virtual content_list terms(page& p) = 0;
 };
 
-// The contents this build has: the home page, the news list, the headline lists, articles and their enlarged
-// pictures, the weather page with its add-city, search-result and detailed-forecast pages, the settings and
-// the terms. The citizen report is not built yet: it stands in the strip with its kind, tab and history
-// record so the page can be navigated. Every other kind of page shows its chrome over an empty strip.
+// The panel's contents over the model: the home page, the news list, the headline lists with the citizen
+// report, articles and their enlarged pictures, the weather page with its add-city, search-result and
+// detailed-forecast pages, the world view, the continent and zone maps, the clip's player, the settings and
+// the terms.
 class available_contents : public content_factory {
 public:
     content_list main_contents(page&) override;
-    content_list headlines(page&, const params&, bool) override;
+    content_list headlines(page& p, const params& requested) override;
     content_list articles(page& p, const params& requested) override;
     content_list attachment(page& p, const params& requested) override;
     content_list continent_map(page& p, const std::wstring& code, const std::wstring& name) override;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/content_state.h"
-#include "app/i_page_content.h"
-#include "app/i_switchable.h"
 #include "chrome/opening_control.h"
+#include "content/content_state.h"
+#include "content/i_page_content.h"
+#include "content/i_switchable.h"
 #include "ui/affectors.h"
 #include "ui/offset_graphics.h"
 #include "ui/scrollable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/loop_thread.h"
+#include "loop/loop_thread.h"
 #include "ui/main_window.h"
 
 #include <boost/shared_ptr.hpp>

@@ -373,7 +373,7 @@ void page::on_key_down(int key) {
 }
 
 void page::on_pen_down(const platform::POINT& p) {
-    drag_mode = 0;
+    drag_mode = drag_direction::none;
     drag_dx = drag_dy = 0;
     pressing = !(header_part->is_visible() && header_part->hit_test(p));
     press = last_move = p;
@@ -386,18 +386,18 @@ void page::on_pen_move(const platform::POINT& p) {
         release_drag(p);
         return;
     }
-    if (drag_mode == 0) {
+    if (drag_mode == drag_direction::none) {
         const int dx = std::abs(p.x - press.x), dy = std::abs(p.y - press.y);
         if (dx > 40 && 27 * dx > 40 * dy)
-            drag_mode = 1;
+            drag_mode = drag_direction::horizontal;
         else if (dy >= 28)
-            drag_mode = 2;
+            drag_mode = drag_direction::vertical;
     }
     drag_dx = p.x - last_move.x;
     drag_dy = p.y - last_move.y;
-    if (drag_mode == 1) {
+    if (drag_mode == drag_direction::horizontal) {
         strip->drag_x(drag_dx);
-    } else if (drag_mode == 2) {
+    } else if (drag_mode == drag_direction::vertical) {
         strip->drag_y(drag_dy);
         ticker_part->drag_y(drag_dx, drag_dy);
     }
@@ -410,15 +410,15 @@ void page::on_pen_up(const platform::POINT& p) {
 }
 
 void page::release_drag(const platform::POINT& p) {
-    const int mode = drag_mode;
+    const drag_direction mode = drag_mode;
     pressing = false;
-    drag_mode = 0;
+    drag_mode = drag_direction::none;
     drag_dx = drag_dy = 0;
-    if (mode == 0) {
+    if (mode == drag_direction::none) {
         // A tap reaches the content where the finger went down, unless a bar took it.
         if (!inside_bar(press))
             strip->process_event(cl::app::event(cl::app::event::pen_down, 0, press.x, press.y));
-    } else if (mode == 1) {
+    } else if (mode == drag_direction::horizontal) {
         const int d = p.x - press.x;
         if (d > swipe_distance)
             switch_contents(i_switchable::previous);
@@ -505,7 +505,7 @@ void page::load_main(const std::wstring& key) {
 
 void page::load_headlines(const params_t& params) {
     begin_load(bars{show, show, hide, show});
-    for (auto& c : factory->headlines(*this, params, is_landscape()))
+    for (auto& c : factory->headlines(*this, params))
         add_content(std::move(c));
     const int found = strip->find(param(params, 0));
     const int first = found >= 0 ? found : 0;

@@ -2,7 +2,6 @@
 
 #include "app/content_factory.h"
 #include "app/content_manager.h"
-#include "app/content_state.h"
 #include "app/preloading_control.h"
 #include "chrome/command_bar.h"
 #include "chrome/footer_bar.h"
@@ -10,6 +9,7 @@
 #include "chrome/navigation_bar.h"
 #include "chrome/page_header.h"
 #include "chrome/ticker_manager.h"
+#include "content/content_state.h"
 #include "ui/i_control.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"
@@ -74,7 +74,9 @@ public:
     ticker_manager& tickers() { return *ticker_part; }
     const preloading_control& preloading() const { return preloader; }
     bool is_landscape() const { return rect.right - rect.left > rect.bottom - rect.top; }
-    int drag_state() const { return drag_mode; }
+    // Which way the pen's drag goes once it is told apart from a tap.
+    enum class drag_direction { none = 0, horizontal = 1, vertical = 2 };
+    drag_direction drag_state() const { return drag_mode; }
 
 private:
     enum bar_state { hide = 0, show = 1, keep = -1 };
@@ -132,7 +134,7 @@ private:
     platform::POINT press;
     platform::POINT last_move;
     bool pressing = false;
-    int drag_mode = 0;
+    drag_direction drag_mode = drag_direction::none;
     int drag_dx = 0;
     int drag_dy = 0;
     bool first_load = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/game_loop.h"
+#include "loop/game_loop.h"
 #include "ui/i_graphics.h"
 
 #include <boost/shared_ptr.hpp>

@@ -52,13 +52,9 @@ void adv_ticker::fill() {
         }
         return;
     }
-    ads::banner_list* banners = advert->lock_banners();
+    ads::banners_lock banners(advert);
     if (!banners)
         return;
-    struct unlock_at_end {
-        ads::advert& a;
-        ~unlock_at_end() { a.unlock_banners(); }
-    } unlock{*advert};
     if (banners->empty()) {
         // Nothing to show: the manager passes this ticker by.
         no_banners = true;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "chrome/scrollbar2.h"
 #include "chrome/tap_tracker.h"
 #include "ui/affectors.h"
 #include "ui/async_picture.h"
 #include "ui/round_control.h"
 #include "ui/scrollable.h"
+#include "ui/scrollbar2.h"
 #include "ui/text_block.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"

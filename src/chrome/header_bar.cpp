@@ -3,7 +3,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 #include "ui/static_fonts.h"
@@ -75,16 +75,13 @@ void header_bar::update(unsigned long now_ms) {
     if (missing || (city->load_time() == shown_version && id == shown_id && !force))
         return;
     std::wstring icon, temperatures;
-    if (const auto* days = city->lock_forecast()) {
-        if (!days->empty()) {
-            zor::weather_day_text today(zor::options::instance(), *days->front());
-            icon = today.icon_image();
-            std::wstring high = today.t_max_text(false);
-            while (!high.empty() && high.back() == L' ')
-                high.pop_back();
-            temperatures = high + L" / " + today.t_min_text(true);
-        }
-        city->unlock_forecast();
+    if (weather::forecast_lock days(city); days && !days->empty()) {
+        zor::weather_day_text today(zor::options::instance(), *days->front());
+        icon = today.icon_image();
+        std::wstring high = today.t_max_text(false);
+        while (!high.empty() && high.back() == L' ')
+            high.pop_back();
+        temperatures = high + L" / " + today.t_min_text(true);
     }
     cl::ui::image_ptr picture;
     if (!icon.empty()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_switchable.h"
+#include "content/i_switchable.h"
 #include "ui/affectors.h"
 #include "ui/oscillation_arrow.h"
 #include "ui/round_control.h"

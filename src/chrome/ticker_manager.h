@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/content_state.h"
 #include "chrome/adv_ticker.h"
 #include "chrome/news_ticker.h"
 #include "chrome/tap_tracker.h"
+#include "content/content_state.h"
 #include "ui/i_control.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"

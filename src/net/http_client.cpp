@@ -31,19 +31,20 @@ buffer& client::get(buffer& body, const std::wstring& path) {
     if (!session || !connected)
         utils::throw_error(error("Http request opening fails"));
     body.clear();
-    platform::http_status status =
-        session->get(platform::to_utf8(path),
-                     [&](const char* data, std::size_t n) { body.append(data, static_cast<long>(n)); });
+    std::string why;
+    platform::http_status status = session->get(
+        platform::to_utf8(path),
+        [&](const char* data, std::size_t n) { body.append(data, static_cast<long>(n)); }, &why);
     switch (status) {
     case platform::http_status::ok:
         return body;
     case platform::http_status::open_failed:
-        utils::throw_error(error("Http request opening fails"));
+        utils::throw_error(error("Http request opening fails", why));
     case platform::http_status::send_failed:
-        utils::throw_error(error("Http request sending fails"));
+        utils::throw_error(error("Http request sending fails", why));
     case platform::http_status::read_failed:
     default:
-        utils::throw_error(error("Internet file reading fails"));
+        utils::throw_error(error("Internet file reading fails", why));
     }
 }
 

@@ -8,7 +8,8 @@
 
 namespace cl {
 
-loading_manager::loading_manager() : wake(false, true) {}
+loading_manager::loading_manager()
+    : wake(utils::barrier_flags::starts_unset, utils::barrier_flags::auto_reset) {}
 
 loading_manager::~loading_manager() {
     stop();
@@ -84,7 +85,7 @@ void loading_manager::process_func() {
                 try {
                     entry->load();
                 } catch (const std::exception& e) {
-                    utils::log(std::string("Loading error. ") + e.what());
+                    utils::log("Loading error. " + utils::log_text(e));
                     entry->set_failed(true);
                 } catch (...) {
                     entry->set_failed(true);

@@ -145,7 +145,7 @@ void async_picture::load() {
         set_failed(false);
     } catch (const std::exception& e) {
         utils::log(L"Image loading error. Url: " + url_path + L" Error: " +
-                   utils::widen_document_text(e.what()));
+                   utils::widen_document_text(utils::log_text(e).c_str()));
         failed = true;
     } catch (...) {
         utils::log(L"Image loading unexpected error. Url: " + url_path);

@@ -11,6 +11,19 @@
 namespace cl {
 namespace ui {
 
+// Names for async_picture's flags, so that a call reads what it asks for.
+namespace picture_flags {
+constexpr bool wait_icon = true;
+constexpr bool no_wait_icon = false;
+constexpr bool failure_image = true;
+constexpr bool no_failure_image = false;
+constexpr bool scaled_to_rect = true;
+constexpr bool own_size = false;
+// Never counted in the budget of decoded pictures, so never unloaded by it.
+constexpr bool untracked = true;
+constexpr bool in_budget = false;
+} // namespace picture_flags
+
 // A picture downloaded by the loading thread. Until it arrives a wait icon turns; decoded pictures share a
 // process-wide budget of 3,000,000 bytes, and when a new one would exceed it the older half is unloaded
 // (they can be loaded again). A picture larger than the whole budget is shown but never counted.

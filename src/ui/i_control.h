@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/event.h"
+#include "loop/event.h"
 #include "platform/types.h"
 #include "ui/i_graphics.h"
 

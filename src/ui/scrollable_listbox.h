@@ -1,10 +1,10 @@
 #pragma once
 
-#include "chrome/scrollbar2.h"
 #include "ui/affectors.h"
 #include "ui/list_box_base.h"
 #include "ui/offset_graphics.h"
 #include "ui/scrollable.h"
+#include "ui/scrollbar2.h"
 
 namespace cl {
 namespace ui {

@@ -17,6 +17,14 @@ public:
     virtual unsigned long wait(unsigned long timeout_ms) = 0;
 };
 
+// Names for barrier's two flags, so that a call reads what it asks for.
+namespace barrier_flags {
+constexpr bool starts_set = true;
+constexpr bool starts_unset = false;
+constexpr bool auto_reset = true;
+constexpr bool manual_reset = false;
+} // namespace barrier_flags
+
 // An event: set wakes the waiters; an auto-reset event lets one waiter through and clears itself.
 class barrier final : public i_waitable, private boost::noncopyable {
 public:

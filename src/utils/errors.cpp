@@ -13,6 +13,13 @@ std::string type_name(const std::type_info& type) {
     return status == 0 && readable ? std::string(readable.get()) : std::string(type.name());
 }
 
+std::string log_text(const std::exception& e) {
+    const auto* detailed = dynamic_cast<const detailed_error*>(&e);
+    if (!detailed || detailed->cause().empty())
+        return e.what();
+    return std::string(e.what()) + " (" + detailed->cause() + ")";
+}
+
 void log_unexpected(const char* where) {
     log(std::string("Unexpected exception ") + where);
 }

@@ -61,6 +61,21 @@ private:
     std::int32_t code_;
 };
 
+// A failure whose message is one of a few fixed texts that callers compare, and whose cause (what the
+// transport saw: a stall, a reset, a refusal) is kept apart for the log.
+class detailed_error : public std::runtime_error {
+public:
+    detailed_error(const std::string& message, std::string cause)
+        : std::runtime_error(message), cause_(std::move(cause)) {}
+    const std::string& cause() const { return cause_; }
+
+private:
+    std::string cause_;
+};
+
+// The message of a failure for its log line: what(), then the cause in brackets when it has one.
+std::string log_text(const std::exception& e);
+
 // The readable name of a type, as the runtime type information gives it.
 std::string type_name(const std::type_info& type);
 

@@ -151,7 +151,7 @@ TEST_F(news_loading, broken_servers_leave_the_category_failed_with_its_data) {
     world->load();
     EXPECT_TRUE(world->is_failed());
     EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Old"}));
-    EXPECT_TRUE(logged("Error: Internet file reading fails"));
+    EXPECT_TRUE(logged("Error: Internet file reading fails (no data for 500 ms)"));
 }
 
 } // namespace

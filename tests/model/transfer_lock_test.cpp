@@ -95,8 +95,9 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
     server.add_route("/zorwmaps?mapid=z1", "<mapinfo><map filename=\"/z1.png\"><city latitude=\"1\" "
                                            "longitude=\"2\" temperature=\"3\" name=\"Oslo\" id=\"7\"/></map>"
                                            "</mapinfo>");
-    boost::shared_ptr<cl::ui::async_picture> continent(
-        new cl::ui::async_picture(L"/eu.png", server.host(), true, false, 0, false, false));
+    boost::shared_ptr<cl::ui::async_picture> continent(new cl::ui::async_picture(
+        L"/eu.png", server.host(), cl::ui::picture_flags::wait_icon, cl::ui::picture_flags::no_failure_image,
+        cl::ui::picture::top_left, cl::ui::picture_flags::own_size, cl::ui::picture_flags::in_budget));
     struct held_map {
         const char* target;
         boost::shared_ptr<weather::zone_map> zone;

@@ -82,24 +82,30 @@ const weather_object objects[] = {
      [](cl::i_async_info_object& o) {
          return std::to_string(o.timestamp()) + "@" + std::to_string(o.load_time());
      },
-     // The city handles its own failure: the message never reaches the loading thread.
+     // The city handles its own failure: the message never reaches the loading thread, and the city logs it
+     // on the next line.
      "City forecast load error. City id=101"},
 };
 
 using server_ptr = std::unique_ptr<test_http_server>;
 
-// How the server breaks after a good load, and the message the load then fails with.
+// How the server breaks after a good load, and the message the load then fails with (with the transfer's
+// reason in brackets), as the loading thread logs it and as a city that reads its forecast itself does.
 const struct breakage {
     const char* name;
     const char* message;
+    const char* own_message;
     void (*apply)(server_ptr& server, const std::string& target);
 } breakages[] = {
-    {"stopped", "Http request sending fails", [](server_ptr& server, const std::string&) { server.reset(); }},
-    {"garbage", "Invalid XML document",
+    {"stopped", "Http request sending fails (Couldn't connect to server)",
+     "Http request sending fails (Couldn't connect to server)",
+     [](server_ptr& server, const std::string&) { server.reset(); }},
+    {"garbage", "Invalid XML document", "not valid xml - can't parse",
      [](server_ptr& server, const std::string& target) {
          server->add_route(target, "Service temporarily unavailable, please try again later.");
      }},
-    {"hanging", "Internet file reading fails",
+    {"hanging", "Internet file reading fails (no data for 500 ms)",
+     "Internet file reading fails (no data for 500 ms)",
      [](server_ptr& server, const std::string& target) { server->add_silent_route(target); }},
 };
 
@@ -175,6 +181,9 @@ TEST_P(weather_loading, a_broken_server_leaves_the_object_failed_with_what_it_ha
     const std::string line =
         kind.own_failure_line ? kind.own_failure_line : std::string("Loading error. ") + how.message;
     EXPECT_THAT(log, ::testing::Contains(line));
+    if (kind.own_failure_line) {
+        EXPECT_THAT(log, ::testing::Contains(std::string("Error: ") + how.own_message));
+    }
     // Only a failure left to the loading thread is logged by it, and once.
     EXPECT_EQ(std::count_if(log.begin(), log.end(),
                             [](const std::string& l) { return l.rfind("Loading error. ", 0) == 0; }),

@@ -111,7 +111,7 @@ TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
 
 TEST(loading_manager, stop_waits_for_the_running_load_and_keeps_the_rest_for_the_next_start) {
     journal j;
-    utils::barrier gate(false, false);
+    utils::barrier gate(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     auto slow = boost::shared_ptr<test_object>(new test_object(j, "slow", 1));
     slow->work = [&] { gate.wait(utils::infinite); };
     auto waiting = boost::shared_ptr<test_object>(new test_object(j, "waiting", 0));
@@ -141,7 +141,7 @@ TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly
     platform::set_http_limits(patient);
     // Loads a document from a server that never answers.
     journal j;
-    utils::barrier started(false, false);
+    utils::barrier started(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     auto stuck = boost::shared_ptr<test_object>(new test_object(j, "stuck", 1));
     stuck->work = [&] {
         started.set();

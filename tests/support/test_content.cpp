@@ -44,10 +44,8 @@ recording_factory::content_list recording_factory::main_contents(zor::app::page&
     return list;
 }
 
-recording_factory::content_list recording_factory::headlines(zor::app::page&, const params& p,
-                                                             bool landscape) {
-    note("headlines " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]) +
-         (landscape ? " landscape" : ""));
+recording_factory::content_list recording_factory::headlines(zor::app::page&, const params& p) {
+    note("headlines " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
     content_list list;
     for (const auto& c : categories) {
         auto content = new test_content(L"headlines", c, journal);

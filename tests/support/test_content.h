@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/content_factory.h"
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "support/config_file.h"
 
 #include <memory>
@@ -69,7 +69,7 @@ public:
     std::vector<std::wstring> headline_ids{L"h1", L"h2", L"h3"};
 
     content_list main_contents(zor::app::page&) override;
-    content_list headlines(zor::app::page&, const params& requested, bool landscape) override;
+    content_list headlines(zor::app::page&, const params& requested) override;
     content_list articles(zor::app::page&, const params& requested) override;
     content_list attachment(zor::app::page&, const params& requested) override;
     content_list continent_map(zor::app::page&, const std::wstring& code, const std::wstring& name) override;

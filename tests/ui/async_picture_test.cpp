@@ -14,6 +14,7 @@
 namespace {
 
 using cl::ui::async_picture;
+using namespace cl::ui::picture_flags;
 using picture_ptr = boost::shared_ptr<async_picture>;
 
 std::string png(int w, int h) {
@@ -33,8 +34,9 @@ protected:
                    encode_png(12, 10, solid_rgba(12, 10, 255, 0, 0, 255)));
         cl::ui::resources::load(folder.wpath());
     }
-    picture_ptr make(const std::wstring& url, bool failure_image = false, bool scale = false) {
-        return picture_ptr(new async_picture(url, server.host(), true, failure_image, 0, scale, false));
+    picture_ptr make(const std::wstring& url, bool with_failure = no_failure_image, bool scale = own_size) {
+        return picture_ptr(new async_picture(url, server.host(), wait_icon, with_failure,
+                                             cl::ui::picture::top_left, scale, in_budget));
     }
 
     test_http_server server;
@@ -50,7 +52,7 @@ TEST_F(pictures, a_loaded_picture_is_shown_at_its_own_size_or_scaled_to_its_rect
     ASSERT_TRUE(p->get_image());
     EXPECT_EQ(p->get_image()->width(), 40);
 
-    auto scaled = make(L"/small.png", false, true);
+    auto scaled = make(L"/small.png", no_failure_image, scaled_to_rect);
     scaled->set_rect(platform::RECT{0, 0, 19, 14}); // 20 x 15 counting both edges
     scaled->load();
     EXPECT_EQ(scaled->get_image()->width(), 20);
@@ -97,7 +99,8 @@ TEST_F(pictures, a_picture_destroyed_after_the_budget_at_exit_does_not_touch_it)
             // A server of its own, gone before the exit: no thread may outlive the test.
             test_http_server own;
             own.add_route("/small.png", png(40, 30));
-            held = picture_ptr(new async_picture(L"/small.png", own.host(), true, false, 0, false, false));
+            held = picture_ptr(new async_picture(L"/small.png", own.host(), wait_icon, no_failure_image,
+                                                 cl::ui::picture::top_left, own_size, in_budget));
             held->load();
         }
         std::exit(async_picture::budget_count() == 1 ? 0 : 2);
@@ -116,7 +119,7 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
 
     std::vector<std::string> lines;
     platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
-    auto broken = make(L"/notfound", true);
+    auto broken = make(L"/notfound", failure_image);
     broken->load();
     platform::set_debug_log_capture(nullptr);
     EXPECT_TRUE(broken->is_loaded());
@@ -128,15 +131,29 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
         logged |= l == "Image loading error. Url: /notfound Error: can't read image buffer";
     EXPECT_TRUE(logged);
 
-    auto plain = make(L"/notfound", false);
+    auto plain = make(L"/notfound", no_failure_image);
     plain->load();
     EXPECT_TRUE(plain->is_failed());
     EXPECT_FALSE(plain->get_image());
+
+    // A transfer that breaks logs the transport's reason after the fixed message; which words libcurl
+    // picks for a reset depends on when it sees it, so only their presence is checked.
+    lines.clear();
+    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    auto reset = make(L"/reset");
+    reset->load();
+    platform::set_debug_log_capture(nullptr);
+    EXPECT_TRUE(reset->is_failed());
+    const std::string prefix = "Image loading error. Url: /reset Error: Internet file reading fails (";
+    bool with_reason = false;
+    for (auto& l : lines)
+        with_reason |= l.rfind(prefix, 0) == 0 && l.size() > prefix.size() + 1 && l.back() == ')';
+    EXPECT_TRUE(with_reason);
 }
 
 TEST_F(pictures, the_loop_lays_the_picture_out_while_the_loading_thread_fills_it) {
     // Scaled to its rectangle: the loading thread reads the rectangle the loop sets.
-    auto p = make(L"/small.png", false, true);
+    auto p = make(L"/small.png", no_failure_image, scaled_to_rect);
     const platform::RECT box{0, 0, 19, 14};
     p->set_rect(box);
     std::atomic<bool> done{false};

@@ -1,4 +1,3 @@
-#include "chrome/scrollbar2.h"
 #include "platform/text.h"
 #include "support/graphics_fixture.h"
 #include "ui/block_list_box_item.h"
@@ -8,6 +7,7 @@
 #include "ui/move_list_box_item.h"
 #include "ui/resources.h"
 #include "ui/scrollable_listbox.h"
+#include "ui/scrollbar2.h"
 #include "ui/simple_list_box.h"
 
 #include <stdexcept>

@@ -27,7 +27,7 @@ struct worker {
 
 TEST(thread, join_waits_for_the_entry_to_finish_can_be_repeated_and_survives_an_escaping_exception) {
     worker w;
-    utils::barrier gate(false, false);
+    utils::barrier gate(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     w.gate = &gate;
     utils::thread t;
     EXPECT_FALSE(t.started());
@@ -50,7 +50,7 @@ TEST(thread, join_waits_for_the_entry_to_finish_can_be_repeated_and_survives_an_
 
 TEST(thread, a_wrapper_destroyed_before_its_thread_ends_does_not_wait) {
     worker w;
-    utils::barrier gate(false, false);
+    utils::barrier gate(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     w.gate = &gate;
     {
         utils::thread t;
@@ -63,7 +63,7 @@ TEST(thread, a_wrapper_destroyed_before_its_thread_ends_does_not_wait) {
 }
 
 TEST(barrier, times_out_and_wakes_when_set_also_on_another_thread) {
-    utils::barrier manual(false, false);
+    utils::barrier manual(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     EXPECT_EQ(manual.wait(10), utils::wait_timeout);
     manual.set();
     EXPECT_EQ(manual.wait(0), utils::wait_object_0);
@@ -71,11 +71,11 @@ TEST(barrier, times_out_and_wakes_when_set_also_on_another_thread) {
     manual.reset();
     EXPECT_EQ(manual.wait(0), utils::wait_timeout);
 
-    utils::barrier automatic(true, true);
+    utils::barrier automatic(utils::barrier_flags::starts_set, utils::barrier_flags::auto_reset);
     EXPECT_EQ(automatic.wait(0), utils::wait_object_0);
     EXPECT_EQ(automatic.wait(0), utils::wait_timeout); // cleared by the first waiter
 
-    utils::barrier ready(false, true);
+    utils::barrier ready(utils::barrier_flags::starts_unset, utils::barrier_flags::auto_reset);
     std::atomic<bool> woke{false};
     std::thread t([&] { woke = ready.wait(5000) == utils::wait_object_0; });
     ready.set();

@@ -56,8 +56,10 @@ void read_advert(advert_impl& target, const char* document, const std::wstring& 
             const char* link = e->Attribute("waplink");
             if (!tracker || !url || !link)
                 invalid();
+            using namespace cl::ui::picture_flags;
             boost::shared_ptr<cl::ui::async_picture> picture(
-                new cl::ui::async_picture(utils::widen_document_text(url), host, true, false, 0, true, true));
+                new cl::ui::async_picture(utils::widen_document_text(url), host, wait_icon, no_failure_image,
+                                          cl::ui::picture::top_left, scaled_to_rect, untracked));
             read.push_back(ads::banner_ptr(new ads::banner_image(utils::widen_document_text(tracker),
                                                                  utils::widen_document_text(link), picture)));
         }

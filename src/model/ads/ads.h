@@ -2,6 +2,7 @@
 
 #include "net/i_async_info_object.h"
 #include "ui/async_picture.h"
+#include "utils/locked_view.h"
 #include "utils/mutex.h"
 
 #include <boost/shared_ptr.hpp>
@@ -93,6 +94,8 @@ public:
 private:
     boost::shared_ptr<ads_impl::advert_impl> impl;
 };
+
+using banners_lock = utils::locked_view<advert, banner_list, &advert::lock_banners, &advert::unlock_banners>;
 
 class manager {
 public:

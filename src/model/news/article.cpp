@@ -24,7 +24,7 @@ void article::load() {
         }
     } catch (const std::exception& e) {
         utils::log(L"Article full sized picture loading error. Url: " + url_);
-        utils::log(std::string("Error: ") + e.what());
+        utils::log("Error: " + utils::log_text(e));
     } catch (...) {
         utils::log(L"Article full sized picture loading unexpected error. Id: " + url_);
     }

@@ -21,7 +21,7 @@ void category::load() {
         set_failed(false);
     } catch (const std::exception& e) {
         utils::log(L"Category loading error. Name: " + name_ + L". Url: " + url_);
-        utils::log(std::string("Error: ") + e.what());
+        utils::log("Error: " + utils::log_text(e));
         set_failed(true);
     } catch (...) {
         utils::log(L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);

@@ -2,6 +2,7 @@
 
 #include "net/i_async_info_object.h"
 #include "platform/types.h"
+#include "utils/locked_view.h"
 #include "utils/mutex.h"
 
 #include <boost/shared_ptr.hpp>
@@ -74,20 +75,11 @@ private:
 };
 
 // Holds a category's headlines locked for as long as it lives; list() is null when there is nothing to show.
-class headlines_lock {
+class headlines_lock : public utils::locked_view<category, headline_list, &category::lock_headlines,
+                                                 &category::unlock_headlines> {
 public:
-    explicit headlines_lock(const category_ptr& c) : owner(c), headlines(c ? c->lock_headlines() : nullptr) {}
-    ~headlines_lock() {
-        if (headlines)
-            owner->unlock_headlines();
-    }
-    headlines_lock(const headlines_lock&) = delete;
-    headlines_lock& operator=(const headlines_lock&) = delete;
-    headline_list* list() const { return headlines; }
-
-private:
-    category_ptr owner;
-    headline_list* headlines;
+    using locked_view::locked_view;
+    headline_list* list() const { return get(); }
 };
 
 } // namespace news

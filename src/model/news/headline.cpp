@@ -25,7 +25,7 @@ void headline::load() {
         set_failed(false);
     } catch (const std::exception& e) {
         utils::log(L"Article loading error. Url: " + category_url_);
-        utils::log(std::string("Error: ") + e.what());
+        utils::log("Error: " + utils::log_text(e));
         set_failed(true);
     } catch (...) {
         utils::log(L"Article loading unexpected error. Url: " + category_url_);

@@ -25,7 +25,8 @@ void parse(tinyxml2::XMLDocument& doc, const char* document) {
 boost::shared_ptr<cl::ui::async_picture> picture(const std::wstring& url, const std::wstring& host, bool wait,
                                                  int mode) {
     return boost::shared_ptr<cl::ui::async_picture>(
-        new cl::ui::async_picture(url, host, wait, false, mode, false, false));
+        new cl::ui::async_picture(url, host, wait, cl::ui::picture_flags::no_failure_image, mode,
+                                  cl::ui::picture_flags::own_size, cl::ui::picture_flags::in_budget));
 }
 
 void read_headlines(const category& c, const tinyxml2::XMLElement* root, const std::wstring& host,
@@ -43,10 +44,13 @@ void read_headlines(const category& c, const tinyxml2::XMLElement* root, const s
                 image_url = utils::widen_document_text(url);
         // An empty text element is an empty headline, and a headline without an address has no picture.
         const char* words = text->GetText();
-        list.push_back(
-            headline_ptr(new headline(c.url(), utils::widen_document_text(id),
-                                      words ? utils::widen_document_text(words) : std::wstring(), c.name(),
-                                      image_url.empty() ? nullptr : picture(image_url, host, false, 0), 0)));
+        list.push_back(headline_ptr(new headline(
+            c.url(), utils::widen_document_text(id),
+            words ? utils::widen_document_text(words) : std::wstring(), c.name(),
+            image_url.empty()
+                ? nullptr
+                : picture(image_url, host, cl::ui::picture_flags::no_wait_icon, cl::ui::picture::top_left),
+            0)));
     }
 }
 
@@ -142,8 +146,10 @@ void apply_article(article& a, const char* document, const std::wstring& host) {
     // Without the thumbnail's address there is no picture to show (nor to fetch the enlarged one with). The
     // thumbnail is centred in the box the article gives it.
     if (image_url && thumb_url && *thumb_url)
-        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, true, cl::ui::picture::centred),
-                       picture(utils::widen_document_text(image_url), host, true, cl::ui::picture::centred));
+        a.set_pictures(picture(utils::widen_document_text(thumb_url), host, cl::ui::picture_flags::wait_icon,
+                               cl::ui::picture::centred),
+                       picture(utils::widen_document_text(image_url), host, cl::ui::picture_flags::wait_icon,
+                               cl::ui::picture::centred));
 }
 
 } // namespace news

@@ -14,6 +14,11 @@ void city_impl::load() {
     loaded.exchange(0);
     try {
         http_forecast_loader(*this).load();
+    } catch (const std::exception& e) {
+        utils::log(L"City forecast load error. City id=" + id_);
+        utils::log("Error: " + utils::log_text(e));
+        set_failed(true);
+        return;
     } catch (...) {
         utils::log(L"City forecast load error. City id=" + id_);
         set_failed(true);

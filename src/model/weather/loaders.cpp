@@ -124,8 +124,10 @@ void read_zone(zone_map_impl& target, const char* document, const std::wstring& 
         target.set_aspect_ratio(std::atof(v));
     if (const char* v = m->Attribute("distance"))
         target.set_distance(std::atof(v));
+    using namespace cl::ui::picture_flags;
     target.set_picture(boost::shared_ptr<cl::ui::async_picture>(
-        new cl::ui::async_picture(text_of(required(m, "filename")), host, true, false, 0, false, false)));
+        new cl::ui::async_picture(text_of(required(m, "filename")), host, wait_icon, no_failure_image,
+                                  cl::ui::picture::top_left, own_size, in_budget)));
     read_then_publish<weather::city_ptr>(
         [&](std::vector<weather::city_ptr>& cities) {
             for (const tinyxml2::XMLElement* c = m->FirstChildElement("city"); c;

@@ -23,8 +23,9 @@ manager::manager() {
     };
     const std::wstring host = weather_impl::weather_host();
     for (const region& r : built_in) {
-        boost::shared_ptr<cl::ui::async_picture> picture(
-            new cl::ui::async_picture(r.picture, host, true, false, 0, false, false));
+        using namespace cl::ui::picture_flags;
+        boost::shared_ptr<cl::ui::async_picture> picture(new cl::ui::async_picture(
+            r.picture, host, wait_icon, no_failure_image, cl::ui::picture::top_left, own_size, in_budget));
         region_list.push_back(
             region_ptr(new weather_impl::region_map_impl(r.id, picture, r.lat, r.lon, 1.25, r.distance)));
     }

@@ -2,13 +2,15 @@
 
 #include "net/i_async_info_object.h"
 #include "ui/async_picture.h"
+#include "utils/locked_view.h"
 
 #include <boost/shared_ptr.hpp>
 #include <string>
 #include <vector>
 
 // The public side of the weather data: cities with their forecasts, searches, and the map tree of the world
-// view. Lists are read between a lock call (null while not loaded) and its unlock, never across frames.
+// view. Lists are read between a lock call (null while not loaded) and its unlock, never across frames: the
+// guards below pair the two.
 namespace weather {
 
 class forecast_day : public cl::i_async_info_object {
@@ -37,6 +39,8 @@ public:
     virtual void unlock_forecast() = 0;
 };
 using city_ptr = boost::shared_ptr<city>;
+using forecast_lock =
+    utils::locked_view<city, const std::vector<day_ptr>, &city::lock_forecast, &city::unlock_forecast>;
 
 class city_search : public cl::i_async_info_object {
 public:
@@ -45,6 +49,8 @@ public:
     virtual void unlock_result() = 0;
 };
 using search_ptr = boost::shared_ptr<city_search>;
+using result_lock = utils::locked_view<city_search, const std::vector<city_ptr>, &city_search::lock_result,
+                                       &city_search::unlock_result>;
 
 template <class T>
 class geo_map : public cl::i_async_info_object {
@@ -58,6 +64,10 @@ public:
     virtual const std::vector<boost::shared_ptr<T>>* lock_children() = 0;
     virtual void unlock_children() = 0;
 };
+
+template <class T>
+using children_lock = utils::locked_view<geo_map<T>, const std::vector<boost::shared_ptr<T>>,
+                                         &geo_map<T>::lock_children, &geo_map<T>::unlock_children>;
 
 using zone_map = geo_map<city>;
 using region_map = geo_map<zone_map>;

@@ -36,7 +36,7 @@ void continent_map_content::build_items() {
     zones.clear();
     const map_frame frame{region->center_latitude(), region->center_longitude(), region->distance(),
                           region->aspect_ratio(), picture_width()};
-    const auto* children = region->lock_children();
+    weather::children_lock<weather::zone_map> children(region);
     if (!children)
         return;
     for (const weather::zone_ptr& z : *children) {
@@ -58,7 +58,6 @@ void continent_map_content::build_items() {
             continue;
         zones.push_back(zone_entry{z->id(), r});
     }
-    region->unlock_children();
 }
 
 void continent_map_content::free_content() {

@@ -4,8 +4,8 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
+#include "model/weather/units.h"
 #include "pages/maps/map_projection.h"
-#include "pages/weather/units.h"
 #include "ui/static_fonts.h"
 #include "utils/log.h"
 
@@ -50,14 +50,15 @@ boost::shared_ptr<cl::ui::async_picture> zone_map_content::map_picture() const {
 }
 
 void zone_map_content::find_zone() {
-    const auto* zones = region->lock_children();
-    if (!zones)
-        return;
-    for (const weather::zone_ptr& z : *zones) {
-        if (z->id() == zone_key)
-            zone = z;
+    {
+        weather::children_lock<weather::zone_map> zones(region);
+        if (!zones)
+            return;
+        for (const weather::zone_ptr& z : *zones) {
+            if (z->id() == zone_key)
+                zone = z;
+        }
     }
-    region->unlock_children();
     auto manager = zor::model::weather_manager();
     if (zone && manager)
         manager->load_map(zone);
@@ -105,7 +106,7 @@ void zone_map_content::build_items() {
     cities.clear();
     const map_frame frame{zone->center_latitude(), zone->center_longitude(), zone->distance(),
                           zone->aspect_ratio(), picture_width()};
-    const auto* children = zone->lock_children();
+    weather::children_lock<weather::city> children(zone);
     if (!children)
         return;
     for (const weather::city_ptr& c : *children) {
@@ -124,7 +125,6 @@ void zone_map_content::build_items() {
         e.label.anchor = anchor;
         cities.push_back(e);
     }
-    zone->unlock_children();
     layout_labels = true;
 }
 

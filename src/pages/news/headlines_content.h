@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "ui/expanded_block.h"
 #include "ui/picture.h"
 #include "ui/scrollable_listbox.h"

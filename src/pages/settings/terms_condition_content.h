@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/i_page_content.h"
 #include "chrome/article_view2.h"
+#include "content/i_page_content.h"
 #include "utils/trackable.h"
 
 #include <boost/shared_ptr.hpp>

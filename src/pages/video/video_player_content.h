@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/i_page_content.h"
 #include "chrome/command_bar.h"
+#include "content/i_page_content.h"
 #include "ui/video_player.h"
 #include "utils/trackable.h"
 

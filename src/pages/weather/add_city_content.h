@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 
 #include <string>
 

@@ -29,17 +29,18 @@ void city_list_content::set_rect(const platform::RECT& r) {
 }
 
 void city_list_content::fill() {
-    const auto* found = search->lock_result();
-    empty = !found || found->empty();
-    if (found) {
-        for (const auto& city : *found) {
-            // The server may list a city twice; keys are unique in a list.
-            if (!city || city->id().empty() || list.find_item(city->id()))
-                continue;
-            list.add_item(cl::ui::list_box_base::item_ptr(new cl::ui::list_box_item(
-                &list, city->id(), nullptr, city->name() + L"\n" + city->country())));
+    {
+        weather::result_lock found(search);
+        empty = !found || found->empty();
+        if (found) {
+            for (const auto& city : *found) {
+                // The server may list a city twice; keys are unique in a list.
+                if (!city || city->id().empty() || list.find_item(city->id()))
+                    continue;
+                list.add_item(cl::ui::list_box_base::item_ptr(new cl::ui::list_box_item(
+                    &list, city->id(), nullptr, city->name() + L"\n" + city->country())));
+            }
         }
-        search->unlock_result();
     }
     dirty = true;
 }

@@ -4,7 +4,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/list_box_item.h"
 #include "utils/log.h"
@@ -47,16 +47,23 @@ detailed_weather_content::details(int which, const std::wstring& day) const {
 }
 
 void detailed_weather_content::build() {
-    const auto* forecast = city->lock_forecast();
-    if (!forecast)
-        return;
+    {
+        weather::forecast_lock forecast(city);
+        if (!forecast)
+            return;
+        read_days(*forecast);
+    }
+    show_group();
+}
+
+void detailed_weather_content::read_days(const std::vector<weather::day_ptr>& forecast) {
     keys.clear();
     group_a.clear();
     group_b.clear();
     day_items.clear();
     std::set<std::wstring> taken;
-    for (std::size_t i = 0; i < forecast->size(); ++i) {
-        const weather::forecast_day& day = *(*forecast)[i];
+    for (std::size_t i = 0; i < forecast.size(); ++i) {
+        const weather::forecast_day& day = *forecast[i];
         weather_day_text text(*opts, day);
         // Days are keyed by their weekday; a malformed date or a second week falls back to the position,
         // since keys must be unique in a list.
@@ -83,8 +90,6 @@ void detailed_weather_content::build() {
                         detail(L"b2", L"UV-index", text.uv_text(), nullptr),
                         detail(L"b3", L"WindSpeed", text.wind_text(), nullptr)};
     }
-    city->unlock_forecast();
-    show_group();
 }
 
 void detailed_weather_content::show_group() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "model/weather/weather.h"
 #include "pages/weather/detailed_weather_list_box_item.h"
 #include "pages/weather/forecast_refresh.h"
@@ -68,6 +68,8 @@ public:
 
 private:
     void build();
+    // Under the forecast's lock: the day items and their two groups of details.
+    void read_days(const std::vector<weather::day_ptr>& forecast);
     void show_group();
     void show_command();
 

@@ -1,7 +1,7 @@
 #include "pages/weather/forecast_refresh.h"
 
 #include "model/weather/manager.h"
-#include "pages/weather/units.h"
+#include "model/weather/units.h"
 
 #include <ctime>
 

@@ -4,7 +4,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "model/weather/manager.h"
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/image_list_box_item.h"
 #include "ui/list_box_item.h"
@@ -196,15 +196,16 @@ void weather_content::fill_city(const std::wstring& id) {
     if (!city)
         utils::throw_error(std::runtime_error("Weather Content. Invalid city."));
     const weather_item_container* c = container(id);
-    const auto* days = city->lock_forecast();
-    if (!days)
-        return;
-    for (std::size_t i = 0; c && i < days->size() && i < c->days.size(); ++i) {
-        weather_day_text text(*opts, *(*days)[i]);
-        c->days[i]->set_data(forecast_day_label(static_cast<int>(i)), text.t_max_text(true),
-                             text.t_min_text(true), cl::ui::load_resource_image(text.icon_image()));
+    {
+        weather::forecast_lock days(city);
+        if (!days)
+            return;
+        for (std::size_t i = 0; c && i < days->size() && i < c->days.size(); ++i) {
+            weather_day_text text(*opts, *(*days)[i]);
+            c->days[i]->set_data(forecast_day_label(static_cast<int>(i)), text.t_max_text(true),
+                                 text.t_min_text(true), cl::ui::load_resource_image(text.icon_image()));
+        }
     }
-    city->unlock_forecast();
     dirty = true;
 }
 

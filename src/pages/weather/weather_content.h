@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "pages/weather/forecast_refresh.h"
 #include "ui/move_list_box_item.h"
 #include "ui/scrollable_listbox.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 #include "ui/globe.h"
 #include "ui/picture.h"
 #include "utils/trackable.h"

@@ -1,4 +1,4 @@
-#include "chrome/scrollbar2.h"
+#include "ui/scrollbar2.h"
 
 #include "ui/graphics.h"
 #include "ui/offset_graphics.h"

@@ -1,4 +1,4 @@
-#include "app/frame_clock.h"
+#include "loop/frame_clock.h"
 
 #include <gtest/gtest.h>
 

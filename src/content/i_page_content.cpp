@@ -1,4 +1,4 @@
-#include "app/i_page_content.h"
+#include "content/i_page_content.h"
 
 #include "ui/font.h"
 #include "ui/graphics.h"

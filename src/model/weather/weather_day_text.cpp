@@ -1,8 +1,8 @@
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 
 #include "model/options.h"
+#include "model/weather/units.h"
 #include "model/weather/weather.h"
-#include "pages/weather/units.h"
 
 #include <algorithm>
 #include <ctime>

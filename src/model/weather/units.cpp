@@ -1,4 +1,4 @@
-#include "pages/weather/units.h"
+#include "model/weather/units.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/game_loop.h"
+#include "loop/game_loop.h"
 #include "platform/debug_log.h"
 #include "platform/host_switches.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/content_state.h"
+#include "content/content_state.h"
 #include "ui/i_control.h"
 #include "ui/scrollable.h"
 #include "ui/text_block.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/event.h"
+#include "loop/event.h"
 #include "utils/mutex.h"
 
 #include <deque>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/event_queue.h"
-#include "app/frame_clock.h"
-#include "app/i_events_handler.h"
+#include "loop/event_queue.h"
+#include "loop/frame_clock.h"
+#include "loop/i_events_handler.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "app/event_queue.h"
+#include "loop/event_queue.h"
 
 #include <cassert>
 

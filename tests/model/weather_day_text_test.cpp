@@ -1,4 +1,4 @@
-#include "pages/weather/weather_day_text.h"
+#include "model/weather/weather_day_text.h"
 
 #include <gtest/gtest.h>
 

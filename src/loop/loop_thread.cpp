@@ -1,4 +1,4 @@
-#include "app/loop_thread.h"
+#include "loop/loop_thread.h"
 
 #include "platform/window_system.h"
 #include "utils/errors.h"
