@@ -4,6 +4,7 @@
 #include "model/config.h"
 #include "model/model.h"
 #include "model/options.h"
+#include "model/weather/manager.h"
 #include "model/weather/weather_day_text.h"
 #include "pages/maps/continent_map_content.h"
 #include "pages/maps/label_layout.h"
@@ -311,6 +312,27 @@ TEST_F(maps, zone_temperatures_round_like_the_forecasts_and_wide_ones_keep_their
                                         .t_min_text(true));
         EXPECT_GE(c[i].label.temperature_width, g->text_width(c[i].temperature, cl::ui::fonts::tahoma_22));
     }
+}
+
+// The region's document may arrive between a frame's update and the content manager's question: the zone is
+// looked up at the next update, and the map does not read as unavailable meanwhile.
+TEST_F(maps, a_zone_map_is_not_failed_while_its_freshly_loaded_region_waits_for_the_next_update) {
+    zone_document(zone_attributes("mid", "50", "10", "1000"), {city("c1", "Cold", 50, 10, "-25")});
+    zor::zone_map_content z({L"2", L"Europe", L"mid"}, opts, &commands);
+    z.set_rect(portrait);
+    z.update(now);
+    weather::region_ptr region;
+    for (const auto& r : zor::model::weather_manager()->regions())
+        if (r->id() == L"2")
+            region = r;
+    ASSERT_TRUE(region);
+    ASSERT_TRUE(
+        eventually([&] { return region->is_loaded() && !region->is_queued(); }, std::chrono::seconds(20)));
+    EXPECT_FALSE(z.is_failed());
+    EXPECT_FALSE(z.is_loaded());
+    ASSERT_TRUE(tick_until(
+        z, now, [&] { return z.is_loaded() || z.is_failed(); }, until_done));
+    EXPECT_TRUE(z.is_loaded());
 }
 
 TEST_F(maps, a_zone_map_projects_its_cities_labels_them_and_adds_the_focused_one_once) {

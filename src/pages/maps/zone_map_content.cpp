@@ -49,11 +49,18 @@ boost::shared_ptr<cl::ui::async_picture> zone_map_content::map_picture() const {
     return zone ? zone->picture() : nullptr;
 }
 
+bool zone_map_content::is_failed() const {
+    if (!zone && !zone_looked_up && region && region->is_loaded() && !region->is_failed())
+        return false;
+    return map_content::is_failed();
+}
+
 void zone_map_content::find_zone() {
     {
         weather::children_lock<weather::zone_map> zones(region);
         if (!zones)
             return;
+        zone_looked_up = true;
         for (const weather::zone_ptr& z : *zones) {
             if (z->id() == zone_key)
                 zone = z;

@@ -45,6 +45,8 @@ public:
     void update(unsigned long now_ms) override;
     void draw(cl::ui::i_graphics& g, bool force) override;
     void deactivate() override;
+    // A region that loaded after this frame's update has not been searched for the zone yet: not a failure.
+    bool is_failed() const override;
 
     std::size_t item_count() const override { return cities.size(); }
     platform::RECT item_box(std::size_t i) const override { return cities.at(i).label.box; }
@@ -79,6 +81,8 @@ private:
     std::wstring zone_key;
     weather::region_ptr region;
     weather::zone_ptr zone;
+    // find_zone ran on the loaded region (whether or not the zone was there).
+    bool zone_looked_up = false;
     std::vector<city_entry> cities;
     cl::ui::font_ptr font;
     bool layout_labels = true;
