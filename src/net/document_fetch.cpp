@@ -1,5 +1,6 @@
 #include "net/document_fetch.h"
 
+#include "net/held_copies.h"
 #include "net/http_client.h"
 
 #include <memory>
@@ -39,7 +40,7 @@ buffer fetch_document(const std::wstring& host, const std::wstring& path) {
     }
     buffer body;
     try {
-        d.c->get(body, path);
+        get_with_held_copy(*d.c, host, path, body);
     } catch (...) {
         d.c.reset();
         d.host.clear();

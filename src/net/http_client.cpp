@@ -28,13 +28,20 @@ void client::connect(const std::wstring& host) {
 }
 
 buffer& client::get(buffer& body, const std::wstring& path) {
+    platform::http_response ignored;
+    return get(body, path, nullptr, ignored);
+}
+
+buffer& client::get(buffer& body, const std::wstring& path, const platform::http_validators* held,
+                    platform::http_response& response) {
     if (!session || !connected)
         utils::throw_error(error("Http request opening fails"));
     body.clear();
     std::string why;
     platform::http_status status = session->get(
         platform::to_utf8(path),
-        [&](const char* data, std::size_t n) { body.append(data, static_cast<long>(n)); }, &why);
+        [&](const char* data, std::size_t n) { body.append(data, static_cast<long>(n)); }, &why, held,
+        &response);
     switch (status) {
     case platform::http_status::ok:
         return body;

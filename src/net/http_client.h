@@ -7,7 +7,9 @@
 
 namespace platform {
 class http_session;
-}
+struct http_validators;
+struct http_response;
+} // namespace platform
 
 namespace cl {
 namespace http {
@@ -31,6 +33,10 @@ public:
     // path starts with "/" and carries its query string, already encoded. The status code is not examined.
     // "Http request opening fails", "Http request sending fails", "Internet file reading fails".
     buffer& get(buffer& body, const std::wstring& path);
+    // The same, asking whether the held copy is still current; the answer's status and validators go to
+    // response (a 304 leaves the body empty).
+    buffer& get(buffer& body, const std::wstring& path, const platform::http_validators* held,
+                platform::http_response& response);
     void close();
 
     bool is_open() const { return session != nullptr; }

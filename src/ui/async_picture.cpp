@@ -1,5 +1,6 @@
 #include "ui/async_picture.h"
 
+#include "net/held_copies.h"
 #include "net/http_client.h"
 #include "platform/clock.h"
 #include "ui/graphics.h"
@@ -128,7 +129,7 @@ void async_picture::load() {
         cl::http::client& c = picture_connection(host);
         utils::log(L"Try to load image " + url_path);
         cl::http::buffer body;
-        c.get(body, url_path);
+        cl::http::get_with_held_copy(c, host, url_path, body);
         if (body.size() == 0)
             utils::throw_error(std::runtime_error("Image is empty"));
         const platform::RECT r = get_rect();

@@ -1,10 +1,14 @@
 #include "net/document_fetch.h"
+#include "net/held_copies.h"
 #include "net/http_client.h"
 #include "net/http_error.h"
 #include "platform/http.h"
+#include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -250,6 +254,62 @@ TEST_F(http_client, conditional_requests_and_compressed_answers) {
     body.clear();
     ASSERT_EQ(session->get("/gz", sink), platform::http_status::ok);
     EXPECT_TRUE(body == text);
+}
+
+// Documents and pictures keep their last good copy: the server is asked whether it changed, and a 304 gives
+// the held bytes back without moving them again.
+TEST_F(http_client, the_second_fetch_of_an_unchanged_document_moves_no_body) {
+    temp_folder dir;
+    cl::http::keep_copies_in(dir.file("copies"));
+    int bodies = 0, conditional = 0;
+    std::string version = "\"v1\"";
+    server.add_handler("/tagged", [&](const std::string& request) {
+        const std::string asked = request_header(request, "If-None-Match");
+        conditional += !asked.empty();
+        if (asked == version)
+            return http_response(304, "", "ETag: " + version + "\r\n");
+        ++bodies;
+        return http_response(200, "<doc>" + version + "</doc>", "ETag: " + version + "\r\n");
+    });
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
+                  std::string("<doc>\"v1\"</doc>") + '\0');
+    EXPECT_EQ(bodies, 1);
+    EXPECT_EQ(conditional, 2);
+    // A changed document comes whole and replaces the copy.
+    version = "\"v2\"";
+    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
+              std::string("<doc>\"v2\"</doc>") + '\0');
+    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
+              std::string("<doc>\"v2\"</doc>") + '\0');
+    EXPECT_EQ(bodies, 2);
+
+    // A damaged copy is never sent back: the next fetch asks plainly and gets the body.
+    for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
+        std::ofstream(f.path(), std::ios::binary | std::ios::trunc) << "damaged";
+    const int asked_before = conditional;
+    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
+              std::string("<doc>\"v2\"</doc>") + '\0');
+    EXPECT_EQ(conditional, asked_before);
+    EXPECT_EQ(bodies, 3);
+
+    // Pictures go through the same copies; answers without validators are not kept.
+    cl::http::client pictures;
+    pictures.open();
+    pictures.connect(server.host());
+    buffer picture;
+    cl::http::get_with_held_copy(pictures, server.host(), L"/tagged", picture);
+    EXPECT_EQ(text(picture), "<doc>\"v2\"</doc>");
+    EXPECT_EQ(bodies, 3);
+    int files = 0;
+    for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
+        files += f.path().extension() == ".entry";
+    cl::http::fetch_document(server.host(), L"/doc");
+    int after = 0;
+    for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
+        after += f.path().extension() == ".entry";
+    EXPECT_EQ(after, files);
+    cl::http::keep_copies_in("");
 }
 
 TEST(http_buffer, copies_share_bytes_and_bad_appends_are_ignored) {
