@@ -179,7 +179,12 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_open_an
     EXPECT_EQ(football->get_rect().bottom, football->bottom()); // what takes its taps ends there too
     // Tennis never loads and keeps its placeholder; a second tap closes Football without asking again.
     tap(tennis);
-    ASSERT_TRUE(frames_until(sport, [&] { return requests_for("/news/sport/tennis") == 1; }));
+    ASSERT_TRUE(frames_until(sport, [&] { return requests_for("/news/sport/tennis") == 1; })) << [&] {
+        std::string all;
+        for (const auto& t : server.targets())
+            all += t + " ";
+        return all + " tennis expanded " + std::to_string(tennis->is_expanded());
+    }();
     EXPECT_TRUE(sport.rows().find_item(L"&:Tennis-loading")->is_visible());
     tap(football);
     EXPECT_FALSE(football->is_expanded());
