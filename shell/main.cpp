@@ -57,13 +57,6 @@ int run_display(shell::host& h) {
 
 } // namespace
 
-// Read only by AddressSanitizer's runtime, in a sanitizer build. GLib leaves memory behind on purpose (its
-// old quark blocks); the leak checker's suppressions know those allocations by their whole stack, which the
-// fast unwinder cannot walk through GLib's frames.
-extern "C" __attribute__((visibility("default"), used)) const char* __asan_default_options() {
-    return "fast_unwind_on_malloc=0";
-}
-
 int main(int argc, char** argv) {
     std::string panel, tour, shots, log, report_file;
     bool headless = false, landscape = false;
