@@ -7,6 +7,7 @@
 #include "model/model.h"
 #include "model/options.h"
 #include "platform/clock.h"
+#include "platform/debug_log.h"
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "support/config_file.h"
@@ -19,6 +20,9 @@
 #include "ui/resources.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -339,6 +343,36 @@ TEST(shell_open, opens_only_web_links) {
         EXPECT_FALSE(platform::shell_open(bad)) << narrow(bad);
     platform::set_shell_launcher(nullptr);
     EXPECT_EQ(seen, (std::vector<std::string>{"HTTPS://example.org/a b", "http://example.org/caf\xc3\xa9"}));
+}
+
+// Without a browser the handler fails: its complaints stay out of the host's terminal and the log says so.
+TEST(shell_open, a_link_that_no_browser_opens_is_logged) {
+    temp_folder bin;
+    bin.write("xdg-open", "#!/bin/sh\necho 'xdg-open: no method available for opening' >&2\nexit 3\n");
+    ::chmod(bin.file("xdg-open").c_str(), 0755);
+    const char* saved = std::getenv("PATH");
+    const std::string path = saved ? saved : "";
+    ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
+    std::mutex m;
+    std::vector<std::string> lines;
+    platform::set_debug_log_capture([&](const std::string& line) {
+        std::lock_guard<std::mutex> lock(m);
+        lines.push_back(line);
+    });
+    EXPECT_TRUE(platform::shell_open(L"http://example.org/ad"));
+    const bool logged = eventually(
+        [&] {
+            std::lock_guard<std::mutex> lock(m);
+            for (const auto& l : lines)
+                if (l.find("No web browser opened http://example.org/ad") != std::string::npos &&
+                    l.find("status 3") != std::string::npos)
+                    return true;
+            return false;
+        },
+        std::chrono::seconds(20));
+    platform::set_debug_log_capture(nullptr);
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_TRUE(logged);
 }
 
 } // namespace
