@@ -3,6 +3,7 @@
 #include "net/http_client.h"
 #include "net/http_error.h"
 #include "platform/http.h"
+#include "support/gzip.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -12,7 +13,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
-#include <zlib.h>
 
 namespace {
 
@@ -174,21 +174,6 @@ TEST_F(http_client, an_abort_ends_a_transfer_in_flight_promptly) {
     EXPECT_EQ(failure_of(L"/silent"), "Internet file reading fails");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     aborter.join();
-}
-
-// gzip's own framing around deflate, as a server sends with Content-Encoding: gzip.
-std::string gzip(const std::string& plain) {
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + 15, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, plain.size()), '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-    z.avail_in = static_cast<uInt>(plain.size());
-    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
 }
 
 // A held copy is asked about with its validators and a 304 moves no body; compressed answers arrive decoded

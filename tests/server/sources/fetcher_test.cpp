@@ -1,5 +1,6 @@
 #include "fetcher.h"
 #include "live_pictures.h"
+#include "support/gzip.h"
 #include "support/test_http_server.h"
 
 #include <arpa/inet.h>
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <thread>
-#include <zlib.h>
 
 namespace {
 
@@ -31,20 +31,6 @@ fetcher::result get(fetcher& f, const std::string& url, bool conditional = false
     r.max_bytes = max_bytes;
     r.timeout_ms = timeout_ms;
     return f.get(r);
-}
-
-std::string gzip(const std::string& text) {
-    z_stream z{};
-    deflateInit2(&z, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    std::string out(text.size() + 100, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    z.avail_in = static_cast<uInt>(text.size());
-    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
 }
 
 TEST(fetcher, conditional_requests_gzip_and_permanent_redirects) {
