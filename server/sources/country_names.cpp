@@ -1,8 +1,8 @@
 #include "country_names.h"
 
-#include <fstream>
+#include "text_file.h"
+
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace server {
 
@@ -34,14 +34,10 @@ bool parse_country_names(const std::string& json, std::map<std::string, std::str
 
 bool read_country_names(const std::string& path, std::map<std::string, std::string>& out,
                         std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!read_text_file(path, text, error))
         return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!parse_country_names(text.str(), out, error)) {
+    if (!parse_country_names(text, out, error)) {
         error = path + ": " + error;
         return false;
     }

@@ -1,8 +1,9 @@
 #include "geonames_cities.h"
 
+#include "text_file.h"
+
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace server {
@@ -56,14 +57,10 @@ std::vector<city_record> parse_geonames_cities(const std::string& text) {
 }
 
 bool read_geonames_cities(const std::string& path, std::vector<city_record>& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!read_text_file(path, text, error))
         return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    out = parse_geonames_cities(text.str());
+    out = parse_geonames_cities(text);
     if (out.empty()) {
         error = path + " holds no city in the GeoNames format";
         return false;

@@ -1,6 +1,7 @@
 #include "sources_file.h"
 
-#include <fstream>
+#include "text_file.h"
+
 #include <sstream>
 
 namespace server {
@@ -86,16 +87,12 @@ bool parse_sources(const std::string& text, const std::string& folder, sources_s
 }
 
 bool read_sources_file(const std::string& path, sources_settings& out, std::string& error) {
-    std::ifstream in(path);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!read_text_file(path, text, error))
         return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    if (!parse_sources(text.str(), folder, out, error)) {
+    if (!parse_sources(text, folder, out, error)) {
         error = path + ": " + error;
         return false;
     }
