@@ -224,27 +224,26 @@ struct media_player::impl {
 };
 
 namespace {
-// 0 until the framework has been started, then 1 when it runs and 2 when it could not start.
-std::atomic<int> framework_state{0};
-std::mutex framework_mutex;
-std::string framework_error;
-} // namespace
 
+// The first call starts GStreamer (its plug-in registry); later calls only read the outcome.
 bool start_media_framework(std::string& error) {
-    std::lock_guard<std::mutex> lock(framework_mutex);
-    if (framework_state.load() == 0) {
+    static std::once_flag once;
+    static bool ready = false;
+    static std::string init_error;
+    std::call_once(once, [] {
         GError* err = nullptr;
-        const bool ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
+        ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
         if (!ready)
-            framework_error = err ? err->message : "GStreamer could not start";
+            init_error = err ? err->message : "GStreamer could not start";
         if (err)
             g_error_free(err);
-        framework_state.store(ready ? 1 : 2);
-    }
-    if (framework_state.load() != 1)
-        error = framework_error;
-    return framework_state.load() == 1;
+    });
+    if (!ready)
+        error = init_error;
+    return ready;
 }
+
+} // namespace
 
 media_player::media_player() : p(new impl) {}
 

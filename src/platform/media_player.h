@@ -12,9 +12,6 @@ namespace platform {
 // to fit with black bars. Registered by the first player that attaches a window.
 extern const wchar_t* const video_window_class;
 
-// Starts the media framework once and says whether it runs, with the reason when not; render() calls it.
-bool start_media_framework(std::string& error);
-
 // One clip: a playback graph for a file or an http(s) URL whose decoded frames (RGB565) go into a VIDEO
 // child window. Every call but render() comes from one thread (the one that attached the window) and returns
 // without waiting for the clip's data: opening, decoding and state changes go on in the framework's own
