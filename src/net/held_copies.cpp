@@ -1,11 +1,14 @@
 #include "net/held_copies.h"
 
-#include "platform/http.h"
 #include "platform/text.h"
+#include "utils/errors.h"
+#include "utils/log.h"
 
 #include <ctime>
+#include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace cl {
 namespace http {
@@ -21,6 +24,40 @@ struct copies_state {
 copies_state& state() {
     static copies_state s;
     return s;
+}
+
+std::string key_of(const std::wstring& host, const std::wstring& path) {
+    return platform::to_utf8(host) + platform::to_utf8(path);
+}
+
+std::int64_t now() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+// Never 0, which would read as the network's own answer.
+copy_time stamp_of(const disk_cache::entry& e) {
+    return e.stored_at > 0 ? e.stored_at : 1;
+}
+
+buffer body_of(const disk_cache::entry& e) {
+    buffer b;
+    b.append(e.body.data(), static_cast<long>(e.body.size()));
+    return b;
+}
+
+// The copy goes to `use`; a copy it rejects is dropped so that it is never offered again.
+bool try_copy(disk_cache& cache, const std::string& key, const disk_cache::entry& held,
+              const body_user& use) {
+    try {
+        use(body_of(held), stamp_of(held));
+        return true;
+    } catch (const std::exception& e) {
+        utils::log("Held copy rejected, dropped: " + utils::log_text(e));
+    } catch (...) {
+        utils::log("Held copy rejected, dropped");
+    }
+    cache.remove(key);
+    return false;
 }
 
 } // namespace
@@ -44,9 +81,10 @@ void keep_copies_in(const std::string& folder) {
     s.cache.reset(folder.empty() ? nullptr : new disk_cache(folder));
 }
 
-buffer& get_with_held_copy(client& c, const std::wstring& host, const std::wstring& path, buffer& body) {
+copy_time load_through_held_copy(const transfer& get, const std::wstring& host, const std::wstring& path,
+                                 const body_user& use) {
     disk_cache* cache = held_copies();
-    const std::string key = platform::to_utf8(host) + platform::to_utf8(path);
+    const std::string key = key_of(host, path);
     std::optional<disk_cache::entry> held;
     if (cache)
         held = cache->find(key);
@@ -55,24 +93,47 @@ buffer& get_with_held_copy(client& c, const std::wstring& host, const std::wstri
         asked.etag = held->etag;
         asked.last_modified = held->last_modified;
     }
-    platform::http_response response;
-    c.get(body, path, held ? &asked : nullptr, response);
-    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
-    if (held && response.not_modified()) {
-        body.clear();
-        body.append(held->body.data(), static_cast<long>(held->body.size()));
-        cache->confirm(key, now);
-    } else if (cache && response.status == 200 &&
-               !(response.validators.etag.empty() && response.validators.last_modified.empty())) {
-        disk_cache::entry copy;
-        if (body.data())
-            copy.body.assign(body.data(), body.size());
-        copy.etag = response.validators.etag;
-        copy.last_modified = response.validators.last_modified;
-        copy.stored_at = now;
-        cache->store(key, copy);
+    std::exception_ptr failure;
+    try {
+        buffer body;
+        platform::http_response response;
+        get(body, held ? &asked : nullptr, response);
+        if (held && response.not_modified()) {
+            use(body_of(*held), 0);
+            cache->confirm(key, now());
+            return 0;
+        }
+        use(body, 0);
+        if (cache && response.status == 200 &&
+            !(response.validators.etag.empty() && response.validators.last_modified.empty())) {
+            disk_cache::entry copy;
+            if (body.data())
+                copy.body.assign(body.data(), body.size());
+            copy.etag = response.validators.etag;
+            copy.last_modified = response.validators.last_modified;
+            copy.stored_at = now();
+            cache->store(key, copy);
+        }
+        return 0;
+    } catch (...) {
+        failure = std::current_exception();
     }
-    return body;
+    if (held && try_copy(*cache, key, *held, use)) {
+        utils::log("The held copy stands in");
+        return stamp_of(*held);
+    }
+    std::rethrow_exception(failure);
+}
+
+copy_time use_held_copy(const std::wstring& host, const std::wstring& path, const body_user& use) {
+    disk_cache* cache = held_copies();
+    if (!cache)
+        return 0;
+    const std::string key = key_of(host, path);
+    const std::optional<disk_cache::entry> held = cache->find(key);
+    if (!held || !try_copy(*cache, key, *held, use))
+        return 0;
+    return stamp_of(*held);
 }
 
 } // namespace http

@@ -124,36 +124,32 @@ void async_picture::load() {
     loaded.exchange(0);
     if (url_path.empty())
         utils::throw_error(std::runtime_error("Image url is empty"));
-    bool failed = false;
-    try {
-        cl::http::client& c = picture_connection(host);
-        utils::log(L"Try to load image " + url_path);
-        cl::http::buffer body;
-        cl::http::get_with_held_copy(c, host, url_path, body);
-        if (body.size() == 0)
-            utils::throw_error(std::runtime_error("Image is empty"));
-        const platform::RECT r = get_rect();
-        image_ptr img = scale_to_rect ? load_image_from_buffer(body.data(), body.size(), width(r), height(r))
-                                      : load_image_from_buffer(body.data(), body.size(), 0, 0);
-        {
-            utils::lock_guard guard(state);
-            set_image(img, false);
-            picture::layout();
-        }
-        if (!untracked)
-            track();
-        utils::log("Image loading success");
-        set_failed(false);
-    } catch (const std::exception& e) {
-        utils::log(L"Image loading error. Url: " + url_path + L" Error: " +
-                   utils::widen_document_text(utils::log_text(e).c_str()));
-        failed = true;
-    } catch (...) {
-        utils::log(L"Image loading unexpected error. Url: " + url_path);
-        failed = true;
-    }
-    if (failed)
-        set_failed(true);
+    const bool failed = !attempt(
+        [this] {
+            utils::log(L"Try to load image " + url_path);
+            // A picture that does not decode is refused, and the held copy, if any, stands in.
+            const auto decode = [this](const cl::http::buffer& body, cl::http::copy_time) {
+                if (body.size() == 0)
+                    utils::throw_error(std::runtime_error("Image is empty"));
+                const platform::RECT r = get_rect();
+                image_ptr img = scale_to_rect
+                                    ? load_image_from_buffer(body.data(), body.size(), width(r), height(r))
+                                    : load_image_from_buffer(body.data(), body.size(), 0, 0);
+                utils::lock_guard guard(state);
+                set_image(img, false);
+                picture::layout();
+            };
+            const auto get = [this](cl::http::buffer& body, const platform::http_validators* held,
+                                    platform::http_response& response) {
+                picture_connection(host).get(body, url_path, held, response);
+            };
+            set_copy_time(cl::http::load_through_held_copy(get, host, url_path, decode));
+            if (!untracked)
+                track();
+            utils::log("Image loading success");
+        },
+        L"Image loading error. Url: " + url_path, L"Image loading unexpected error. Url: " + url_path,
+        cl::reason_line::after);
     set_load_time(platform::tick_count());
     if (failed && show_failure_image) {
         try {

@@ -23,6 +23,31 @@ std::string text(const buffer& b) {
     return b.data() ? std::string(b.data(), b.size()) : std::string();
 }
 
+// A document as a loader sees it (a loader that refuses what `accept` turns down), and whether a held copy
+// stood in.
+struct fetched {
+    std::string text;
+    cl::http::copy_time held = 0;
+};
+
+fetched fetch(const std::wstring& host, const std::wstring& path,
+              const std::function<bool(const std::string&)>& accept = {}) {
+    fetched f;
+    f.held = cl::http::load_document(host, path, [&](const char* document, cl::http::copy_time) {
+        if (accept && !accept(document))
+            throw std::runtime_error("refused");
+        f.text = document;
+    });
+    return f;
+}
+
+int copies_in(const std::string& folder) {
+    int files = 0;
+    for (const auto& f : std::filesystem::directory_iterator(folder))
+        files += f.path().extension() == ".entry";
+    return files;
+}
+
 class http_client : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -93,8 +118,7 @@ TEST_F(http_client, documents_keep_one_connection_across_threads_until_a_failure
         std::string result;
         std::thread([&] {
             try {
-                buffer b = cl::http::fetch_document(server.host(), path);
-                result = b.data();
+                result = fetch(server.host(), path).text;
             } catch (const cl::http::error& e) {
                 result = e.what();
             }
@@ -241,14 +265,17 @@ TEST_F(http_client, conditional_requests_and_compressed_answers) {
     EXPECT_TRUE(body == text);
 }
 
-// Documents and pictures keep their last good copy: the server is asked whether it changed, and a 304 gives
-// the held bytes back without moving them again.
-TEST_F(http_client, the_second_fetch_of_an_unchanged_document_moves_no_body) {
+// Documents and pictures keep their last good copy: the server is asked whether it changed, a 304 gives the
+// held bytes back without moving them again, and when the network or the answer fails the copy stands in.
+TEST_F(http_client, held_copies_save_transfers_and_stand_in_for_failed_loads) {
     temp_folder dir;
     cl::http::keep_copies_in(dir.file("copies"));
     int bodies = 0, conditional = 0;
     std::string version = "\"v1\"";
+    bool broken = false;
     server.add_handler("/tagged", [&](const std::string& request) {
+        if (broken)
+            return http_response(200, "<html>proxy error</html>", "ETag: \"bad\"\r\n");
         const std::string asked = request_header(request, "If-None-Match");
         conditional += !asked.empty();
         if (asked == version)
@@ -256,44 +283,75 @@ TEST_F(http_client, the_second_fetch_of_an_unchanged_document_moves_no_body) {
         ++bodies;
         return http_response(200, "<doc>" + version + "</doc>", "ETag: " + version + "\r\n");
     });
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
-                  std::string("<doc>\"v1\"</doc>") + '\0');
+    const auto is_doc = [](const std::string& t) { return t.rfind("<doc>", 0) == 0; };
+    for (int i = 0; i < 3; ++i) {
+        const fetched f = fetch(server.host(), L"/tagged", is_doc);
+        EXPECT_EQ(f.text, "<doc>\"v1\"</doc>");
+        EXPECT_EQ(f.held, 0);
+    }
     EXPECT_EQ(bodies, 1);
     EXPECT_EQ(conditional, 2);
     // A changed document comes whole and replaces the copy.
     version = "\"v2\"";
-    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
-              std::string("<doc>\"v2\"</doc>") + '\0');
-    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
-              std::string("<doc>\"v2\"</doc>") + '\0');
+    EXPECT_EQ(fetch(server.host(), L"/tagged", is_doc).text, "<doc>\"v2\"</doc>");
+    EXPECT_EQ(fetch(server.host(), L"/tagged", is_doc).text, "<doc>\"v2\"</doc>");
     EXPECT_EQ(bodies, 2);
+
+    // An answer the loader refuses is not kept: the copy stands in, with the time it was stored.
+    broken = true;
+    const fetched lied = fetch(server.host(), L"/tagged", is_doc);
+    EXPECT_EQ(lied.text, "<doc>\"v2\"</doc>");
+    EXPECT_GT(lied.held, 0);
+    broken = false;
+    EXPECT_EQ(fetch(server.host(), L"/tagged", is_doc).held, 0);
+    EXPECT_EQ(bodies, 2);
+    // So does it for a transfer that breaks, and without one the error goes on.
+    std::wstring gone_host;
+    {
+        test_http_server gone;
+        gone.add_handler("/once", [&](const std::string&) {
+            return http_response(200, "<doc>once</doc>", "ETag: \"r\"\r\n");
+        });
+        gone_host = gone.host();
+        EXPECT_EQ(fetch(gone_host, L"/once").held, 0);
+    }
+    const fetched refused = fetch(gone_host, L"/once");
+    EXPECT_EQ(refused.text, "<doc>once</doc>");
+    EXPECT_GT(refused.held, 0);
+    EXPECT_THROW(fetch(server.host(), L"/reset"), cl::http::error);
+    // Read without the network, as at start.
+    std::string read;
+    EXPECT_GT(cl::http::use_held_document(server.host(), L"/tagged",
+                                          [&](const char* d, cl::http::copy_time) { read = d; }),
+              0);
+    EXPECT_EQ(read, "<doc>\"v2\"</doc>");
+    EXPECT_EQ(cl::http::use_held_document(server.host(), L"/never", [&](const char*, cl::http::copy_time) {}),
+              0);
 
     // A damaged copy is never sent back: the next fetch asks plainly and gets the body.
     for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
         std::ofstream(f.path(), std::ios::binary | std::ios::trunc) << "damaged";
     const int asked_before = conditional;
-    EXPECT_EQ(text(cl::http::fetch_document(server.host(), L"/tagged")),
-              std::string("<doc>\"v2\"</doc>") + '\0');
+    EXPECT_EQ(fetch(server.host(), L"/tagged").text, "<doc>\"v2\"</doc>");
     EXPECT_EQ(conditional, asked_before);
     EXPECT_EQ(bodies, 3);
 
-    // Pictures go through the same copies; answers without validators are not kept.
-    cl::http::client pictures;
+    // Pictures go through the same copies with a transfer of their own; answers without validators are not
+    // kept.
+    client pictures;
     pictures.open();
     pictures.connect(server.host());
-    buffer picture;
-    cl::http::get_with_held_copy(pictures, server.host(), L"/tagged", picture);
-    EXPECT_EQ(text(picture), "<doc>\"v2\"</doc>");
+    const auto get = [&](buffer& body, const platform::http_validators* held, platform::http_response& r) {
+        pictures.get(body, L"/tagged", held, r);
+    };
+    std::string picture;
+    cl::http::load_through_held_copy(get, server.host(), L"/tagged",
+                                     [&](const buffer& b, cl::http::copy_time) { picture = text(b); });
+    EXPECT_EQ(picture, "<doc>\"v2\"</doc>");
     EXPECT_EQ(bodies, 3);
-    int files = 0;
-    for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
-        files += f.path().extension() == ".entry";
-    cl::http::fetch_document(server.host(), L"/doc");
-    int after = 0;
-    for (const auto& f : std::filesystem::directory_iterator(dir.file("copies")))
-        after += f.path().extension() == ".entry";
-    EXPECT_EQ(after, files);
+    const int files = copies_in(dir.file("copies"));
+    fetch(server.host(), L"/doc");
+    EXPECT_EQ(copies_in(dir.file("copies")), files);
     cl::http::keep_copies_in("");
 }
 

@@ -34,8 +34,9 @@ void http_advert_loader::load() {
     const std::wstring host = cfg.server_host();
     const std::wstring path =
         zor::config::url_with_width(cfg.get_items(zor::config::internet, zor::config::advertise));
-    cl::http::buffer body = cl::http::fetch_document(host, path);
-    read_advert(*target, body.data(), host);
+    target->set_copy_time(cl::http::load_document(host, path, [&](const char* document, cl::http::copy_time) {
+        read_advert(*target, document, host);
+    }));
 }
 
 void read_advert(advert_impl& target, const char* document, const std::wstring& host) {

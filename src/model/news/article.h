@@ -49,6 +49,13 @@ public:
         thumbnail_ = thumbnail;
         full_sized_picture_ = full;
     }
+    // The loader reads each document into an article of its own and takes over its text and pictures.
+    void take_content(article& read) {
+        location_.swap(read.location_);
+        paragraphs_.swap(read.paragraphs_);
+        thumbnail_ = read.thumbnail_;
+        full_sized_picture_ = read.full_sized_picture_;
+    }
 
 private:
     std::atomic<bool> own_failure{false};

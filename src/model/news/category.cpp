@@ -15,18 +15,13 @@ category::~category() = default;
 
 void category::load() {
     utils::trace_scope trace("news::category::load");
+    // Nothing shown yet: the held copy of the last run fills the pages at once while the network is asked.
+    if (!has_succeeded() && headlines_loader::load_held_copy(*this))
+        loaded.exchange(1);
     // No lock here: the ticker and the pages take it every frame while the document may take seconds.
-    try {
-        headlines_loader::load_headlines(*this);
-        set_failed(false);
-    } catch (const std::exception& e) {
-        utils::log(L"Category loading error. Name: " + name_ + L". Url: " + url_);
-        utils::log("Error: " + utils::log_text(e));
-        set_failed(true);
-    } catch (...) {
-        utils::log(L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);
-        set_failed(true);
-    }
+    attempt([this] { headlines_loader::load_headlines(*this); },
+            L"Category loading error. Name: " + name_ + L". Url: " + url_,
+            L"Category loading unexpected error. Name: " + name_ + L". Url: " + url_);
     set_load_time(platform::tick_count());
     loaded.exchange(1);
 }

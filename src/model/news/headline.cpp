@@ -3,7 +3,6 @@
 #include "model/news/loaders.h"
 #include "net/url.h"
 #include "platform/clock.h"
-#include "utils/errors.h"
 
 namespace news {
 
@@ -14,23 +13,17 @@ headline::headline(const std::wstring& category_url, const std::wstring& id, con
       category_name_(category_name) {}
 
 void headline::load() {
-    if (is_loaded() && !is_failed())
+    // A held copy that stood in is asked for again.
+    if (is_loaded() && !is_failed() && copy_time() == 0)
         return;
     loaded.exchange(0);
     // Read into an article of its own, off the lock the article page takes every frame; swapped in at the
     // end. The id goes into a query: encoded, so that a blank or '&' cannot break the request.
     article_ptr read(new article(category_url_ + L"?itemid=" + cl::http::encode_query_value(id_)));
-    try {
-        load_article(*read);
-        set_failed(false);
-    } catch (const std::exception& e) {
-        utils::log(L"Article loading error. Url: " + category_url_);
-        utils::log("Error: " + utils::log_text(e));
-        set_failed(true);
-    } catch (...) {
-        utils::log(L"Article loading unexpected error. Url: " + category_url_);
-        set_failed(true);
-    }
+    cl::http::copy_time held = 0;
+    attempt([&] { held = load_article(*read); }, L"Article loading error. Url: " + category_url_,
+            L"Article loading unexpected error. Url: " + category_url_);
+    set_copy_time(held);
     {
         utils::lock_guard guard(lock);
         current = read;

@@ -70,16 +70,36 @@ void replace_headlines(category& c, const tinyxml2::XMLElement* root, const std:
 
 } // namespace
 
+namespace {
+
+std::wstring headlines_path(const category& c) {
+    zor::config& cfg = zor::config::instance();
+    return c.url() + zor::config::picture_query(cfg.get_items(zor::config::internet, zor::config::headline));
+}
+
+} // namespace
+
 void headlines_loader::load_headlines(category& c) {
     utils::trace_scope trace("news::headlines_loader::load_headlines");
     if (!zor::config::available())
         fail("couldn't find config file");
-    zor::config& cfg = zor::config::instance();
-    const std::wstring host = cfg.server_host();
-    const std::wstring path =
-        c.url() + zor::config::picture_query(cfg.get_items(zor::config::internet, zor::config::headline));
-    cl::http::buffer body = cl::http::fetch_document(host, path);
-    apply(c, body.data(), host);
+    const std::wstring host = zor::config::instance().server_host();
+    c.set_copy_time(
+        cl::http::load_document(host, headlines_path(c), [&](const char* document, cl::http::copy_time) {
+            apply(c, document, host);
+        }));
+}
+
+bool headlines_loader::load_held_copy(category& c) {
+    if (!zor::config::available())
+        return false;
+    const std::wstring host = zor::config::instance().server_host();
+    const cl::http::copy_time held =
+        cl::http::use_held_document(host, headlines_path(c), [&](const char* document, cl::http::copy_time) {
+            apply(c, document, host);
+        });
+    c.set_copy_time(held);
+    return held != 0;
 }
 
 void headlines_loader::apply(category& c, const char* document, const std::wstring& host) {
@@ -109,9 +129,9 @@ void headlines_loader::apply(category& c, const char* document, const std::wstri
     utils::log(L"Category " + c.name() + L" reloaded");
 }
 
-void load_article(article& a) {
+cl::http::copy_time load_article(article& a) {
     if (!zor::config::available())
-        return;
+        return 0;
     zor::config& cfg = zor::config::instance();
     const std::wstring host = cfg.server_host();
     unsigned width = 0, height = 0;
@@ -119,8 +139,12 @@ void load_article(article& a) {
     const std::wstring path =
         a.url() + zor::config::picture_query_more(cfg.get_items(zor::config::internet, zor::config::article),
                                                   static_cast<int>(width), static_cast<int>(height));
-    cl::http::buffer body = cl::http::fetch_document(host, path);
-    apply_article(a, body.data(), host);
+    // A copy read half-way leaves paragraphs behind: each attempt reads into an article of its own.
+    return cl::http::load_document(host, path, [&](const char* document, cl::http::copy_time) {
+        article read(a.url());
+        apply_article(read, document, host);
+        a.take_content(read);
+    });
 }
 
 void apply_article(article& a, const char* document, const std::wstring& host) {

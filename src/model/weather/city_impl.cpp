@@ -1,6 +1,5 @@
 #include "model/weather/loaders.h"
 #include "platform/clock.h"
-#include "utils/errors.h"
 
 namespace weather_impl {
 
@@ -10,21 +9,16 @@ city_impl::city_impl(const std::wstring& id, const std::wstring& name, const std
       country_(country) {}
 
 void city_impl::load() {
+    // The first time, the held copy of the last run shows at once while the network is asked.
+    const bool held_shown = !held_tried.exchange(true) && http_forecast_loader(*this).load_held_copy();
+    if (held_shown)
+        loaded.exchange(1);
+    else
+        loaded.exchange(0);
     // The forecast is fetched and read without the lock: the pages take it every frame.
-    loaded.exchange(0);
-    try {
-        http_forecast_loader(*this).load();
-    } catch (const std::exception& e) {
-        utils::log(L"City forecast load error. City id=" + id_);
-        utils::log("Error: " + utils::log_text(e));
-        set_failed(true);
+    if (!attempt([this] { http_forecast_loader(*this).load(); }, L"City forecast load error. City id=" + id_,
+                 L"City forecast load error. City id=" + id_))
         return;
-    } catch (...) {
-        utils::log(L"City forecast load error. City id=" + id_);
-        set_failed(true);
-        return;
-    }
-    set_failed(false);
     set_load_time(platform::tick_count());
     loaded.exchange(1);
 }

@@ -8,6 +8,8 @@
 #include "utils/errors.h"
 
 #include <cstdlib>
+#include <ctime>
+#include <cwchar>
 #include <tinyxml2.h>
 
 namespace weather_impl {
@@ -19,8 +21,14 @@ namespace {
 }
 
 // Ids and queries are encoded, so a blank, an '&' or a non-ASCII letter still makes a valid request.
-cl::http::buffer fetch(const std::wstring& prefix, const std::wstring& value) {
-    return cl::http::fetch_document(weather_host(), prefix + cl::http::encode_query_value(value));
+std::wstring path_of(const std::wstring& prefix, const std::wstring& value) {
+    return prefix + cl::http::encode_query_value(value);
+}
+
+// Loads the document into the target, which learns whether a held copy stood in for the network's.
+template <class Target, class Read>
+void load_into(Target& target, const std::wstring& path, Read read) {
+    target.set_copy_time(cl::http::load_document(weather_host(), path, read));
 }
 
 void parse(tinyxml2::XMLDocument& doc, const char* document, bool strict) {
@@ -80,7 +88,8 @@ std::wstring weather_host() {
 }
 
 void http_region_loader::load() {
-    read_region(*target, fetch(L"/zorwmaps?pmap=", target->id()).data());
+    load_into(*target, path_of(L"/zorwmaps?pmap=", target->id()),
+              [&](const char* document, cl::http::copy_time) { read_region(*target, document); });
 }
 
 void read_region(region_map_impl& target, const char* document) {
@@ -106,7 +115,9 @@ void read_region(region_map_impl& target, const char* document) {
 }
 
 void http_location_loader::load() {
-    read_zone(*target, fetch(L"/zorwmaps?mapid=", target->id()).data(), weather_host());
+    const std::wstring host = weather_host();
+    load_into(*target, path_of(L"/zorwmaps?mapid=", target->id()),
+              [&](const char* document, cl::http::copy_time) { read_zone(*target, document, host); });
 }
 
 void read_zone(zone_map_impl& target, const char* document, const std::wstring& host) {
@@ -144,7 +155,8 @@ void read_zone(zone_map_impl& target, const char* document, const std::wstring& 
 }
 
 void http_search_loader::load() {
-    read_search(*target, fetch(L"/zorweather?searchcity=", target->query()).data());
+    load_into(*target, path_of(L"/zorweather?searchcity=", target->query()),
+              [&](const char* document, cl::http::copy_time) { read_search(*target, document); });
 }
 
 void read_search(city_search_impl& target, const char* document) {
@@ -167,11 +179,40 @@ void read_search(city_search_impl& target, const char* document) {
         [&](std::vector<weather::city_ptr> found) { target.set_result(std::move(found)); });
 }
 
-void http_forecast_loader::load() {
-    read_forecast(*target, fetch(L"/zorweather?requestcity=", target->id()).data());
+namespace {
+
+// The local date as the forecast writes it, year-month-day.
+std::wstring today_text() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    wchar_t text[16];
+    std::wcsftime(text, sizeof text / sizeof text[0], L"%Y-%m-%d", &local);
+    return text;
 }
 
-void read_forecast(city_impl& target, const char* document) {
+// A held copy shows the days from today on; a copy whose days are all past is no forecast.
+void read_held_forecast(city_impl& target, const char* document, cl::http::copy_time held) {
+    read_forecast(target, document, held ? today_text() : std::wstring());
+}
+
+} // namespace
+
+void http_forecast_loader::load() {
+    load_into(
+        *target, path_of(L"/zorweather?requestcity=", target->id()),
+        [&](const char* document, cl::http::copy_time held) { read_held_forecast(*target, document, held); });
+}
+
+bool http_forecast_loader::load_held_copy() {
+    const cl::http::copy_time held = cl::http::use_held_document(
+        weather_host(), path_of(L"/zorweather?requestcity=", target->id()),
+        [&](const char* document, cl::http::copy_time t) { read_held_forecast(*target, document, t); });
+    target->set_copy_time(held);
+    return held != 0;
+}
+
+void read_forecast(city_impl& target, const char* document, const std::wstring& today) {
     tinyxml2::XMLDocument doc;
     parse(doc, document, true);
     const tinyxml2::XMLElement* details = doc.FirstChildElement("WeatherDetails");
@@ -181,8 +222,14 @@ void read_forecast(city_impl& target, const char* document) {
     read_then_publish<weather::day_ptr>(
         [&](std::vector<weather::day_ptr>& days) {
             for (const tinyxml2::XMLElement* d = city->FirstChildElement("Day"); d;
-                 d = d->NextSiblingElement("Day"))
-                days.push_back(read_day(d));
+                 d = d->NextSiblingElement("Day")) {
+                weather::day_ptr day = read_day(d);
+                // Dates compare as text: year-month-day, fixed widths.
+                if (today.empty() || day->date() >= today)
+                    days.push_back(day);
+            }
+            if (!today.empty() && days.empty())
+                utils::throw_error(std::runtime_error("The forecast is past its last day"));
         },
         [&](std::vector<weather::day_ptr> days) { target.set_days(std::move(days)); });
     utils::log(L"Forecast " + target.id() + L" reloaded");

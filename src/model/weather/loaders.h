@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/weather/weather_impl.h"
+#include "net/document_fetch.h"
 
 // The four weather documents, each fetched from the weather host into its target on the loading thread.
 // A missing required element or attribute raises "Invalid XML document"; what was read before it stays.
@@ -62,6 +63,9 @@ class http_forecast_loader : public forecast_loader {
 public:
     explicit http_forecast_loader(city_impl& target) : target(&target) {}
     void load() override;
+    // Reads the held copy of the forecast without asking the network; true when there was one with days
+    // from today on (the past days are left out).
+    bool load_held_copy();
 
 private:
     city_impl* target;
@@ -74,6 +78,7 @@ std::wstring weather_host();
 void read_region(region_map_impl& target, const char* document);
 void read_zone(zone_map_impl& target, const char* document, const std::wstring& host);
 void read_search(city_search_impl& target, const char* document);
-void read_forecast(city_impl& target, const char* document);
+// With `today` (year-month-day), days before it are left out, and a forecast with none left raises.
+void read_forecast(city_impl& target, const char* document, const std::wstring& today = std::wstring());
 
 } // namespace weather_impl

@@ -70,6 +70,7 @@ private:
     utils::mutex lock;
     utils::atomic_long loaded;
     std::atomic<std::int64_t> stamp{0};
+    std::atomic<bool> held_tried{false};
 };
 
 class city_search_impl : public weather::city_search {
