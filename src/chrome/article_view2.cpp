@@ -3,6 +3,7 @@
 #include "model/config.h"
 #include "model/options.h"
 #include "ui/graphics.h"
+#include "ui/list_box_item_base.h"
 #include "ui/offset_graphics.h"
 #include "ui/resources.h"
 #include "ui/static_fonts.h"
@@ -146,15 +147,20 @@ void article_view2::layout_text() {
     const platform::RECT full{text_rect.left + 6, side.bottom, text_rect.right - 6, side.bottom + 10000};
     int x = picture_counts ? side.left : full.left;
     int y = side.top;
-    auto add_block = [&](const std::wstring& text, int left, int top, int right) {
+    auto add_block = [&](const std::wstring& text, int left, int top, int right,
+                         const cl::ui::font_ptr& type = nullptr, platform::COLORREF colour = 0x000000) {
+        const cl::ui::font_ptr& f = type ? type : font;
         boost::shared_ptr<cl::ui::text_block> block(
-            new cl::ui::text_block(text, 0x000000, font, cl::ui::align_left));
-        block->set_rect(platform::RECT{left, top, right, top});
-        const platform::SIZE size = g->measure_text(text, font, std::max(1, right - left));
+            new cl::ui::text_block(text, colour, f, cl::ui::align_left));
+        const platform::SIZE size = g->measure_text(text, f, std::max(1, right - left));
         block->set_rect(platform::RECT{left, top, right, top + size.cy});
         blocks.push_back(block);
         return top + size.cy;
     };
+    if (!note.empty())
+        y = add_block(note, x, y, picture_counts ? side.right : full.right, cl::ui::fonts::tahoma_22,
+                      cl::ui::list_box_item_base::note_colour) +
+            6;
     for (const std::wstring& paragraph : paragraphs) {
         const std::vector<std::wstring> words = words_of(paragraph);
         std::size_t next = 0;

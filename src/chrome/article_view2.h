@@ -32,6 +32,9 @@ public:
     // one.
     utils::signal<utils::function0<void>> picture_clicked;
 
+    // A line in small grey type above the text (how old a held copy is); empty for none. Laid out with the
+    // text.
+    void set_note(const std::wstring& text) { note = text; }
     void set_content(const std::wstring& location, const std::vector<std::wstring>& paragraphs,
                      const boost::shared_ptr<cl::ui::async_picture>& picture);
 
@@ -65,6 +68,7 @@ private:
     void on_picture_clicked();
 
     std::wstring location;
+    std::wstring note;
     std::vector<std::wstring> paragraphs;
     std::vector<boost::shared_ptr<cl::ui::text_block>> blocks;
     boost::shared_ptr<scrollbar2> scrollbar;

@@ -24,6 +24,13 @@ void block_list_box_item::set_title(const std::wstring& text) {
     set_dirty(true);
 }
 
+void block_list_box_item::set_note(const std::wstring& text) {
+    if (text == note_text)
+        return;
+    note_text = text;
+    set_dirty(true);
+}
+
 void block_list_box_item::set_dirty(bool d) {
     list_box_base::set_dirty(d);
     list_box_item_base::set_dirty(d);
@@ -136,6 +143,11 @@ void block_list_box_item::draw(i_graphics& g, bool force) {
     if (!title_text.empty()) {
         g.fill_rect(title_rect, 0xFFFFFF);
         g.draw_text(title_text, caption_rect, fonts::tahoma_26_bold, 0x000000, align_left_vcenter);
+        if (!note_text.empty())
+            g.draw_text(note_text,
+                        platform::RECT{caption_rect.left, title_rect.top + 6, title_rect.right - 12,
+                                       title_rect.bottom},
+                        fonts::tahoma_22, note_colour, align_right);
     }
     list_box_base::draw(g, true);
     if (draw_corners)

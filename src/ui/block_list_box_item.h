@@ -17,6 +17,9 @@ public:
 
     void set_title(const std::wstring& text);
     const std::wstring& title() const { return title_text; }
+    // A short grey note at the right of the title (how old the rows are); empty for none.
+    void set_note(const std::wstring& text);
+    const std::wstring& note() const { return note_text; }
     platform::RECT title_area() const { return title_rect; }
 
     // Both faces share one rectangle and one set of flags.
@@ -62,6 +65,7 @@ private:
     platform::RECT title_rect;
     platform::RECT caption_rect;
     std::wstring title_text;
+    std::wstring note_text;
 };
 
 } // namespace ui

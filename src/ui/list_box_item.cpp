@@ -29,14 +29,31 @@ void list_box_item::layout() {
     const int caption_left = (icon_width > 0 ? icon_place.right + margin : rect.left + 10) + indent;
     const int arrow_left = arrow ? rect.right - 10 - arrow->width() : rect.right;
     const int caption_right = arrow_left - margin;
-    int h = 0;
-    if (auto g = get_graphics())
-        h = g->measure_text(text.get_text(), fonts::tahoma_26, std::max(1, caption_right - caption_left)).cy;
-    const int top = rect.top + std::max(margin, (base_height - h) / 2);
+    int h = 0, note_h = 0;
+    if (auto g = get_graphics()) {
+        if (!text.get_text().empty())
+            h = g->measure_text(text.get_text(), fonts::tahoma_26, std::max(1, caption_right - caption_left))
+                    .cy;
+        if (!note_text.empty())
+            note_h =
+                g->measure_text(note_text, fonts::tahoma_22, std::max(1, caption_right - caption_left)).cy;
+    }
+    const int top = rect.top + std::max(margin, (base_height - h - note_h) / 2);
     text.set_rect(platform::RECT{caption_left, top, caption_right, top + h});
+    note_rect = platform::RECT{caption_left, top + h, caption_right, top + h + note_h};
+    h += note_h;
     // A caption taller than the row makes the row taller.
     if (top + h + margin > rect.bottom)
         place(top + h + margin - rect.top);
+}
+
+void list_box_item::set_note(const std::wstring& note) {
+    if (note == note_text)
+        return;
+    note_text = note;
+    if (owning_list)
+        owning_list->layout();
+    dirty = true;
 }
 
 void list_box_item::draw_content(i_graphics& g, bool force) {
@@ -49,6 +66,9 @@ void list_box_item::draw_content(i_graphics& g, bool force) {
     }
     g.draw_text(text.get_text(), text.get_rect(), fonts::tahoma_26, is_focused() ? 0xFFFFFF : 0x000000,
                 text.get_align());
+    if (!note_text.empty())
+        g.draw_text(note_text, note_rect, fonts::tahoma_22, is_focused() ? 0xF0F0F0 : note_colour,
+                    align_left);
     const image_ptr& mark = is_focused() ? arrow_focused : arrow;
     if (mark && arrow_shown)
         g.draw_image_alpha(mark, rect.right - 10 - mark->width(),

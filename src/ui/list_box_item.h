@@ -27,6 +27,9 @@ public:
     const std::wstring& caption() const { return text.get_text(); }
     // Rows that lead nowhere (plain text) show no arrow.
     void set_arrow(bool shown) { arrow_shown = shown; }
+    // A short line in small grey type under the caption (how old the row's content is); empty for none.
+    void set_note(const std::wstring& note);
+    const std::wstring& note() const { return note_text; }
     // Moves the caption right by this many pixels (a placeholder inside a group).
     void set_indent(int pixels) { indent = pixels; }
     platform::RECT caption_rect() const { return text.get_rect(); }
@@ -42,6 +45,8 @@ private:
     image_ptr arrow_focused;
     bool arrow_shown = true;
     int indent = 0;
+    std::wstring note_text;
+    platform::RECT note_rect{};
 };
 
 } // namespace ui

@@ -14,6 +14,8 @@ class list_box_base;
 class list_box_item_base : public round_control {
 public:
     static constexpr platform::COLORREF focused_colour = 0x3B3CDB;
+    // Small print beside a row or a group title: how old what it shows is.
+    static constexpr platform::COLORREF note_colour = 0x6E6E6E;
 
     list_box_item_base(list_box_base* owner, const std::wstring& key);
 

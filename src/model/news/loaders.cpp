@@ -84,10 +84,15 @@ void headlines_loader::load_headlines(category& c) {
     if (!zor::config::available())
         fail("couldn't find config file");
     const std::wstring host = zor::config::instance().server_host();
-    c.set_copy_time(
-        cl::http::load_document(host, headlines_path(c), [&](const char* document, cl::http::copy_time) {
-            apply(c, document, host);
-        }));
+    const cl::http::copy_time held =
+        cl::http::load_document(host, headlines_path(c),
+                                [&](const char* document, cl::http::copy_time) { apply(c, document, host); });
+    // The pages show how old a held copy is: a copy that became the network's (or the other way) is shown
+    // again even when the headlines are the same.
+    const bool changed = held != c.copy_time();
+    c.set_copy_time(held);
+    if (changed && c.has_succeeded())
+        c.set_modified(true);
 }
 
 bool headlines_loader::load_held_copy(category& c) {

@@ -5,6 +5,7 @@
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "model/updated_mark.h"
 #include "platform/clock.h"
 #include "ui/list_box_item.h"
 #include "utils/log.h"
@@ -14,6 +15,8 @@ namespace zor {
 namespace {
 const wchar_t* const loading_text = L"Loading...";
 const int placeholder_indent = 20;
+// The row over a held copy's headlines that says how old they are.
+const wchar_t* const updated_key = L"&updated";
 } // namespace
 
 headlines_content::headlines_content(const std::wstring& category_name, const std::wstring& subcategory_name,
@@ -82,6 +85,15 @@ void headlines_content::refresh(std::uint32_t now) {
             list.clear();
             subcategory_items.clear();
             pending.clear();
+            // A held copy says how old it is above its headlines; the row leads nowhere.
+            const std::wstring mark = zor::updated_mark(category->copy_time());
+            if (!mark.empty() && lock.list()) {
+                auto row = boost::shared_ptr<cl::ui::list_box_item>(
+                    new cl::ui::list_box_item(&list, updated_key, nullptr, std::wstring()));
+                row->set_note(mark);
+                row->set_arrow(false);
+                list.add_item(row);
+            }
             if (lock.list()) {
                 for (const auto& h : *lock.list()) {
                     auto picture = h->picture();

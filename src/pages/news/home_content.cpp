@@ -7,6 +7,7 @@
 #include "model/news/headline.h"
 #include "model/news/manager.h"
 #include "model/options.h"
+#include "model/updated_mark.h"
 #include "ui/block_list_box_item.h"
 #include "ui/graphics.h"
 #include "ui/image_list_box_item2.h"
@@ -172,6 +173,7 @@ void home_content::rebuild_section(const category_ptr& category) {
     auto section =
         boost::shared_ptr<cl::ui::block_list_box_item>(new cl::ui::block_list_box_item(name, &list));
     section->set_title(name);
+    section->set_note(zor::updated_mark(category->copy_time()));
     const std::wstring before = section_successor(category);
     if (!before.empty() && list.find_item(before))
         list.insert_before(section, before);

@@ -3,6 +3,7 @@
 #include "chrome/command_bar.h"
 #include "model/model.h"
 #include "model/options.h"
+#include "model/updated_mark.h"
 #include "model/weather/manager.h"
 #include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
@@ -196,6 +197,9 @@ void weather_content::fill_city(const std::wstring& id) {
     if (!city)
         utils::throw_error(std::runtime_error("Weather Content. Invalid city."));
     const weather_item_container* c = container(id);
+    // Every row of the selector is a plain list row.
+    if (auto* row = static_cast<cl::ui::list_box_item*>(selector.find_item(id)))
+        row->set_note(zor::updated_mark(city->copy_time()));
     {
         weather::forecast_lock days(city);
         if (!days)
