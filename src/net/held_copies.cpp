@@ -74,11 +74,11 @@ disk_cache* held_copies() {
     return s.cache.get();
 }
 
-void keep_copies_in(const std::string& folder) {
+void keep_copies_in(const std::string& folder, std::uint64_t limit_bytes) {
     copies_state& s = state();
     std::lock_guard<std::mutex> lock(s.m);
     s.chosen = true;
-    s.cache.reset(folder.empty() ? nullptr : new disk_cache(folder));
+    s.cache.reset(folder.empty() ? nullptr : new disk_cache(folder, limit_bytes));
 }
 
 copy_time load_through_held_copy(const transfer& get, const std::wstring& host, const std::wstring& path,
@@ -99,6 +99,7 @@ copy_time load_through_held_copy(const transfer& get, const std::wstring& host, 
         platform::http_response response;
         get(body, held ? &asked : nullptr, response);
         if (held && response.not_modified()) {
+            utils::log(L"Not modified: " + path);
             use(body_of(*held), 0);
             cache->confirm(key, now());
             return 0;

@@ -15,9 +15,9 @@ namespace http {
 // asked whether a copy changed and a panel without a network still shows what it last saw. Made on the first
 // use, in the user's cache folder; none when the user has no such folder.
 disk_cache* held_copies();
-// From now on the copies live in this folder (empty: none are kept). For tests and hosts; the folder is made
-// on the first copy.
-void keep_copies_in(const std::string& folder);
+// From now on the copies live in this folder (empty: none are kept), within the limit. For tests and hosts;
+// the folder is made on the first copy.
+void keep_copies_in(const std::string& folder, std::uint64_t limit_bytes = disk_cache::default_limit);
 
 // One GET: fills the body and the answer's status and validators, asking about `held` when there is one;
 // throws when the transfer fails.
