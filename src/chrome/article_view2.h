@@ -54,7 +54,6 @@ public:
     int scroll_offset() const { return offset; }
     bool is_scrollable() const { return scrollable; }
     platform::RECT text_area() const { return text_rect; }
-    const cl::ui::font_ptr& text_font() const { return font; }
     const boost::shared_ptr<cl::ui::async_picture>& shown_picture() const { return picture; }
 
 private:

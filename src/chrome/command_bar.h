@@ -37,9 +37,6 @@ public:
     void on_key_down(int key) override;
     void on_pen_down(const platform::POINT& p) override;
 
-    platform::RECT left_area() const { return left_rect; }
-    platform::RECT right_area() const { return right_rect; }
-
 private:
     void trigger_left();
     void trigger_right();

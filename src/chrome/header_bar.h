@@ -40,7 +40,6 @@ public:
     void on_pen_up(const platform::POINT& p) override;
 
     platform::RECT logo_rect() const;
-    platform::RECT weather_area() const { return weather_rect; }
     const std::wstring& city() const { return city_name; }
     const std::wstring& temperatures() const { return temperature_text.get_text(); }
     bool shows_weather() const { return !city_name.empty(); }

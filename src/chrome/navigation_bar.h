@@ -48,11 +48,8 @@ public:
             show_left = left;
             show_right = right;
         }
-        bool shows_left() const { return show_left; }
-        bool shows_right() const { return show_right; }
         const std::wstring& shown_caption() const { return text.get_text(); }
         const std::wstring& full_caption() const { return caption; }
-        platform::COLORREF content_colour() const { return colour; }
         platform::RECT frame() const { return frame_rect; }
         platform::RECT inner() const { return inner_rect; }
         platform::RECT caption_area() const;

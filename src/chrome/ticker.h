@@ -43,7 +43,6 @@ public:
     virtual bool is_ready() const { return ready; }
     virtual void clear_text();
     virtual void set_text(const std::wstring& t);
-    virtual void reset_start() { start = 0; }
     // The tap action.
     virtual void open() = 0;
     // The length of a run in milliseconds (kind 1), 0 for other kinds.

@@ -75,11 +75,6 @@ void ticker_manager::set_mode(int m) {
     dirty = true;
 }
 
-void ticker_manager::set_area(const platform::RECT& r, int page_bottom) {
-    bottom = page_bottom;
-    set_rect(r);
-}
-
 void ticker_manager::set_rect(const platform::RECT& r) {
     rect = r;
     layout();

@@ -33,10 +33,6 @@ public:
     void set_mode(int m);
     int get_mode() const { return mode; }
     void set_portrait(bool p) { portrait = p; }
-    bool is_portrait() const { return portrait; }
-    // The strip's rectangle and the bottom of the page.
-    void set_area(const platform::RECT& r, int page_bottom);
-    int page_bottom() const { return bottom; }
     // A vertical swipe ends the run on screen, so the next ticker comes.
     void drag_y(int dx, int dy);
     // The page switched to another content.
@@ -93,7 +89,6 @@ private:
     bool portrait = true;
     bool shown = false;
     platform::RECT rect;
-    int bottom = 0;
     zor::ui::tap_tracker tap;
 };
 

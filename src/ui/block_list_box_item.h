@@ -17,7 +17,6 @@ public:
 
     void set_title(const std::wstring& text);
     const std::wstring& title() const { return title_text; }
-    platform::RECT title_area() const { return title_rect; }
 
     // Both faces share one rectangle and one set of flags.
     bool is_visible() const override { return list_box_item_base::is_visible(); }

@@ -64,7 +64,6 @@ public:
     const std::wstring& focused_key() const { return focused; }
     // The list this one is a row of, if any.
     void set_outer(list_box_base* list) { outer = list; }
-    list_box_base* outer_list() const { return outer; }
 
 protected:
     void check_key(const item_ptr& item) const;

@@ -24,7 +24,6 @@ public:
     // Moves the thumb by dy within the track and the position with it.
     void drag_by(int dy);
     bool hit_thumb(const platform::POINT& p) const;
-    bool is_dragging() const { return dragging; }
     int free_track() const;
 
     bool is_visible() const override { return visible; }

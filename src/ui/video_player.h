@@ -49,7 +49,6 @@ public:
     bool is_opening() const { return opening; }
     bool is_ready() const { return ready; }
     bool is_rendered() const { return rendered; }
-    std::int64_t get_duration() const { return duration; }
     platform::RECT get_video_rect() const { return video_rect; }
     const progress_bar& get_progress() const { return *progress; }
     // Position / duration as "mm:ss / mm:ss".

@@ -22,7 +22,6 @@ public:
                   const image_ptr& icon);
     bool is_loaded() const { return loaded; }
     const std::wstring& line(int i) const { return lines[i]; }
-    platform::RECT line_rect(int i) const { return line_rects[i]; }
 
     bool is_visible() const override { return true; }
     void set_visible(bool) override {}

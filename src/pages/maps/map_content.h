@@ -61,7 +61,6 @@ public:
     // Offsets of the view into the picture: 0 the current value, 1 where it glides to.
     double offset_x(int which) const { return horizontal.value(which); }
     double offset_y(int which) const { return vertical.value(which); }
-    const cl::ui::image_ptr& map_image() const { return image; }
     // Positions of the four arrows (left, right, up, down); an arrow without its picture stays at 0, 0.
     platform::POINT arrow_position(int dir) const { return arrow_at[dir]; }
     bool arrow_shown(int dir) const;

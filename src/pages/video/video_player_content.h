@@ -38,7 +38,6 @@ public:
     void panel_resumed() override { player->resume(); }
 
     cl::ui::video_player& get_player() { return *player; }
-    const std::wstring& get_file() const { return file; }
 
 private:
     static cl::ui::video_player::job_runner loading_thread_runner();
