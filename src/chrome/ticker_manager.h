@@ -4,7 +4,7 @@
 #include "chrome/news_ticker.h"
 #include "chrome/tap_tracker.h"
 #include "content/content_state.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"
 
@@ -18,7 +18,7 @@ namespace zor {
 // labelled with the ticker's command, opens what is on screen; a vertical swipe moves on to the next. The
 // news walks through the categories in turn; one that failed is passed by and asked for again, so it comes
 // back once it loads.
-class ticker_manager : public cl::ui::i_control, public utils::trackable {
+class ticker_manager : public cl::ui::control_base, public utils::trackable {
 public:
     enum mode_code { off = 0, news_and_adverts = 1, adverts_only = 2 };
 
@@ -49,9 +49,6 @@ public:
     // Shown, with a ticker on screen.
     bool is_visible() const override;
     void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -85,10 +82,8 @@ private:
     unsigned long run_started = 0;
     unsigned long run_length = 0;
     bool end_run = false;
-    bool dirty = false;
     bool portrait = true;
     bool shown = false;
-    platform::RECT rect;
     zor::ui::tap_tracker tap;
 };
 

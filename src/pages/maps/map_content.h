@@ -35,9 +35,6 @@ public:
     std::wstring title() const override { return std::wstring(); }
     platform::COLORREF color() const override { return 0xDCC328; }
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return content_rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -95,10 +92,8 @@ protected:
     int picture_width() const;
     int picture_height() const;
 
-    platform::RECT content_rect;
     platform::RECT view_rect;
     std::size_t focus_index = 0;
-    bool dirty = true;
 
 private:
     void check_loaded();
