@@ -5,6 +5,7 @@
 #include "content/i_page_content.h"
 #include "content/i_switchable.h"
 #include "ui/affectors.h"
+#include "ui/control_base.h"
 #include "ui/offset_graphics.h"
 #include "ui/scrollable.h"
 #include "ui/text_block.h"
@@ -23,7 +24,7 @@ namespace zor {
 // most the two contents visible during a slide, shows a wait icon while a content has no data and a fixed
 // text when its loading failed, plays the page-opening animation, and relays the contents' requests to the
 // page one frame later.
-class content_manager : public cl::ui::i_control,
+class content_manager : public cl::ui::control_base,
                         public i_switchable,
                         public cl::ui::i_x_scrollable,
                         public cl::ui::i_y_scrollable,
@@ -74,7 +75,6 @@ public:
         needs_redraw = d;
         wait_turned = wait_turned && d;
     }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -89,7 +89,6 @@ private:
     int strip_width() const { return rect.right - rect.left; }
     bool showable(const i_page_content& c) const { return ready && c.is_loaded(); }
 
-    platform::RECT rect;
     boost::ptr_vector<i_page_content> contents;
     int current = 0;
     bool ready = true;

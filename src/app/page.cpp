@@ -302,8 +302,8 @@ void page::layout() {
     // The advert strip under an article must not hide the article's last lines.
     layout_contents(ticker_part->is_shown() && ticker_part->get_mode() == ticker_manager::adverts_only);
     strip->layout();
-    ticker_part->set_area(
-        platform::RECT{rect.right - ticker_width, bottom - ticker_height, rect.right, bottom}, rect.bottom);
+    ticker_part->set_rect(
+        platform::RECT{rect.right - ticker_width, bottom - ticker_height, rect.right, bottom});
 }
 
 void page::layout_contents(bool ticker_room) {

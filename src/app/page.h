@@ -10,7 +10,7 @@
 #include "chrome/page_header.h"
 #include "chrome/ticker_manager.h"
 #include "content/content_state.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"
 
@@ -27,7 +27,7 @@ namespace app {
 // The one screen of the application: the chrome bars around the strip of contents. Every navigation
 // target is built by one of its loaders; it routes input to the bars and the contents, turns drags into
 // swipes, and keeps the history for "Back".
-class page : public cl::ui::i_control, public utils::trackable, private boost::noncopyable {
+class page : public cl::ui::control_base, public utils::trackable, private boost::noncopyable {
 public:
     static constexpr int swipe_distance = 50;
     static constexpr int navigation_height = 50;
@@ -54,8 +54,6 @@ public:
 
     bool is_visible() const override { return true; }
     void set_visible(bool) override {}
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long now_ms) override;
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -122,7 +120,6 @@ private:
 
     std::shared_ptr<content_factory> factory;
     preloading_control preloader;
-    platform::RECT rect;
     std::unique_ptr<ui::page_header> top_bar;
     std::unique_ptr<content_manager> strip;
     std::unique_ptr<ui::command_bar> command;

@@ -29,10 +29,6 @@ public:
     void pause() override;
     void resume() override;
 
-    int frames_drawn() const { return frame_count; }
-    controller* get_controller() const { return control.get(); }
-    bool redraw_forced() const { return force_redraw; }
-
 private:
     // Lives for one component-model initialisation of the loop thread.
     struct com_marker {

@@ -35,8 +35,6 @@ public:
 
     // Which banner the next fill takes (modulo the banner count).
     void advance(std::uint32_t step) { position += step; }
-    std::uint32_t get_position() const { return position; }
-    const boost::shared_ptr<cl::ui::async_picture>& get_banner() const { return banner; }
 
 protected:
     void layout_content() override;

@@ -38,10 +38,6 @@ public:
     void set_content(const std::wstring& location, const std::vector<std::wstring>& paragraphs,
                      const boost::shared_ptr<cl::ui::async_picture>& picture);
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
     void update(unsigned long now_ms) override;
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -57,7 +53,6 @@ public:
     int scroll_offset() const { return offset; }
     bool is_scrollable() const { return scrollable; }
     platform::RECT text_area() const { return text_rect; }
-    const cl::ui::font_ptr& text_font() const { return font; }
     const boost::shared_ptr<cl::ui::async_picture>& shown_picture() const { return picture; }
 
 private:
@@ -85,7 +80,6 @@ private:
     int key_step = 0;
     cl::aff::move_affector scroll_anim;
     cl::ui::font_ptr font;
-    bool dirty = true;
 };
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chrome/chrome_control.h"
+#include "ui/control_base.h"
 #include "ui/text_block.h"
 #include "utils/signal.h"
 
@@ -10,7 +10,7 @@ namespace zor {
 namespace ui {
 
 // The two soft-key commands at the bottom of the page. An empty label means no command on that side.
-class command_bar : public chrome_control {
+class command_bar : public cl::ui::control_base {
 public:
     static constexpr int bar_height = 40;
     static constexpr int soft_key_left = 0xC2;
@@ -28,7 +28,6 @@ public:
     // Enter then triggers the left command too (pages with a text field).
     void set_enter_triggers_left(bool on) { enter_triggers_left = on; }
 
-    platform::RECT get_rect() const override { return rect; }
     // Takes the bottom of the given rectangle.
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long) override {}
@@ -37,14 +36,10 @@ public:
     void on_key_down(int key) override;
     void on_pen_down(const platform::POINT& p) override;
 
-    platform::RECT left_area() const { return left_rect; }
-    platform::RECT right_area() const { return right_rect; }
-
 private:
     void trigger_left();
     void trigger_right();
 
-    platform::RECT rect;
     platform::RECT left_rect;
     platform::RECT right_rect;
     cl::ui::text_block left_button;

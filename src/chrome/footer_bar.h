@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chrome/chrome_control.h"
 #include "chrome/tap_tracker.h"
+#include "ui/control_base.h"
 #include "ui/picture.h"
 #include "utils/signal.h"
 
@@ -14,7 +14,7 @@ namespace ui {
 
 // The footer of the main page: the names of the first six news categories and the citizen-report link,
 // painted in its picture, with a hot area over each.
-class footer_bar : public chrome_control {
+class footer_bar : public cl::ui::control_base {
 public:
     static constexpr int link_count = 7;
     struct link {
@@ -29,8 +29,6 @@ public:
     // ("headlines", category name), or ("headlines", "Tip-Line") for the citizen report.
     utils::signal<utils::function2<void, std::wstring, std::wstring>> clicked;
 
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     // Sits at the bottom of its rectangle, as high as its picture; two rows of links in portrait.
     void layout() override;
@@ -43,7 +41,6 @@ public:
     const link* link_at(int index) const;
 
 private:
-    platform::RECT rect;
     cl::ui::picture background;
     bool two_rows = true;
     std::map<int, link> links;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chrome/chrome_control.h"
 #include "chrome/tap_tracker.h"
+#include "ui/control_base.h"
 #include "ui/picture.h"
 #include "ui/text_block.h"
 #include "utils/signal.h"
@@ -14,7 +14,7 @@ namespace ui {
 
 // The red bar at the top of every page: the logo leads home; the weather area shows the home city's weather
 // of today (refreshed hourly) and leads to its forecast.
-class header_bar : public chrome_control {
+class header_bar : public cl::ui::control_base {
 public:
     // Relative to the bar's top-left corner.
     static constexpr platform::RECT logo_area{4, 4, 95, 52};
@@ -27,8 +27,6 @@ public:
     // (page, name): ("home", "") from the logo, ("weather_item", city) from the weather area.
     utils::signal<utils::function2<void, std::wstring, std::wstring>> clicked;
 
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     // Shows the home city's weather once it is loaded, and asks for it when it is missing or old.
     void update(unsigned long now_ms) override;
     // Show the weather again at the next update (the settings changed).
@@ -40,7 +38,6 @@ public:
     void on_pen_up(const platform::POINT& p) override;
 
     platform::RECT logo_rect() const;
-    platform::RECT weather_area() const { return weather_rect; }
     const std::wstring& city() const { return city_name; }
     const std::wstring& temperatures() const { return temperature_text.get_text(); }
     bool shows_weather() const { return !city_name.empty(); }
@@ -51,7 +48,6 @@ private:
     void clear_weather();
     void place_weather();
 
-    platform::RECT rect;
     cl::ui::picture background;
     cl::ui::picture weather_icon;
     cl::ui::text_block name_text;

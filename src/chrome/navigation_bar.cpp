@@ -82,12 +82,6 @@ navigation_bar::navigation_bar()
     : slide_anim(slide_speed, slide_smoothing), left_arrow(0, cl::ui::resources::path(L"arrow_left")),
       right_arrow(1, cl::ui::resources::path(L"arrow_right")) {}
 
-void navigation_bar::set_visible(bool v) {
-    if (v != visible)
-        dirty = true;
-    visible = v;
-}
-
 void navigation_bar::add_tab(const tab_record& record) {
     tabs.emplace_back(new tab(record.caption, record.back_color));
     dirty = true;

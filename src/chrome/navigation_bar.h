@@ -2,6 +2,7 @@
 
 #include "content/i_switchable.h"
 #include "ui/affectors.h"
+#include "ui/control_base.h"
 #include "ui/oscillation_arrow.h"
 #include "ui/round_control.h"
 #include "ui/text_block.h"
@@ -16,7 +17,7 @@ namespace ui {
 
 // The tabs of a page's contents, one shown at a time, with bouncing arrows towards the neighbours. It
 // asks for the previous or next content; the page answers by switching the strip and this bar together.
-class navigation_bar : public cl::ui::i_control, public zor::i_switchable {
+class navigation_bar : public cl::ui::control_base, public zor::i_switchable {
 public:
     static constexpr double slide_speed = 1.0; // hundredths of a tab per millisecond
     static constexpr double slide_smoothing = 0.18;
@@ -48,11 +49,8 @@ public:
             show_left = left;
             show_right = right;
         }
-        bool shows_left() const { return show_left; }
-        bool shows_right() const { return show_right; }
         const std::wstring& shown_caption() const { return text.get_text(); }
         const std::wstring& full_caption() const { return caption; }
-        platform::COLORREF content_colour() const { return colour; }
         platform::RECT frame() const { return frame_rect; }
         platform::RECT inner() const { return inner_rect; }
         platform::RECT caption_area() const;
@@ -89,12 +87,7 @@ public:
     // -1 when the bar cannot make the move (no tabs, or no tab on that side).
     int switch_to(int direction, int index) override;
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override;
     bool is_dirty() const override { return dirty || arrows_dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     // The arrows moving alone redraw only the strips they bounce in.
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -107,11 +100,8 @@ private:
     platform::RECT arrow_band(const cl::ui::oscillation_arrow& arrow, bool left_side) const;
     bool at_rest() const;
 
-    bool visible = true;
     std::vector<std::unique_ptr<tab>> tabs;
     int current = 0;
-    platform::RECT rect;
-    bool dirty = true;
     cl::aff::move_affector slide_anim;
     cl::ui::oscillation_arrow left_arrow;
     cl::ui::oscillation_arrow right_arrow;

@@ -49,7 +49,6 @@ public:
     void next_item() override;
     void update(unsigned long now_ms) override;
 
-    int items_shown() const { return shown; }
     const std::wstring& headline_on_screen() const { return current_text.get_text(); }
     const std::vector<item>& get_items() const { return items; }
 

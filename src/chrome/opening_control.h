@@ -1,14 +1,14 @@
 #pragma once
 
 #include "ui/affectors.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 namespace zor {
 namespace ui {
 
 // The opening transition of a page: two half pictures of the screen slide apart to the left and right,
 // uncovering the page underneath.
-class opening_control : public cl::ui::i_control {
+class opening_control : public cl::ui::control_base {
 public:
     static constexpr double speed = 0.3; // pixels per millisecond
 
@@ -21,10 +21,6 @@ public:
 
     bool is_visible() const override { return running; }
     void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long now_ms) override;
     void layout() override {}
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -33,9 +29,7 @@ private:
     cl::ui::image_ptr left_image;
     cl::ui::image_ptr right_image;
     cl::aff::linear_affector anim;
-    platform::RECT rect;
     bool running = false;
-    bool dirty = true;
 };
 
 } // namespace ui

@@ -22,7 +22,6 @@ public:
         pressed = false;
         return tap;
     }
-    bool is_pressed() const { return pressed; }
     platform::POINT press_point() const { return point; }
 
 private:

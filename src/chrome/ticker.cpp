@@ -5,12 +5,9 @@
 namespace zor {
 namespace ui {
 
-ticker::ticker() : anim(move_speed) {}
-
-void ticker::set_visible(bool v) {
-    if (v != visible)
-        dirty = true;
-    visible = v;
+// Hidden until its first run starts.
+ticker::ticker() : anim(move_speed) {
+    visible = false;
 }
 
 void ticker::set_rect(const platform::RECT& r) {

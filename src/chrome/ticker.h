@@ -29,11 +29,10 @@ public:
     std::wstring name() const override { return text; }
     platform::COLORREF color() const override { return background; }
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
+    // Unlike other contents, a ticker hides itself between runs.
+    bool is_visible() const override { return control_base::is_visible(); }
+    void set_visible(bool v) override { control_base::set_visible(v); }
+    // Lays the content out again.
     void set_rect(const platform::RECT& r) override;
     // Fills the ticker until it is ready and moves it.
     void update(unsigned long now_ms) override;
@@ -43,7 +42,6 @@ public:
     virtual bool is_ready() const { return ready; }
     virtual void clear_text();
     virtual void set_text(const std::wstring& t);
-    virtual void reset_start() { start = 0; }
     // The tap action.
     virtual void open() = 0;
     // The length of a run in milliseconds (kind 1), 0 for other kinds.
@@ -72,15 +70,12 @@ protected:
     // The content's own rectangles follow moving_rect().
     virtual void layout_content() {}
 
-    bool dirty = true;
     bool ready = false;
     std::wstring text;
     int dir = none;
-    platform::RECT rect;
     platform::RECT moving;
     int extent = 0;
     platform::COLORREF background = 0xFFFFFF;
-    bool visible = false;
     int mode = still;
     cl::aff::linear_affector anim;
     unsigned long start = 0;

@@ -7,6 +7,8 @@
 namespace zor {
 
 ticker_manager::ticker_manager() {
+    // Nothing to draw before the page gives the strip its area.
+    dirty = false;
     for (int i = 0; i < 2; ++i) {
         news_tickers[i].reset(new zor::ui::news_ticker);
         adv_tickers[i].reset(new zor::ui::adv_ticker);
@@ -73,11 +75,6 @@ void ticker_manager::set_mode(int m) {
         shown = false;
     }
     dirty = true;
-}
-
-void ticker_manager::set_area(const platform::RECT& r, int page_bottom) {
-    bottom = page_bottom;
-    set_rect(r);
 }
 
 void ticker_manager::set_rect(const platform::RECT& r) {

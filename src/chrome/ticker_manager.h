@@ -4,7 +4,7 @@
 #include "chrome/news_ticker.h"
 #include "chrome/tap_tracker.h"
 #include "content/content_state.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "utils/signal.h"
 #include "utils/trackable.h"
 
@@ -18,7 +18,7 @@ namespace zor {
 // labelled with the ticker's command, opens what is on screen; a vertical swipe moves on to the next. The
 // news walks through the categories in turn; one that failed is passed by and asked for again, so it comes
 // back once it loads.
-class ticker_manager : public cl::ui::i_control, public utils::trackable {
+class ticker_manager : public cl::ui::control_base, public utils::trackable {
 public:
     enum mode_code { off = 0, news_and_adverts = 1, adverts_only = 2 };
 
@@ -33,10 +33,6 @@ public:
     void set_mode(int m);
     int get_mode() const { return mode; }
     void set_portrait(bool p) { portrait = p; }
-    bool is_portrait() const { return portrait; }
-    // The strip's rectangle and the bottom of the page.
-    void set_area(const platform::RECT& r, int page_bottom);
-    int page_bottom() const { return bottom; }
     // A vertical swipe ends the run on screen, so the next ticker comes.
     void drag_y(int dx, int dy);
     // The page switched to another content.
@@ -53,9 +49,6 @@ public:
     // Shown, with a ticker on screen.
     bool is_visible() const override;
     void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -89,11 +82,8 @@ private:
     unsigned long run_started = 0;
     unsigned long run_length = 0;
     bool end_run = false;
-    bool dirty = false;
     bool portrait = true;
     bool shown = false;
-    platform::RECT rect;
-    int bottom = 0;
     zor::ui::tap_tracker tap;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "content/content_state.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "ui/scrollable.h"
 #include "ui/text_block.h"
 #include "utils/signal.h"
@@ -13,7 +13,7 @@ namespace zor {
 // One content of a page's strip (a headline list, the weather, an article...). It tells the strip whether
 // its data are there, how its tab reads, and how to show it again from the history; it asks the page to go
 // forward, back, or to lay out again through its signals.
-class i_page_content : public cl::ui::i_control, public cl::ui::i_y_scrollable {
+class i_page_content : public cl::ui::control_base, public cl::ui::i_y_scrollable {
 public:
     i_page_content();
     ~i_page_content() override;

@@ -20,8 +20,6 @@ public:
     // the messages sent to it meanwhile: the loop may be waiting on one just when it is asked to end.
     void join();
 
-    const boost::shared_ptr<game_loop>& loop() const { return current; }
-
 private:
     boost::shared_ptr<game_loop> current;
     std::unique_ptr<utils::thread> thread;

@@ -46,10 +46,6 @@ gl_context::~gl_context() {
     release();
 }
 
-bool gl_context::has_display() const {
-    return h->display != EGL_NO_DISPLAY;
-}
-
 gl_failure gl_context::create(int width, int height) {
     release();
     error = 0;
@@ -144,10 +140,6 @@ void gl_context::release() {
 
 void set_gl_refused(bool on) {
     refused = on;
-}
-
-bool gl_refused() {
-    return refused;
 }
 
 } // namespace platform

@@ -30,7 +30,6 @@ public:
     gl_failure create(int width, int height);
     // The EGL error value of the failed step.
     std::int32_t error_code() const { return error; }
-    bool has_display() const;
     // Leaves nothing current and destroys what create() built.
     void release();
 
@@ -42,6 +41,5 @@ private:
 
 // A host or test switch: while set, every create() fails at its first step, as on a machine without GL.
 void set_gl_refused(bool refused);
-bool gl_refused();
 
 } // namespace platform

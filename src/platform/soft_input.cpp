@@ -19,11 +19,6 @@ bool set_soft_input_rect(const RECT& r) {
     return sip && move_window(sip, r.left, r.top, r.right - r.left, r.bottom - r.top, true);
 }
 
-bool soft_input_visible() {
-    HWND sip = find_window(soft_input_class, nullptr);
-    return sip && is_window_visible(sip);
-}
-
 void show_soft_input(bool show) {
     if (HWND sip = find_window(soft_input_class, nullptr))
         show_window(sip, show ? SW_SHOW : SW_HIDE);

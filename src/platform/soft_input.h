@@ -12,7 +12,6 @@ extern const wchar_t* const soft_input_class;
 bool soft_input_rect(RECT& out);
 // Moves the keyboard to the rectangle (screen coordinates); false when there is none.
 bool set_soft_input_rect(const RECT& r);
-bool soft_input_visible();
 void show_soft_input(bool show);
 
 } // namespace platform

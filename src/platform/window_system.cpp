@@ -183,9 +183,6 @@ R with_window(HWND hwnd, R fallback, F f) {
 DWORD get_last_error() {
     return last_error;
 }
-void set_last_error(DWORD code) {
-    last_error = code;
-}
 
 bool register_class(const window_class& cls) {
     state& s = st();

@@ -22,7 +22,6 @@ struct window_class {
 };
 
 DWORD get_last_error();
-void set_last_error(DWORD code);
 
 // Classes are keyed by name; false with ERROR_CLASS_ALREADY_EXISTS when the name is taken.
 bool register_class(const window_class& cls);

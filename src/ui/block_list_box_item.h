@@ -20,7 +20,6 @@ public:
     // A short grey note at the right of the title (how old the rows are); empty for none.
     void set_note(const std::wstring& text);
     const std::wstring& note() const { return note_text; }
-    platform::RECT title_area() const { return title_rect; }
 
     // Both faces share one rectangle and one set of flags.
     bool is_visible() const override { return list_box_item_base::is_visible(); }

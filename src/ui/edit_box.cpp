@@ -99,8 +99,8 @@ bool edit_box::is_visible() const {
     return platform::is_window_visible(hwnd);
 }
 
-void edit_box::set_visible(bool visible) {
-    platform::show_window(hwnd, visible ? platform::SW_SHOW : platform::SW_HIDE);
+void edit_box::set_visible(bool shown) {
+    platform::show_window(hwnd, shown ? platform::SW_SHOW : platform::SW_HIDE);
 }
 
 void edit_box::draw(i_graphics&, bool) {

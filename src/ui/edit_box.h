@@ -2,7 +2,7 @@
 
 #include "platform/text_renderer.h"
 #include "platform/types.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace ui {
 
 // The native single-line text field, a hidden child of the panel window until a page shows it. Its
 // replacement procedure hands Enter and the soft keys to the parent and swallows the other keys.
-class edit_box : public i_control {
+class edit_box : public control_base {
 public:
     static constexpr int width = 440;
     static constexpr int height = 60;
@@ -29,10 +29,11 @@ public:
     void kill_focus();
     void move_to(int x, int y);
 
-    platform::RECT get_rect() const override { return rect; }
+    // Moves the window.
     void set_rect(const platform::RECT& r) override;
+    // The window's own visibility.
     bool is_visible() const override;
-    void set_visible(bool visible) override;
+    void set_visible(bool shown) override;
     void update(unsigned long) override {}
     void layout() override {}
     // The field paints itself; this only flushes a pending paint.
@@ -45,7 +46,6 @@ private:
     static platform::LRESULT replacement_proc(platform::HWND, platform::UINT, platform::WPARAM,
                                               platform::LPARAM);
 
-    platform::RECT rect;
     platform::HWND hwnd;
     platform::HWND parent;
     platform::font_spec font;

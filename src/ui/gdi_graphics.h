@@ -61,7 +61,6 @@ public:
 
     // The globe's state as built by init_opengl.
     bool opengl_ready() const { return gl_initialised; }
-    int globe_vertex_count() const { return vertex_count; }
     int globe_index_count() const { return index_count; }
     const std::vector<float>& globe_vertices() const { return vertices; }
     const std::vector<std::uint16_t>& globe_indices() const { return indices; }

@@ -13,15 +13,11 @@ public:
     image_list_box_item(const std::wstring& text, const image_ptr& image, platform::COLORREF background,
                         bool show_image, int row_height);
 
-    bool is_visible() const override { return show_image; }
+    // A still picture: news only once moved or shown again. Hidden, the row keeps its background.
     void set_visible(bool v) override {
-        show_image = v;
+        visible = v;
         dirty = true;
     }
-    // A still picture: news only once moved or shown again.
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override {
         rect = r;
         dirty = true;
@@ -40,13 +36,10 @@ public:
     std::wstring text() const override { return caption; }
 
 private:
-    bool show_image;
-    platform::RECT rect{};
     std::wstring caption;
     platform::COLORREF background;
     image_ptr image;
     int row_height;
-    bool dirty = true;
 };
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "ui/list_box_item_base.h"
 #include "utils/signal.h"
 
@@ -14,7 +14,7 @@ namespace ui {
 
 // A vertical list of keyed rows with one focused row: the arrow keys move the focus, Enter and taps
 // activate. A list may be a row of an outer list (a block); the focus then moves on into the outer list.
-class list_box_base : public i_control {
+class list_box_base : public control_base {
 public:
     using item_ptr = boost::shared_ptr<list_box_item_base>;
     static const char* const duplicate_key_error;
@@ -24,11 +24,6 @@ public:
     utils::signal<utils::function1<void, std::wstring>> focus_changed;
     utils::signal<utils::function1<void, std::wstring>> item_activated;
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -64,7 +59,6 @@ public:
     const std::wstring& focused_key() const { return focused; }
     // The list this one is a row of, if any.
     void set_outer(list_box_base* list) { outer = list; }
-    list_box_base* outer_list() const { return outer; }
 
 protected:
     void check_key(const item_ptr& item) const;
@@ -74,12 +68,10 @@ protected:
     int margin_right = 4;
     int item_gap = 4;
     int cursor = 0;
-    platform::RECT rect;
     std::vector<item_ptr> rows;
     std::wstring focused;
     platform::POINT press;
     bool select_on_press = true;
-    bool dirty = true;
     list_box_base* outer = nullptr;
 };
 

@@ -33,7 +33,6 @@ public:
     // Moves the caption right by this many pixels (a placeholder inside a group).
     void set_indent(int pixels) { indent = pixels; }
     platform::RECT caption_rect() const { return text.get_rect(); }
-    platform::RECT icon_rect() const { return icon_place; }
 
 private:
     boost::shared_ptr<picture> icon;

@@ -19,9 +19,6 @@ public:
 
     list_box_item_base(list_box_base* owner, const std::wstring& key);
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override { visible = v; }
-    bool is_dirty() const override { return dirty; }
     // Marking a row dirty marks its list too.
     void set_dirty(bool d) override;
     void update(unsigned long) override {}
@@ -52,10 +49,8 @@ protected:
     void place(int height);
 
     list_box_base* owning_list;
-    bool dirty = true;
     std::wstring item_key;
     bool draw_corners = true;
-    bool visible = true;
     bool fill_background = true;
     int layout_top = 0;
 };

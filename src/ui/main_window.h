@@ -33,10 +33,7 @@ public:
                                          platform::LPARAM lparam);
 
     platform::HINSTANCE get_instance() const { return instance; }
-    platform::HWND get_parent() const { return parent; }
     edit_box* get_edit() const { return edit.get(); }
-    const std::wstring& get_title() const { return title; }
-    const std::wstring& get_class_name() const { return class_name; }
 
 protected:
     platform::HINSTANCE instance = nullptr;

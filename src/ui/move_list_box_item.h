@@ -31,9 +31,6 @@ public:
 
     bool is_visible() const override { return inner && inner->is_visible(); }
     void set_visible(bool v) override;
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -49,10 +46,8 @@ private:
     void place_inner();
 
     bool moving = false;
-    platform::RECT rect{};
     i_list_box_item* inner = nullptr;
     cl::aff::linear_affector edge;
-    bool dirty = true;
     bool placed = false; // the row stands where the edge is
 };
 

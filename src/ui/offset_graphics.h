@@ -24,7 +24,6 @@ public:
         clip = r;
         clipping = true;
     }
-    void clear_clip() { clipping = false; }
 
     void begin_frame(int a = 0, int b = 0) override { wrapped->begin_frame(a, b); }
     void end_frame(bool present) override { wrapped->end_frame(present); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/affectors.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 #include <memory>
 #include <string>
@@ -11,7 +11,7 @@ namespace ui {
 
 // An arrow that bounces five pixels to and fro once a second along one edge of its rectangle:
 // direction 0 left edge, 1 right edge, 2 top, 3 bottom.
-class oscillation_arrow : public i_control {
+class oscillation_arrow : public control_base {
 public:
     oscillation_arrow(int direction, const std::wstring& image_path);
     // For pictures already loaded.
@@ -19,10 +19,8 @@ public:
     oscillation_arrow(const oscillation_arrow&) = delete;
     oscillation_arrow& operator=(const oscillation_arrow&) = delete;
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override { visible = v; }
+    // Where the arrow stands now, along its edge of the rectangle.
     platform::RECT get_rect() const override;
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long now_ms) override { affector->update(now_ms); }
     void layout() override {}
     void draw(i_graphics& g, bool force) override;
@@ -30,9 +28,7 @@ public:
 private:
     int offset() const { return static_cast<int>(affector->value(0)); }
 
-    platform::RECT rect;
     image_ptr image;
-    bool visible = true;
     std::unique_ptr<cl::aff::i_affector> affector;
     int direction;
     int image_width;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "utils/signal.h"
 
 #include <mutex>
@@ -10,7 +10,7 @@ namespace cl {
 namespace ui {
 
 // An image placed in a rectangle: at its top-left, centred (mode 2), or centred vertically only (mode 3).
-class picture : public i_control {
+class picture : public control_base {
 public:
     enum layout_mode { top_left = 0, centred = 2, centred_vertically = 3 };
 
@@ -19,12 +19,6 @@ public:
     // Loads the file through the image cache (or past it with bypass_cache).
     picture(const std::wstring& path, bool use_alpha, int mode, int width, int height, bool bypass_cache);
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override { visible = v; }
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     void layout() override;
     void draw(i_graphics& g, bool force) override;
@@ -43,9 +37,6 @@ protected:
     void drop_image();
     void set_layout_mode(int mode) { layout_mode = mode; }
 
-    bool dirty = true;
-    platform::RECT rect;
-    bool visible = true;
     bool use_alpha = false;
     int layout_mode;
 

@@ -6,7 +6,7 @@ namespace cl {
 namespace ui {
 
 void progress_bar::set_rect(const platform::RECT& r) {
-    outer = r;
+    rect = r;
     inner = platform::RECT{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
     bar = platform::RECT{r.left + 7, r.top + 7, r.right - 7, r.bottom - 7};
     pixels_per_percent = ((r.right - 7) - (r.left + 7)) * 0.01;
@@ -17,7 +17,7 @@ void progress_bar::set_progress(int percent) {
 }
 
 void progress_bar::draw(i_graphics& g, bool) {
-    g.fill_rect(outer, 0xFFFFFF);
+    g.fill_rect(rect, 0xFFFFFF);
     g.fill_rect(inner, 0x000000);
     g.fill_rect(bar, 0x0000FF);
 }

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 namespace cl {
 namespace ui {
 
 // A white frame, a black trough and a red bar that grows with the percentage.
-class progress_bar : public i_control {
+class progress_bar : public control_base {
 public:
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    platform::RECT get_rect() const override { return outer; }
+    // Places the trough and the bar inside.
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long) override {}
     void layout() override {}
@@ -24,7 +22,6 @@ private:
     double pixels_per_percent = 0;
     platform::RECT inner;
     platform::RECT bar;
-    platform::RECT outer;
 };
 
 } // namespace ui

@@ -1,23 +1,19 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 namespace cl {
 namespace ui {
 
 // The base of rounded cards: it draws the four corner pictures (the focused set where focused) over the
 // background its derived class fills.
-class round_control : public i_control {
+class round_control : public control_base {
 public:
     round_control();
     // For pictures already loaded, in the order top-left, top-right, bottom-right, bottom-left, then the
     // same four focused ones.
     explicit round_control(const image_ptr (&corners)[8]);
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     void layout() override {}
     void draw(i_graphics& g, bool force) override;
@@ -29,7 +25,6 @@ public:
 
 protected:
     image_ptr corners[8];
-    platform::RECT rect;
     bool focused = false;
     bool top_focused = false;
     bool bottom_focused = false;

@@ -38,7 +38,6 @@ public:
     // The offset drawn now (0 or negative) and the one it glides to.
     double offset() const { return scroll.value(0); }
     double target() const { return scroll.value(1); }
-    bool is_dragging() const { return dragging; }
     const zor::ui::scrollbar2& bar() const { return scrollbar; }
 
 protected:

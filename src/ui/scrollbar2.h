@@ -24,14 +24,10 @@ public:
     // Moves the thumb by dy within the track and the position with it.
     void drag_by(int dy);
     bool hit_thumb(const platform::POINT& p) const;
-    bool is_dragging() const { return dragging; }
     int free_track() const;
 
-    bool is_visible() const override { return visible; }
-    void set_visible(bool v) override { visible = v; }
     // A hidden bar has nothing to draw; it draws in full once shown again.
     bool is_dirty() const override { return visible && dirty; }
-    void set_dirty(bool d) override { dirty = d; }
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
     void on_pen_down(const platform::POINT& p) override;
@@ -49,8 +45,6 @@ private:
     cl::ui::image_ptr bottom_arrow;
     platform::POINT top_point;
     platform::POINT bottom_point;
-    bool visible = true;
-    bool dirty = true;
     bool dragging = false;
     platform::POINT drag_point;
 };

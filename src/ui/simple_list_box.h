@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -11,7 +11,7 @@ namespace cl {
 namespace ui {
 
 // A row of a small fixed list: selectable, tagged, and named by its type.
-class i_list_box_item : public i_control {
+class i_list_box_item : public control_base {
 public:
     virtual void set_selected(bool selected) = 0;
     virtual bool is_selected() const = 0;
@@ -22,7 +22,7 @@ public:
 };
 
 // Rows stacked one under the other with a gap; no focus, keys or scrolling.
-class simple_list_box : public i_control {
+class simple_list_box : public control_base {
 public:
     using item_ptr = boost::shared_ptr<i_list_box_item>;
 
@@ -32,12 +32,6 @@ public:
     void clear();
     const std::list<item_ptr>& items() const { return rows; }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long now_ms) override;
     // Each visible row gets the rectangle under the previous one, as high as that one was.
     void layout() override;
@@ -45,8 +39,6 @@ public:
 
 private:
     std::list<item_ptr> rows;
-    platform::RECT rect;
-    bool dirty = true;
     int item_gap;
 };
 

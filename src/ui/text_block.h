@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 #include <string>
 
@@ -8,7 +8,7 @@ namespace cl {
 namespace ui {
 
 // A text in a rectangle whose height follows the wrapped text; optionally on a filled background.
-class text_block : public i_control {
+class text_block : public control_base {
 public:
     text_block(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font, int align);
     text_block(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font,
@@ -17,10 +17,6 @@ public:
     void set(const std::wstring& text, platform::COLORREF text_colour, const font_ptr& font,
              platform::COLORREF background);
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     // The width is kept; the height becomes that of the wrapped text on the process-wide graphics.
     void layout() override;
@@ -32,7 +28,6 @@ public:
     void set_text(const std::wstring& t) { text = t; }
 
 private:
-    platform::RECT rect;
     std::wstring text;
     platform::COLORREF background = 0;
     platform::COLORREF text_colour;

@@ -124,10 +124,10 @@ bool video_player::is_visible() const {
     return !opening && media->is_window_visible();
 }
 
-void video_player::set_visible(bool visible) {
-    shown = visible;
+void video_player::set_visible(bool on) {
+    shown = on;
     if (!opening)
-        media->show_window(visible && usable());
+        media->show_window(on && usable());
 }
 
 // A clip that cannot play still gets its black area, bar and zero times; only the window waits for one.

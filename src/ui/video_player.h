@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/media_player.h"
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 #include "ui/progress_bar.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace ui {
 // Plays one clip: the video in a child window over the upper half of the control, a progress bar and the
 // elapsed and total time in the lower half. When the clip cannot be played the control stays inert and
 // shows zero times.
-class video_player : public i_control {
+class video_player : public control_base {
 public:
     // Runs a job off the frame loop.
     using job_runner = std::function<void(std::function<void()>)>;
@@ -37,8 +37,10 @@ public:
     void suspend();
     void resume();
 
+    // The video window's own visibility.
     bool is_visible() const override;
-    void set_visible(bool visible) override;
+    void set_visible(bool on) override;
+    // The lower half: what is hit and drawn here, the window covering the upper half.
     platform::RECT get_rect() const override { return controls_rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
@@ -49,7 +51,6 @@ public:
     bool is_opening() const { return opening; }
     bool is_ready() const { return ready; }
     bool is_rendered() const { return rendered; }
-    std::int64_t get_duration() const { return duration; }
     platform::RECT get_video_rect() const { return video_rect; }
     const progress_bar& get_progress() const { return *progress; }
     // Position / duration as "mm:ss / mm:ss".
@@ -71,7 +72,6 @@ private:
     platform::RECT time_rect() const;
 
     platform::HWND owner;
-    platform::RECT rect;
     platform::RECT video_rect;
     // The part of the upper half the picture's window covers.
     platform::RECT picture_rect;

@@ -1,21 +1,16 @@
 #pragma once
 
-#include "ui/i_control.h"
+#include "ui/control_base.h"
 
 namespace cl {
 namespace ui {
 
 // A ring of eight grey squares whose shading runs round, one step every second frame.
-class wait_icon : public i_control {
+class wait_icon : public control_base {
 public:
     static constexpr int side = 200;
 
     wait_icon();
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     // Centres the 200 x 200 square in the rectangle.
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
@@ -26,13 +21,11 @@ public:
     platform::RECT cell(int i) const { return cells[i]; }
 
 private:
-    platform::RECT rect;
     platform::COLORREF palette[32];
     platform::RECT cells[8];
     int phase = 31;
     int step_divisor = 2;
     int counter = 0;
-    bool dirty = true;
 };
 
 } // namespace ui

@@ -22,14 +22,7 @@ public:
                   const image_ptr& icon);
     bool is_loaded() const { return loaded; }
     const std::wstring& line(int i) const { return lines[i]; }
-    platform::RECT line_rect(int i) const { return line_rects[i]; }
 
-    bool is_visible() const override { return true; }
-    void set_visible(bool) override {}
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     void layout() override;
     void draw(i_graphics& g, bool force) override;
@@ -41,12 +34,10 @@ public:
     std::wstring text() const override { return std::wstring(); }
 
 private:
-    platform::RECT rect{};
     platform::RECT line_rects[3]{};
     font_ptr font;
     int row_height;
     bool loaded = false;
-    bool dirty = true;
     std::wstring lines[3];
     image_ptr icon;
 };

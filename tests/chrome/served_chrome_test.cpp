@@ -66,7 +66,7 @@ protected:
         cl::ui::create_graphics(window);
         zor::model::init();
         strip.reset(new ticker_manager);
-        strip->set_area(area, 708);
+        strip->set_rect(area);
         strip->request.connect(utils::function1<void, zor::content_state>(
             [this](zor::content_state s) { requests.push_back(s); }));
         platform::set_shell_launcher([this](const std::vector<std::string>& argv) {

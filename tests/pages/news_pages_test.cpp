@@ -298,7 +298,7 @@ TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_
 TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_the_list) {
     server.add_route("/news/world", doc({"w1", "w2", "w3"}));
     zor::ticker_manager tickers;
-    tickers.set_area(RECT{0, 500, 480, 604}, 748);
+    tickers.set_rect(RECT{0, 500, 480, 604});
     tickers.set_mode(zor::ticker_manager::news_and_adverts);
     zor::home_content home(ticked({1, 2, 3, 4}), &tickers);
     home.set_rect(RECT{0, 106, 480, 604});

@@ -1,4 +1,5 @@
 #include "support/graphics_fixture.h"
+#include "ui/control_base.h"
 #include "ui/graphics.h"
 #include "ui/oscillation_arrow.h"
 #include "ui/picture.h"
@@ -146,6 +147,34 @@ TEST_F(controls, round_corners_switch_to_the_focused_set_per_edge) {
     r.set_focused(true);
     r.draw(*g, true);
     EXPECT_EQ(pixel(119, 79), 7);
+}
+
+// A control that counts what it drew.
+class counting_control : public cl::ui::control_base {
+public:
+    void update(unsigned long) override {}
+    void layout() override {}
+    void draw(cl::ui::i_graphics&, bool force) override {
+        if (begin_draw(force))
+            ++drawn;
+    }
+    int drawn = 0;
+};
+
+TEST_F(controls, showing_or_hiding_a_control_marks_it_and_a_hidden_one_clears_its_mark_unseen) {
+    counting_control c;
+    c.draw(*g, false); // a new control has news
+    EXPECT_EQ(c.drawn, 1);
+    c.set_visible(true); // already shown: nothing new
+    EXPECT_FALSE(c.is_dirty());
+    c.set_visible(false);
+    EXPECT_TRUE(c.is_dirty());
+    c.draw(*g, true);
+    EXPECT_EQ(c.drawn, 1);
+    EXPECT_FALSE(c.is_dirty());
+    c.set_visible(true);
+    c.draw(*g, false);
+    EXPECT_EQ(c.drawn, 2);
 }
 
 } // namespace

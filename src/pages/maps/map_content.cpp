@@ -59,7 +59,7 @@ int map_content::picture_height() const {
 }
 
 platform::RECT map_content::make_view() const {
-    platform::RECT v = content_rect;
+    platform::RECT v = rect;
     if (!image)
         return v;
     const int extra_x = (v.right - v.left) - image->width();
@@ -76,13 +76,13 @@ platform::RECT map_content::make_view() const {
 }
 
 void map_content::set_rect(const platform::RECT& r) {
-    content_rect = r;
+    rect = r;
     layout();
 }
 
 void map_content::layout() {
     view_rect = make_view();
-    const platform::RECT& c = content_rect;
+    const platform::RECT& c = rect;
     const int mid_x = (c.left + c.right) / 2, mid_y = (c.top + c.bottom) / 2;
     auto w = [&](int i) { return arrows[i] ? arrows[i]->width() : 0; };
     auto h = [&](int i) { return arrows[i] ? arrows[i]->height() : 0; };

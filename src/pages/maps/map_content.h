@@ -35,9 +35,6 @@ public:
     std::wstring title() const override { return std::wstring(); }
     platform::COLORREF color() const override { return 0xDCC328; }
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return content_rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -61,7 +58,6 @@ public:
     // Offsets of the view into the picture: 0 the current value, 1 where it glides to.
     double offset_x(int which) const { return horizontal.value(which); }
     double offset_y(int which) const { return vertical.value(which); }
-    const cl::ui::image_ptr& map_image() const { return image; }
     // Positions of the four arrows (left, right, up, down); an arrow without its picture stays at 0, 0.
     platform::POINT arrow_position(int dir) const { return arrow_at[dir]; }
     bool arrow_shown(int dir) const;
@@ -96,10 +92,8 @@ protected:
     int picture_width() const;
     int picture_height() const;
 
-    platform::RECT content_rect;
     platform::RECT view_rect;
     std::size_t focus_index = 0;
-    bool dirty = true;
 
 private:
     void check_loaded();

@@ -77,9 +77,6 @@ public:
     platform::COLORREF color() const override { return 0; }
     content_state get_state() const override;
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     // The picture's area: r less the margins.
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
@@ -95,13 +92,11 @@ public:
 private:
     void ask_for_picture();
 
-    platform::RECT rect;
     std::wstring category_name;
     std::wstring subcategory_name;
     std::wstring headline_id;
     bool loaded = false;
     boost::shared_ptr<cl::ui::async_picture> picture;
-    bool dirty = true;
 };
 
 } // namespace zor

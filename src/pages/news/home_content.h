@@ -49,8 +49,6 @@ public:
     virtual void reset();
 
     bool is_dirty() const override { return dirty || list.is_dirty(); }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -77,7 +75,6 @@ private:
     std::wstring section_successor(const category_ptr& category) const;
     void on_select(std::wstring key);
 
-    platform::RECT rect;
     cl::ui::list_box2 list;
     bool loading = false;
     bool loaded = false;
@@ -88,7 +85,6 @@ private:
     std::set<std::wstring> sections;
     int picture_width = -1;
     int picture_height = -1;
-    bool dirty = true;
     std::int64_t last_check = 0;
     bool refresh_due = false;
     int layout_mode = 1;

@@ -47,9 +47,6 @@ public:
     void activate() override;
     void deactivate() override;
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long) override {}
     void layout() override;
@@ -70,7 +67,6 @@ private:
     void show_status();
     void place();
 
-    platform::RECT rect{};
     platform::contacts contacts;
     bool contact_exists = false;
     bool built = false;
@@ -79,7 +75,6 @@ private:
     std::unique_ptr<cl::ui::text_block> status_text;
     std::unique_ptr<cl::ui::text_block> hint_text;
     ui::command_bar* command_bar;
-    bool dirty = true;
     // The bar's "Add" is this page's only while it is the current content.
     bool active = false;
     cl::ui::round_control card;

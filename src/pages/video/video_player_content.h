@@ -28,7 +28,6 @@ public:
     content_state get_state() const override { return content_state(page_name(), name(), file); }
     platform::COLORREF color() const override { return 0; }
 
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override { player->layout(); }
@@ -38,14 +37,12 @@ public:
     void panel_resumed() override { player->resume(); }
 
     cl::ui::video_player& get_player() { return *player; }
-    const std::wstring& get_file() const { return file; }
 
 private:
     static cl::ui::video_player::job_runner loading_thread_runner();
     void on_command(std::wstring label);
 
     bool loaded = true;
-    platform::RECT rect;
     ui::command_bar* command_bar;
     std::unique_ptr<cl::ui::video_player> player;
     std::wstring file;

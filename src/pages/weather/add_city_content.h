@@ -38,10 +38,6 @@ public:
     // Carries the typed text, so going back restores it.
     content_state get_state() const override;
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long) override {}
     // Places the home screen's keyboard directly below the field, clear of the command bar; moves the field
     // down when the prompt has no room above it.
@@ -60,13 +56,11 @@ private:
 
     cl::ui::edit_box* edit;
     ui::command_bar* commands;
-    platform::RECT rect{};
     platform::RECT prompt_area{};
     // Where the keyboard was before the page placed it, given back when the page closes.
     platform::RECT keyboard_home{};
     platform::RECT keyboard_placed_at{};
     bool keyboard_placed = false;
-    bool dirty = true;
 };
 
 } // namespace zor

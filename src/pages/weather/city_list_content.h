@@ -36,8 +36,6 @@ public:
     void deactivate() override;
 
     bool is_dirty() const override { return dirty || list.is_dirty(); }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override { list.layout(); }
@@ -63,10 +61,8 @@ private:
     std::wstring chosen_id;
     std::uint32_t requested_at = 0;
     bool requested = false;
-    platform::RECT rect{};
     bool built = false;
     bool empty = false;
-    bool dirty = true;
 };
 
 } // namespace zor

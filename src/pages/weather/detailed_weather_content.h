@@ -48,7 +48,6 @@ public:
     void deactivate() override;
 
     bool is_dirty() const override { return dirty || list.is_dirty(); }
-    void set_dirty(bool d) override { dirty = d; }
     platform::RECT get_rect() const override { return list.get_rect(); }
     void set_rect(const platform::RECT& r) override { list.set_rect(r); }
     void update(unsigned long now_ms) override;
@@ -90,7 +89,6 @@ private:
     bool command_shown = false;
     cl::aff::linear_affector slide{slide_speed};
     forecast_refresh refresh;
-    bool dirty = true;
 };
 
 } // namespace zor

@@ -62,8 +62,6 @@ public:
     void deactivate() override;
 
     bool is_dirty() const override { return dirty || selector.is_dirty() || rows.is_dirty(); }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override;
@@ -107,11 +105,9 @@ private:
     std::vector<boost::shared_ptr<cl::ui::move_list_box_item>> row_fade;
     boost::shared_ptr<weather_item_container> on_panel;
     forecast_refresh refresh;
-    platform::RECT rect{};
     bool failed = false;
     bool loaded = false;
     bool active = false;
-    bool dirty = true;
 };
 
 } // namespace zor

@@ -33,10 +33,6 @@ public:
     platform::COLORREF color() const override { return 0xDCC328; }
     content_state get_state() const override;
 
-    bool is_dirty() const override { return dirty; }
-    void set_dirty(bool d) override { dirty = d; }
-    platform::RECT get_rect() const override { return rect; }
-    void set_rect(const platform::RECT& r) override { rect = r; }
     void update(unsigned long now_ms) override;
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -56,7 +52,6 @@ public:
 private:
     void open_region();
 
-    platform::RECT rect{0, 0, 0, 0};
     boost::shared_ptr<cl::ui::globe> globe;
     cl::ui::picture arrows[4];
     cl::ui::picture shade;
@@ -73,7 +68,6 @@ private:
     int moved_y = 0;
     int turned_x = 0;
     int turned_y = 0;
-    bool dirty = true;
 };
 
 } // namespace zor
