@@ -8,6 +8,7 @@
 #include "utils/log.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <tinyxml2.h>
@@ -27,6 +28,15 @@ std::wstring library_folder() {
 bool file_exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// mkdir -p, private to the user.
+void make_folders(const std::string& folder) {
+    for (std::size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
+        ::mkdir(folder.substr(0, at).c_str(), 0700);
+        if (at == std::string::npos)
+            break;
+    }
 }
 
 // A key goes into the element's name after a "p", as the file has always been written. A key that would not
@@ -62,9 +72,39 @@ std::wstring key_of(const tinyxml2::XMLElement& e) {
 
 } // namespace
 
+options::place options::place_for(const std::string& library_folder, bool library_writable,
+                                  const std::string& config_folder) {
+    const std::string beside = library_folder + "/options.xml";
+    const std::string users = config_folder.empty() ? std::string() : config_folder + "/options.xml";
+    if (library_writable && (file_exists(beside) || users.empty() || !file_exists(users)))
+        return place{beside, beside};
+    if (!users.empty() && file_exists(users))
+        return place{users, users};
+    if (users.empty())
+        return place{beside, beside};
+    return place{file_exists(beside) ? beside : users, users};
+}
+
+std::string options::user_config_folder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/')
+        return std::string(xdg) + "/zor";
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/')
+        return std::string(home) + "/.config/zor";
+    return std::string();
+}
+
 options& options::instance() {
-    if (!the_options)
-        the_options.reset(new options(library_folder()));
+    if (!the_options) {
+        const std::string folder = platform::to_utf8(library_folder());
+        const bool writable = ::access(folder.c_str(), W_OK) == 0;
+        const place where = place_for(folder, writable, user_config_folder());
+        if (where.write.compare(0, folder.size() + 1, folder + "/") != 0)
+            utils::log("The panel's folder " + folder + " cannot be written: options.xml is kept in " +
+                       where.write);
+        the_options.reset(new options(where));
+    }
     return *the_options;
 }
 
@@ -73,11 +113,24 @@ options& options::load_from(const std::wstring& folder) {
     return *the_options;
 }
 
+options& options::load_from(const place& where) {
+    the_options.reset(new options(where));
+    return *the_options;
+}
+
 options::options(const std::wstring& folder) {
     path = folder;
     if (!path.empty() && path.back() != L'/')
         path += L'/';
     path += L"options.xml";
+    save_path = path;
+    read();
+    if (!initialized)
+        apply_defaults();
+}
+
+options::options(const place& where)
+    : path(platform::from_utf8(where.read)), save_path(platform::from_utf8(where.write)) {
     read();
     if (!initialized)
         apply_defaults();
@@ -142,8 +195,12 @@ bool options::save() {
     }
     tinyxml2::XMLPrinter printer;
     doc.Print(&printer);
-    const std::string file = platform::to_utf8(path);
-    if (keep_bad_file) {
+    const std::string file = platform::to_utf8(save_path);
+    // The user's configuration folder may not exist yet.
+    const std::size_t slash = file.rfind('/');
+    if (save_path != path && slash != std::string::npos)
+        make_folders(file.substr(0, slash));
+    if (keep_bad_file && save_path == path) {
         std::rename(file.c_str(), (file + ".bad").c_str());
         keep_bad_file = false;
     }

@@ -129,3 +129,50 @@ TEST_F(user_options, a_failed_save_leaves_the_previous_file_intact) {
 }
 
 } // namespace
+
+namespace {
+
+// A system-wide install: the library's folder cannot be written, so the file goes to the user's folder; a
+// file already in either place is found.
+TEST(options_place, beside_the_library_when_writable_else_in_the_users_folder) {
+    temp_folder library, config;
+    const std::string lib = library.path(), users = config.file("zor");
+    const std::string beside = lib + "/options.xml", own = users + "/options.xml";
+    struct row {
+        bool writable, in_library, in_users;
+        std::string read, write;
+    };
+    const row rows[] = {
+        {true, false, false, beside, beside}, {true, true, false, beside, beside},
+        {true, true, true, beside, beside},   {true, false, true, own, own},
+        {false, false, false, own, own},      {false, true, false, beside, own},
+        {false, true, true, own, own},        {false, false, true, own, own},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.writable) + std::to_string(r.in_library) + std::to_string(r.in_users));
+        std::remove(beside.c_str());
+        std::remove(own.c_str());
+        ::mkdir(users.c_str(), 0700);
+        if (r.in_library)
+            library.write("options.xml", "<Settings/>");
+        if (r.in_users)
+            config.write("zor/options.xml", "<Settings/>");
+        const options::place p = options::place_for(lib, r.writable, users);
+        EXPECT_EQ(p.read, r.read);
+        EXPECT_EQ(p.write, r.write);
+    }
+    // Without a user folder at all, only the library's place is left.
+    EXPECT_EQ(options::place_for(lib, false, "").write, beside);
+
+    // The shipped file is read, and the user's changes go to a folder made for them; the shipped one stays.
+    library.write("options.xml", "<?xml version=\"1.0\"?><Settings><p2.3>true</p2.3></Settings>");
+    const std::string nested = config.file("deep/zor/options.xml");
+    options& o = options::load_from(options::place{beside, nested});
+    EXPECT_TRUE(o.flag(L"2.3"));
+    o.flag(L"1.1") = true;
+    ASSERT_TRUE(o.save());
+    EXPECT_TRUE(options::load_from(options::place{nested, nested}).flag(L"1.1"));
+    EXPECT_FALSE(options::load_from(options::place{beside, beside}).flag(L"1.1"));
+}
+
+} // namespace
