@@ -11,6 +11,7 @@
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "support/config_file.h"
+#include "support/log_capture.h"
 #include "support/picture_maker.h"
 #include "support/served_fixture.h"
 #include "ui/graphics.h"
@@ -333,24 +334,17 @@ TEST(shell_open, a_link_that_no_browser_opens_is_logged) {
     const char* saved = std::getenv("PATH");
     const std::string path = saved ? saved : "";
     ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
-    std::mutex m;
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& line) {
-        std::lock_guard<std::mutex> lock(m);
-        lines.push_back(line);
-    });
+    log_capture log;
     EXPECT_TRUE(platform::shell_open(L"http://example.org/ad"));
     const bool logged = eventually(
         [&] {
-            std::lock_guard<std::mutex> lock(m);
-            for (const auto& l : lines)
+            for (const auto& l : log.lines())
                 if (l.find("No web browser opened http://example.org/ad") != std::string::npos &&
                     l.find("status 3") != std::string::npos)
                     return true;
             return false;
         },
         std::chrono::seconds(20));
-    platform::set_debug_log_capture(nullptr);
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_TRUE(logged);
 }

@@ -29,6 +29,13 @@ public:
         return static_cast<int>(std::count(captured.begin(), captured.end(), line));
     }
     bool contains(const std::string& line) { return count(line) > 0; }
+    // Every line, each ended by a newline.
+    std::string text() {
+        std::string all;
+        for (const std::string& line : lines())
+            all += line + "\n";
+        return all;
+    }
     void clear() {
         std::lock_guard<std::mutex> lock(m);
         captured.clear();
