@@ -17,10 +17,7 @@ const std::string world_v2 = "<newsheadline timestamp=\"20261202T100000\">"
 class news_loading : public loading_fixture {
 protected:
     void SetUp() override {
-        configure("<server name=\"" + host() +
-                  "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                  "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                  "<article pict_width=\"440\" pict_height=\"330\"/></news>");
+        configure_world_news(false);
         world = manager.categories()[0];
     }
     bool logged(const std::string& line) { return log.contains(line); }

@@ -373,7 +373,7 @@ TEST_F(weather_pages, the_detailed_forecast_reads_loading_first_and_keeps_its_fo
     EXPECT_EQ(detail.days().focused_key(), day);
 }
 
-TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_while_it_is_open) {
+TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_enter_searches_and_a_fresh_one_starts_empty) {
     cl::ui::edit_box field(window.get_hwnd());
     field.move_to(20, 350); // where the panel window puts it in portrait
     std::vector<std::wstring> clicked;
@@ -398,6 +398,16 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
     EXPECT_EQ(platform::get_focus(), window.get_hwnd());
     commands.on_key_down(platform::VK_RETURN);
     EXPECT_EQ(clicked.size(), 1u);
+
+    // Opened afresh after a search, the field is empty.
+    {
+        zor::add_city_content fresh(&field, L"", &commands);
+        EXPECT_EQ(fresh.text(), L"");
+    }
+    // Coming back through the history, the text is there, selected, so typing replaces it.
+    zor::add_city_content back(&field, L"Lis", &commands);
+    platform::send_message(field.get_hwnd(), platform::WM_CHAR, L'P', 0);
+    EXPECT_EQ(back.text(), L"P");
 }
 
 // The home screen's keyboard as the shell has it: a top-level window of its class.
@@ -497,22 +507,6 @@ TEST_F(weather_pages, after_a_turn_the_keyboard_keeps_the_home_screens_new_place
     }
     pump();
     EXPECT_EQ(keyboard.rect(), portrait_home);
-}
-
-TEST_F(weather_pages, an_add_city_page_opened_afresh_starts_with_an_empty_field) {
-    cl::ui::edit_box field(window.get_hwnd());
-    field.move_to(20, 350);
-    { zor::add_city_content typed(&field, L"Paris", &commands); }
-    {
-        zor::add_city_content fresh(&field, L"", &commands);
-        EXPECT_EQ(fresh.text(), L"");
-    }
-    {
-        // Coming back through the history, the text is there, selected, so typing replaces it.
-        zor::add_city_content back(&field, L"Lis", &commands);
-        platform::send_message(field.get_hwnd(), platform::WM_CHAR, L'P', 0);
-        EXPECT_EQ(back.text(), L"P");
-    }
 }
 
 } // namespace

@@ -2,31 +2,23 @@
 
 #include "model/config.h"
 #include "model/model.h"
-#include "platform/text.h"
 #include "support/config_file.h"
-#include "ui/graphics.h"
-#include "ui/resources.h"
 
 void served_fixture::SetUp() {
     graphics_fixture::SetUp();
-    cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-    cl::ui::resources::set_portrait(true);
+    use_installed_pictures();
 }
 
 void served_fixture::TearDown() {
-    if (started) {
+    if (started)
         zor::model::done();
-        cl::ui::destroy_graphics();
-    }
     zor::config::reset();
-    cl::ui::resources::set_portrait(true);
     graphics_fixture::TearDown();
 }
 
 void served_fixture::start(const std::string& elements) {
     use_config(folder,
                "<internet><server name=\"" + narrow(server.host()) + "\"/>" + elements + "</internet>");
-    cl::ui::create_graphics(window);
     zor::model::init();
     started = true;
 }

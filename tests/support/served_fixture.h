@@ -22,8 +22,8 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Makes <internet> with the server and these elements the configuration, then starts the graphics and the
-    // model. Routes may be added before or after.
+    // Makes <internet> with the server and these elements the configuration, then starts the model. Routes
+    // may be added before or after.
     void start(const std::string& elements);
     // The server named as the weather server too, for start().
     std::string weather_here() const;
