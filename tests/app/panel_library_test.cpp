@@ -4,6 +4,7 @@
 #include "platform/host_switches.h"
 #include "platform/panel_activity.h"
 #include "platform/window_system.h"
+#include "support/log_capture.h"
 #include "support/window_fixture.h"
 
 #include <algorithm>
@@ -19,26 +20,6 @@ using namespace platform;
 LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return def_window_proc(h, m, w, l);
 }
-
-// The trace lines the panel writes, to see what its loop thread did.
-class trace_log {
-public:
-    trace_log() {
-        set_debug_log_capture([this](const std::string& line) {
-            std::lock_guard<std::mutex> lock(m);
-            lines.push_back(line);
-        });
-    }
-    ~trace_log() { set_debug_log_capture(nullptr); }
-    int count(const std::string& line) {
-        std::lock_guard<std::mutex> lock(m);
-        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-    }
-
-private:
-    std::mutex m;
-    std::vector<std::string> lines;
-};
 
 class panel_library : public window_fixture {
 protected:
@@ -110,7 +91,7 @@ TEST_F(panel_library, create_makes_one_child_window_and_destroy_twice_destroys_i
 }
 
 TEST_F(panel_library, the_host_messages_start_pause_resume_and_stop_the_loop) {
-    trace_log trace;
+    log_capture trace;
     panel = create(nullptr, host);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(trace.count("+ cl::app::game_loop::run"), 0); // 240 starts nothing

@@ -11,11 +11,9 @@
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "support/config_file.h"
-#include "support/frame_ticks.h"
-#include "support/graphics_fixture.h"
+#include "support/log_capture.h"
 #include "support/picture_maker.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/served_fixture.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
@@ -44,7 +42,7 @@ std::string png(int w, int h) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class tickers : public graphics_fixture {
+class tickers : public served_fixture {
 protected:
     void start(const std::vector<std::pair<std::string, int>>& categories) {
         std::string list;
@@ -58,13 +56,9 @@ protected:
                          "</advert>");
         server.add_route("/b/1.png", png(480, 104));
         server.add_route("/b/2.png", png(480, 104));
-        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
-                               narrow(server.host()) +
-                               "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>" +
-                               list +
-                               "</categories><advertise url=\"/ads\" pict_width=\"480\"/></news></internet>");
-        cl::ui::create_graphics(window);
-        zor::model::init();
+        served_fixture::start(weather_here() +
+                              "<news><headline pict_width=\"120\" pict_height=\"90\"/><categories>" + list +
+                              "</categories><advertise url=\"/ads\" pict_width=\"480\"/></news>");
         strip.reset(new ticker_manager);
         strip->set_rect(area);
         strip->request.connect(utils::function1<void, zor::content_state>(
@@ -77,10 +71,7 @@ protected:
     void TearDown() override {
         platform::set_shell_launcher(nullptr);
         strip.reset();
-        zor::model::done();
-        zor::config::reset();
-        cl::ui::destroy_graphics();
-        graphics_fixture::TearDown();
+        served_fixture::TearDown();
     }
     // Frames of 25 ms until the condition holds; the loading thread gets real time meanwhile.
     bool frames_until(const std::function<bool()>& condition, int limit = until_done) {
@@ -105,10 +96,6 @@ protected:
     }
 
     const RECT area{0, 604, 480, 708};
-    // Frame times run ahead of the tick count from where it is, as the loading thread stamps with it.
-    unsigned long now = platform::tick_count();
-    test_http_server server;
-    temp_folder folder;
     std::unique_ptr<ticker_manager> strip;
     std::vector<zor::content_state> requests;
     std::vector<std::vector<std::string>> launched;
@@ -221,7 +208,6 @@ class header_weather : public tickers {
 protected:
     void SetUp() override {
         tickers::SetUp();
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
         server.add_route("/zorweather?requestcity=101",
                          "<WeatherDetails><City><Day><date>2026-12-06</date><precipitationdesc>Rain"
                          "</precipitationdesc><skydescription>Cloudy</skydescription><tmin>-3</tmin>"
@@ -247,12 +233,7 @@ protected:
             },
             limit);
     }
-    int forecast_requests() {
-        int n = 0;
-        for (const auto& t : server.targets())
-            n += t.find("requestcity=101") != std::string::npos ? 1 : 0;
-        return n;
-    }
+    int forecast_requests() { return requests_for("/zorweather?requestcity=101"); }
     temp_folder options_folder;
     std::unique_ptr<zor::ui::header_bar> header;
 };
@@ -353,24 +334,17 @@ TEST(shell_open, a_link_that_no_browser_opens_is_logged) {
     const char* saved = std::getenv("PATH");
     const std::string path = saved ? saved : "";
     ::setenv("PATH", (bin.path() + ":" + path).c_str(), 1);
-    std::mutex m;
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& line) {
-        std::lock_guard<std::mutex> lock(m);
-        lines.push_back(line);
-    });
+    log_capture log;
     EXPECT_TRUE(platform::shell_open(L"http://example.org/ad"));
     const bool logged = eventually(
         [&] {
-            std::lock_guard<std::mutex> lock(m);
-            for (const auto& l : lines)
+            for (const auto& l : log.lines())
                 if (l.find("No web browser opened http://example.org/ad") != std::string::npos &&
                     l.find("status 3") != std::string::npos)
                     return true;
             return false;
         },
         std::chrono::seconds(20));
-    platform::set_debug_log_capture(nullptr);
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_TRUE(logged);
 }

@@ -38,27 +38,6 @@ protected:
     std::string folder;
 };
 
-TEST_F(shell_tour, start_pause_resume_rotate_and_stop) {
-    ASSERT_EQ(run_shell("settle 60000\nshot start\npause\nwait 50\nresume\ntap 240 400\nkey soft1\nrotate\n"
-                        "settle 60000\nshot rotated\nquit\n"),
-              0)
-        << read("stderr.txt");
-    rgb_picture start = read_png(folder + "/shots/start.png");
-    EXPECT_EQ(start.width, 480);
-    EXPECT_EQ(start.height, 800);
-    rgb_picture rotated = read_png(folder + "/shots/rotated.png");
-    EXPECT_EQ(rotated.width, 800);
-    EXPECT_EQ(rotated.height, 480);
-
-    std::string log = read("log.txt");
-    for (const char* line :
-         {"+ cl::app::game_loop::run", "+ cl::app::game_loop::pause", "+ cl::app::game_loop::resume",
-          "- zor::app::zor_game_loop::cleanup", "- cl::ui::main_window::done_instance"})
-        EXPECT_NE(log.find(line), std::string::npos) << line;
-    // Stop came before the window went: the loop ended inside stop_app.
-    EXPECT_LT(log.find("- cl::app::game_loop::run"), log.find("+ cl::ui::main_window::done_instance"));
-}
-
 // The report's lines: "frames N", "longest_gap_ms G", "page P", then one "section NAME frames N ..." a mark.
 TEST_F(shell_tour, the_frame_report_counts_the_frames_of_the_tour_and_of_each_marked_section) {
     ASSERT_EQ(run_shell("settle 60000\nmark news-tab\nkey right\nsettle 60000\nquit\n", ZOR_PANEL_DIR,
@@ -117,8 +96,8 @@ bool dark(std::uint32_t c) {
 
 // The panel sits 52 pixels below the top of the screen: header to 108, tabs to 158, and on the main page
 // the footer's two rows from 710 and the command bar from 760.
-TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_frame) {
-    ASSERT_EQ(run_shell("settle 60000\nshot home\n"
+TEST_F(shell_tour, pause_resume_swipes_arrows_soft_keys_and_rotation_move_through_the_page_and_stop) {
+    ASSERT_EQ(run_shell("settle 60000\nshot home\npause\nwait 50\nresume\n"
                         "drag 400 400 80 400 300\nsettle 60000\nshot swiped\n"
                         "key right\nsettle 60000\nkey left\nsettle 60000\nkey left\nsettle 60000\n"
                         "shot back-home\n"
@@ -136,6 +115,8 @@ TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_fr
     };
 
     const rgb_picture home = shot("home");
+    EXPECT_EQ(home.width, 480);
+    EXPECT_EQ(home.height, 800);
     EXPECT_EQ(left_arrow(home), 0); // the first tab has nothing to its left
     EXPECT_GT(right_arrow(home), 40);
     EXPECT_GT(count(home, 0, 712, 480, 758, dark), 480 * 20); // the footer
@@ -154,8 +135,17 @@ TEST_F(shell_tour, swipes_arrows_soft_keys_and_rotation_move_through_the_page_fr
 
     const rgb_picture wide = shot("landscape");
     ASSERT_EQ(wide.width, 800);
+    EXPECT_EQ(wide.height, 480);
     EXPECT_GT(right_arrow(wide), 40);
     EXPECT_GT(left_arrow(shot("landscape-swiped")), 40);
+
+    std::string log = read("log.txt");
+    for (const char* line :
+         {"+ cl::app::game_loop::run", "+ cl::app::game_loop::pause", "+ cl::app::game_loop::resume",
+          "- zor::app::zor_game_loop::cleanup", "- cl::ui::main_window::done_instance"})
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+    // Stop came before the window went: the loop ended inside stop_app.
+    EXPECT_LT(log.find("- cl::app::game_loop::run"), log.find("+ cl::ui::main_window::done_instance"));
 }
 
 // The demo script runs a copy of the installed folder: the build's config.xml keeps its server however often

@@ -45,10 +45,7 @@ protected:
             new server_process(ZOR_CONTENT_SERVER, {"--port", "0", "--sources", fixtures.sources_file()}));
         ASSERT_TRUE(server->ready());
 
-        const std::string config =
-            config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(server->port()));
-        ASSERT_FALSE(config.empty());
-        use_config(folder, config);
+        ASSERT_TRUE(use_config_pointed_at(folder, ZOR_DEFAULT_CONFIG, narrow(server->host())));
     }
     void TearDown() override { zor::config::reset(); }
 

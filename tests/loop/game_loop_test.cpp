@@ -1,6 +1,7 @@
 #include "loop/game_loop.h"
 #include "platform/debug_log.h"
 #include "platform/host_switches.h"
+#include "support/log_capture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -122,11 +123,7 @@ TEST(game_loop, a_handler_can_neither_nest_the_loop_nor_wait_for_its_own_events)
 
 // A fault in one frame is logged and the next frames run: the loop never ends on its own.
 TEST(game_loop, a_throwing_update_draw_or_handler_is_logged_and_the_loop_goes_on) {
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& line) { lines.push_back(line); });
-    struct uncapture {
-        ~uncapture() { platform::set_debug_log_capture(nullptr); }
-    } stop_capturing;
+    log_capture log;
     scripted_loop loop;
     loop.at(100060, event(event::key_down, 1, 0, 0));
     loop.at(100300, event(event::exit, 0, 0, 0));
@@ -147,9 +144,7 @@ TEST(game_loop, a_throwing_update_draw_or_handler_is_logged_and_the_loop_goes_on
     // Logic time moved on past the failed step.
     for (std::size_t i = 1; i < loop.updates.size(); ++i)
         EXPECT_EQ(loop.updates[i] - loop.updates[i - 1], 25u);
-    std::string all;
-    for (const std::string& line : lines)
-        all += line + "\n";
+    const std::string all = log.text();
     EXPECT_NE(all.find("update fault"), std::string::npos) << all;
     EXPECT_NE(all.find("Invalid coordinates"), std::string::npos) << all;
     EXPECT_NE(all.find("unknown"), std::string::npos) << all;

@@ -1,12 +1,9 @@
 // A page reading under the guards on its own thread while the loading thread keeps reloading the same
 // categories, headlines and cities (run under ThreadSanitizer too).
-#include "model/config.h"
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
-#include "support/config_file.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/loading_fixture.h"
 
 #include <atomic>
 #include <chrono>
@@ -15,22 +12,18 @@
 
 namespace {
 
-TEST(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replaced) {
-    test_http_server server;
-    temp_folder folder;
-    const std::string h = narrow(server.host());
-    use_config(folder, "<internet><server name=\"" + h + "\"/><weather name=\"" + h +
-                           "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                           "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                           "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
+class concurrent_reading : public loading_fixture {};
+
+TEST_F(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replaced) {
+    configure_world_news(true);
     std::string headlines = "<newsheadline timestamp=\"20261201T100000\">";
     for (int i = 0; i < 20; ++i)
         headlines += "<headline id=\"h" + std::to_string(i) + "\" timestamp=\"1\"><text>Story " +
                      std::to_string(i) + "</text></headline>";
-    server.add_route("/news/world", headlines + "</newsheadline>");
-    server.add_route("/news/world?itemid=h0&width=440&height=330",
-                     "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
-    server.add_route(
+    server->add_route("/news/world", headlines + "</newsheadline>");
+    server->add_route("/news/world?itemid=h0&width=440&height=330",
+                      "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
+    server->add_route(
         "/zorweather?requestcity=7",
         "<WeatherDetails><City><Day><date>d</date><precipitationdesc>p</precipitationdesc>"
         "<skydescription>s</skydescription><tmin>1</tmin><tmax>2</tmax><windspeed>3</windspeed>"
@@ -84,7 +77,6 @@ TEST(concurrent_reading, readers_under_the_guards_never_see_a_list_being_replace
     done = true;
     page.join();
     loader.stop();
-    zor::config::reset();
     EXPECT_GT(reads, 0);
     EXPECT_TRUE(world->is_loaded());
     EXPECT_FALSE(world->is_failed());

@@ -62,6 +62,8 @@ TEST_F(configuration, server_and_picture_queries) {
     EXPECT_EQ(config::picture_query(article), L""); // an empty height
     EXPECT_EQ(config::picture_size(article).cy, 0);
     EXPECT_EQ(config::url_with_width(c.get_items(config::internet, config::advertise)), L"/ads?width=480");
+    use_config(folder, "<internet><server name=\"a\"/><weather name=\"w.example:81\"/></internet>");
+    EXPECT_EQ(config::instance().weather_host(), L"w.example:81");
 }
 
 TEST_F(configuration, categories_with_and_without_children_and_their_colours) {
@@ -99,11 +101,6 @@ TEST_F(configuration, failures_have_their_messages) {
     EXPECT_EQ(message_of([&] { config::init(broken.wpath()); }), "can not load config.xml");
     temp_folder empty;
     EXPECT_EQ(message_of([&] { config::init(empty.wpath()); }), "can not load config.xml");
-}
-
-TEST_F(configuration, an_optional_weather_host_is_read) {
-    use_config(folder, "<internet><server name=\"a\"/><weather name=\"w.example:81\"/></internet>");
-    EXPECT_EQ(config::instance().weather_host(), L"w.example:81");
 }
 
 } // namespace

@@ -1,15 +1,9 @@
 // The news objects loading themselves from a server that behaves, changes, breaks or hangs.
-#include "model/config.h"
 #include "model/news/manager.h"
-#include "platform/debug_log.h"
-#include "platform/http.h"
-#include "support/config_file.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/loading_fixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <mutex>
 
 namespace {
 
@@ -20,32 +14,13 @@ const std::string world_v1 =
 const std::string world_v2 = "<newsheadline timestamp=\"20261202T100000\">"
                              "<headline id=\"w2\" timestamp=\"1\"><text>New</text></headline></newsheadline>";
 
-class news_loading : public ::testing::Test {
+class news_loading : public loading_fixture {
 protected:
     void SetUp() override {
-        use_config(folder, "<internet><server name=\"" + narrow(server.host()) +
-                               "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                               "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                               "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
-        saved = platform::get_http_limits();
-        platform::http_limits quick = saved;
-        quick.stall_timeout_ms = 500;
-        platform::set_http_limits(quick);
-        platform::set_debug_log_capture([this](const std::string& l) {
-            std::lock_guard<std::mutex> lock(m);
-            lines.push_back(l);
-        });
+        configure_world_news(false);
         world = manager.categories()[0];
     }
-    void TearDown() override {
-        platform::set_debug_log_capture(nullptr);
-        platform::set_http_limits(saved);
-        zor::config::reset();
-    }
-    bool logged(const std::string& line) {
-        std::lock_guard<std::mutex> lock(m);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
+    bool logged(const std::string& line) { return log.contains(line); }
     std::vector<std::wstring> texts() {
         news::headlines_lock lock(world);
         std::vector<std::wstring> out;
@@ -55,17 +30,12 @@ protected:
         return out;
     }
 
-    test_http_server server;
-    temp_folder folder;
-    platform::http_limits saved;
-    std::mutex m;
-    std::vector<std::string> lines;
     news::manager manager;
     news::category_ptr world;
 };
 
 TEST_F(news_loading, a_category_loads_at_the_headline_size_and_a_newer_document_replaces_it) {
-    server.add_route("/news/world?width=120&height=90", world_v1);
+    server->add_route("/news/world?width=120&height=90", world_v1);
     world->load();
     EXPECT_TRUE(world->is_loaded());
     EXPECT_FALSE(world->is_failed());
@@ -75,7 +45,7 @@ TEST_F(news_loading, a_category_loads_at_the_headline_size_and_a_newer_document_
     world->load(); // the same document: kept
     EXPECT_FALSE(world->is_modified());
     EXPECT_TRUE(logged("Category World check for modifications"));
-    server.add_route("/news/world?width=120&height=90", world_v2);
+    server->add_route("/news/world?width=120&height=90", world_v2);
     world->load();
     EXPECT_TRUE(world->is_modified());
     EXPECT_TRUE(logged("Category World was modified"));
@@ -86,11 +56,11 @@ TEST_F(news_loading, a_category_loads_at_the_headline_size_and_a_newer_document_
 }
 
 TEST_F(news_loading, a_headline_loads_its_article_and_the_full_sized_picture_comes_at_the_asked_size) {
-    server.add_route("/news/world?width=120&height=90", world_v1);
+    server->add_route("/news/world?width=120&height=90", world_v1);
     world->load();
     news::headline_ptr h = manager.find_headline(L"World", L"", L"w 1");
     ASSERT_TRUE(h);
-    server.add_route(
+    server->add_route(
         "/news/world?itemid=w%201&width=440&height=330",
         "<article><datacontent><image url=\"/i/big.jpg\"/><thumbnail url=\"/i/small.jpg\"/>"
         "</datacontent><location>Oslo, Norway</location><text><paragraph>First.</paragraph></text>"
@@ -105,7 +75,7 @@ TEST_F(news_loading, a_headline_loads_its_article_and_the_full_sized_picture_com
         EXPECT_EQ(lock.article()->paragraphs().size(), 1u);
     }
     h->load(); // loaded and not failed: nothing happens
-    const std::vector<std::string> targets = server.targets();
+    const std::vector<std::string> targets = server->targets();
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/news/world?itemid=w%201&width=440&height=330"), 1);
 
     news::article_ptr a;
@@ -114,9 +84,9 @@ TEST_F(news_loading, a_headline_loads_its_article_and_the_full_sized_picture_com
         a = lock.article();
     }
     a->set_picture_size(800, 600);
-    server.add_route("/news/world?itemid=w%201&width=800&height=600",
-                     "<article><datacontent><image url=\"/i/big800.jpg\"/><thumbnail url=\"/i/at800.jpg\"/>"
-                     "</datacontent><text/></article>");
+    server->add_route("/news/world?itemid=w%201&width=800&height=600",
+                      "<article><datacontent><image url=\"/i/big800.jpg\"/><thumbnail url=\"/i/at800.jpg\"/>"
+                      "</datacontent><text/></article>");
     a->load();
     EXPECT_EQ(a->full_sized_picture()->url(), L"/i/at800.jpg");
     EXPECT_FALSE(a->full_sized_picture()->is_queued());
@@ -124,17 +94,17 @@ TEST_F(news_loading, a_headline_loads_its_article_and_the_full_sized_picture_com
 }
 
 TEST_F(news_loading, broken_servers_leave_the_category_failed_with_its_data) {
-    server.add_route("/news/world?width=120&height=90", world_v1);
+    server->add_route("/news/world?width=120&height=90", world_v1);
     world->load();
-    server.add_route("/news/world?width=120&height=90", "<html>garbage");
+    server->add_route("/news/world?width=120&height=90", "<html>garbage");
     world->load();
     EXPECT_TRUE(world->is_failed());
     EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Old"})); // the list stays
     // A newer document broken half-way keeps the previous good list, not the headlines read before the bad
     // one.
-    server.add_route("/news/world?width=120&height=90",
-                     "<newsheadline timestamp=\"20261203T100000\"><headline id=\"k\" timestamp=\"1\">"
-                     "<text>Cut</text></headline><headline/></newsheadline>");
+    server->add_route("/news/world?width=120&height=90",
+                      "<newsheadline timestamp=\"20261203T100000\"><headline id=\"k\" timestamp=\"1\">"
+                      "<text>Cut</text></headline><headline/></newsheadline>");
     world->load();
     EXPECT_TRUE(world->is_failed());
     EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Old"}));
@@ -142,12 +112,12 @@ TEST_F(news_loading, broken_servers_leave_the_category_failed_with_its_data) {
     EXPECT_TRUE(logged("Error: not valid xml - can't parse"));
     EXPECT_TRUE(logged("Error: not valid xml"));
 
-    server.add_route("/news/world?width=120&height=90", std::string());
+    server->add_route("/news/world?width=120&height=90", std::string());
     world->load();
     EXPECT_TRUE(world->is_failed());
 
     // A server that hangs fails at the stall time-out and keeps the list too.
-    server.add_silent_route("/news/world?width=120&height=90");
+    server->add_silent_route("/news/world?width=120&height=90");
     world->load();
     EXPECT_TRUE(world->is_failed());
     EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Old"}));

@@ -1,14 +1,10 @@
 // The loop thread's readers while the loading thread's document is held by the server: no model object keeps
 // its lock across a transfer, and shared values are read safely from both threads (run under
 // ThreadSanitizer too).
-#include "model/config.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
 #include "model/weather/weather_impl.h"
-#include "platform/http.h"
-#include "support/config_file.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/loading_fixture.h"
 
 #include <condition_variable>
 #include <functional>
@@ -54,49 +50,33 @@ std::string headlines(const char* stamp, int count, const char* word) {
     return doc + "</newsheadline>";
 }
 
-class transfer_lock : public ::testing::Test {
+class transfer_lock : public loading_fixture {
 protected:
-    void SetUp() override {
-        // Only the test's release ends a held transfer, never a stall time-out.
-        saved = platform::get_http_limits();
-        platform::http_limits patient = saved;
-        patient.stall_timeout_ms = 120000;
-        platform::set_http_limits(patient);
-        const std::string h = narrow(server.host());
-        use_config(folder, "<internet><server name=\"" + h + "\"/><weather name=\"" + h +
-                               "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><categories>"
-                               "<category name=\"World\" url=\"/news/world\" color=\"1,2,3\"/></categories>"
-                               "<article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
-    }
-    void TearDown() override {
-        zor::config::reset();
-        platform::set_http_limits(saved);
-    }
+    void SetUp() override { configure_world_news(true); }
 
     // The category loaded once from a document of three headlines.
     news::category_ptr loaded_world() {
-        server.add_route("/news/world", headlines("20261201T100000", 3, "Old"));
+        server->add_route("/news/world", headlines("20261201T100000", 3, "Old"));
         news::category_ptr world = news.categories()[0];
         world->load();
         return world;
     }
 
-    test_http_server server;
-    temp_folder folder;
-    platform::http_limits saved;
+    // Only the test's release ends a held transfer, never a stall time-out.
+    stall_limit patient{120000};
     news::manager news;
 };
 
 TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
     using weather_impl::region_map_impl;
     using weather_impl::zone_map_impl;
-    server.add_route("/zorwmaps?pmap=eu", "<mapinfo><map id=\"z1\" centerlat=\"1\" centerlon=\"2\" "
-                                          "aspectratio=\"1\" distance=\"1\"/></mapinfo>");
-    server.add_route("/zorwmaps?mapid=z1", "<mapinfo><map filename=\"/z1.png\"><city latitude=\"1\" "
-                                           "longitude=\"2\" temperature=\"3\" name=\"Oslo\" id=\"7\"/></map>"
-                                           "</mapinfo>");
+    server->add_route("/zorwmaps?pmap=eu", "<mapinfo><map id=\"z1\" centerlat=\"1\" centerlon=\"2\" "
+                                           "aspectratio=\"1\" distance=\"1\"/></mapinfo>");
+    server->add_route("/zorwmaps?mapid=z1", "<mapinfo><map filename=\"/z1.png\"><city latitude=\"1\" "
+                                            "longitude=\"2\" temperature=\"3\" name=\"Oslo\" id=\"7\"/></map>"
+                                            "</mapinfo>");
     boost::shared_ptr<cl::ui::async_picture> continent(new cl::ui::async_picture(
-        L"/eu.png", server.host(), cl::ui::picture_flags::wait_icon, cl::ui::picture_flags::no_failure_image,
+        L"/eu.png", server->host(), cl::ui::picture_flags::wait_icon, cl::ui::picture_flags::no_failure_image,
         cl::ui::picture::top_left, cl::ui::picture_flags::own_size, cl::ui::picture_flags::in_budget));
     struct held_map {
         const char* target;
@@ -112,9 +92,9 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
         SCOPED_TRACE(map.target);
         cl::i_async_info_object& target = map.zone ? static_cast<cl::i_async_info_object&>(*map.zone)
                                                    : static_cast<cl::i_async_info_object&>(*map.region);
-        server.hold(map.target);
+        server->hold(map.target);
         call_on_thread loading([&] { target.load(); });
-        ASSERT_TRUE(server.wait_until_held(map.target));
+        ASSERT_TRUE(server->wait_until_held(map.target));
         {
             // What the loop thread asks for every frame of the map page.
             call_on_thread loop([&] {
@@ -129,7 +109,7 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
                 }
             });
             EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-            server.release(map.target);
+            server->release(map.target);
         }
         ASSERT_TRUE(loading.finished());
         EXPECT_TRUE(target.is_loaded());
@@ -144,10 +124,10 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
 
 TEST_F(transfer_lock, a_category_shows_its_headlines_while_a_newer_document_is_held) {
     news::category_ptr world = loaded_world();
-    server.add_route("/news/world", headlines("20261202T100000", 5, "New"));
-    server.hold("/news/world");
+    server->add_route("/news/world", headlines("20261202T100000", 5, "New"));
+    server->hold("/news/world");
     call_on_thread loading([&] { world->load(); });
-    ASSERT_TRUE(server.wait_until_held("/news/world"));
+    ASSERT_TRUE(server->wait_until_held("/news/world"));
     {
         // The ticker and the headlines page.
         call_on_thread loop([&] {
@@ -157,7 +137,7 @@ TEST_F(transfer_lock, a_category_shows_its_headlines_while_a_newer_document_is_h
             EXPECT_EQ(lock.list()->front()->text(), L"Old");
         });
         EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-        server.release("/news/world");
+        server->release("/news/world");
     }
     ASSERT_TRUE(loading.finished());
     news::headlines_lock lock(world);
@@ -171,18 +151,18 @@ TEST_F(transfer_lock, a_headline_gives_its_article_while_the_article_document_is
     news::headline_ptr first = news.find_headline(L"World", L"", L"h0");
     ASSERT_TRUE(first);
     const std::string target = "/news/world?itemid=h0&width=440&height=330";
-    server.add_route(target,
-                     "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
-    server.hold(target);
+    server->add_route(target,
+                      "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
+    server->hold(target);
     call_on_thread loading([&] { first->load(); });
-    ASSERT_TRUE(server.wait_until_held(target));
+    ASSERT_TRUE(server->wait_until_held(target));
     {
         call_on_thread loop([&] {
             news::article_lock lock(first);
             EXPECT_FALSE(lock.article()); // not read yet
         });
         EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-        server.release(target);
+        server->release(target);
     }
     ASSERT_TRUE(loading.finished());
     news::article_lock lock(first);
@@ -194,11 +174,11 @@ TEST_F(transfer_lock, the_article_page_sets_the_picture_size_while_the_loading_t
     loaded_world();
     news::headline_ptr first = news.find_headline(L"World", L"", L"h0");
     ASSERT_TRUE(first);
-    server.add_route(
+    server->add_route(
         "/news/world?itemid=h0&width=440&height=330",
         "<article><datacontent><image url=\"/big.png\"/><thumbnail url=\"/small.png\"/></datacontent>"
         "<location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
-    server.add_route(
+    server->add_route(
         "/news/world?itemid=h0&width=200&height=200",
         "<article><datacontent><image url=\"/big.png\"/><thumbnail url=\"/p200.png\"/></datacontent>"
         "<text/></article>");
@@ -238,7 +218,7 @@ TEST_F(transfer_lock, both_threads_reading_a_fresh_configuration_see_the_same_de
         expected += "a&lt;B";
     }
     const std::wstring wide(expected.begin(), expected.end());
-    const std::string h = narrow(server.host());
+    const std::string h = narrow(server->host());
     for (int round = 0; round < 20; ++round) {
         use_config(folder, "<internet><server name=\"" + h + "\"/><news><categories><category name=\"" +
                                name + "\" url=\"/w\" color=\"1,2,3\"/></categories></news></internet>");

@@ -1,15 +1,10 @@
 // Weather objects reloading through the loading thread from a server that has stopped, answers garbage or
 // hangs: each ends failed, logs what its loader logs, shows no half list and keeps what its last good
 // document gave it.
-#include "model/config.h"
 #include "model/weather/loaders.h"
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
-#include "platform/debug_log.h"
-#include "platform/http.h"
-#include "support/config_file.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/loading_fixture.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <tuple>
 
@@ -109,26 +103,15 @@ const struct breakage {
      [](server_ptr& server, const std::string& target) { server->add_silent_route(target); }},
 };
 
-class weather_loading : public ::testing::TestWithParam<std::tuple<int, int>> {
+class weather_loading : public loading_fixture, public ::testing::WithParamInterface<std::tuple<int, int>> {
 protected:
     void SetUp() override {
-        use_config(folder, "<internet><server name=\"127.0.0.1:1\"/><weather name=\"" +
-                               narrow(server->host()) + "\"/></internet>");
-        saved = platform::get_http_limits();
-        platform::http_limits quick = saved;
-        quick.stall_timeout_ms = 500;
-        platform::set_http_limits(quick);
-        platform::set_debug_log_capture([this](const std::string& l) {
-            std::lock_guard<std::mutex> lock(m);
-            lines.push_back(l);
-        });
+        configure("<server name=\"127.0.0.1:1\"/><weather name=\"" + host() + "\"/>");
         loader.start();
     }
     void TearDown() override {
         loader.stop();
-        platform::set_debug_log_capture(nullptr);
-        platform::set_http_limits(saved);
-        zor::config::reset();
+        loading_fixture::TearDown();
     }
     // Through the loading thread, as the pages load them; a load that never ends fails the test.
     void load(const object_ptr& o) {
@@ -140,16 +123,7 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
-    std::vector<std::string> logged() {
-        std::lock_guard<std::mutex> lock(m);
-        return lines;
-    }
 
-    server_ptr server{new test_http_server};
-    temp_folder folder;
-    platform::http_limits saved;
-    std::mutex m;
-    std::vector<std::string> lines;
     weather::manager manager;
     cl::loading_manager loader;
 };
@@ -177,15 +151,15 @@ TEST_P(weather_loading, a_broken_server_leaves_the_object_failed_with_what_it_ha
     if (kind.kept) {
         EXPECT_EQ(kind.kept(*object), good);
     }
-    const std::vector<std::string> log = logged();
+    const std::vector<std::string> lines = log.lines();
     const std::string line =
         kind.own_failure_line ? kind.own_failure_line : std::string("Loading error. ") + how.message;
-    EXPECT_THAT(log, ::testing::Contains(line));
+    EXPECT_THAT(lines, ::testing::Contains(line));
     if (kind.own_failure_line) {
-        EXPECT_THAT(log, ::testing::Contains(std::string("Error: ") + how.own_message));
+        EXPECT_THAT(lines, ::testing::Contains(std::string("Error: ") + how.own_message));
     }
     // Only a failure left to the loading thread is logged by it, and once.
-    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.rfind("Loading error. ", 0) == 0; }),
               kind.own_failure_line ? 0 : 1);
 }

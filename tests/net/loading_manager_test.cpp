@@ -3,6 +3,7 @@
 #include "platform/debug_log.h"
 #include "platform/http.h"
 #include "platform/panel_activity.h"
+#include "support/log_capture.h"
 #include "support/test_http_server.h"
 #include "utils/barrier.h"
 
@@ -81,12 +82,7 @@ TEST(loading_manager, serves_higher_priorities_first_and_the_latest_request_firs
 }
 
 TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
-    std::vector<std::string> lines;
-    std::mutex lines_mutex;
-    platform::set_debug_log_capture([&](const std::string& l) {
-        std::lock_guard<std::mutex> lock(lines_mutex);
-        lines.push_back(l);
-    });
+    auto log = std::make_unique<log_capture>();
     journal j;
     auto broken = boost::shared_ptr<test_object>(new test_object(j, "broken", 1));
     broken->failure = "not valid xml - can't parse";
@@ -96,10 +92,9 @@ TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
     ASSERT_TRUE(wait_until([&] { return !broken->is_queued(); }));
     EXPECT_TRUE(broken->is_failed());
     m.stop();
-    platform::set_debug_log_capture(nullptr);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Loading error. not valid xml - can't parse"),
-              lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "loading_manager::process_func() exit"), lines.end());
+    EXPECT_TRUE(log->contains("Loading error. not valid xml - can't parse"));
+    EXPECT_TRUE(log->contains("loading_manager::process_func() exit"));
+    log.reset();
     // It can be queued again.
     broken->failure.clear();
     m.start();

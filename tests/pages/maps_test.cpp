@@ -11,12 +11,8 @@
 #include "pages/maps/zone_map_content.h"
 #include "platform/clock.h"
 #include "platform/text.h"
-#include "support/config_file.h"
-#include "support/frame_ticks.h"
-#include "support/graphics_fixture.h"
 #include "support/picture_maker.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/served_fixture.h"
 #include "ui/graphics.h"
 #include "ui/resources.h"
 #include "ui/static_fonts.h"
@@ -62,12 +58,10 @@ POINT centre(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-class maps : public graphics_fixture {
+class maps : public served_fixture {
 protected:
     void SetUp() override {
-        graphics_fixture::SetUp();
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-        cl::ui::resources::set_portrait(true);
+        served_fixture::SetUp();
         // Europe is centred on 49.32 N 15.23 E, 5786.7 km across. Zones of 1200 km: the middle one, one 10
         // degrees east, one 10 west, one 6 north, and two whose numbers place nothing.
         server.add_route("/zorwmaps?pmap=2", "<mapinfo>" + zone_attributes("mid", "49.32", "15.23", "1200") +
@@ -79,19 +73,10 @@ protected:
                                                  "/></mapinfo>");
         server.add_route("/mapdata/Mobile_Europe.jpeg", halves(800, 640));
         server.add_route("/mapdata/zones/mid.png", halves(640, 512));
-        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
-                               narrow(server.host()) + "\"/></internet>");
-        cl::ui::create_graphics(window);
-        zor::model::init();
+        start(weather_here());
         opts = &zor::options::load_from(folder.wpath());
         opts->cities().clear();
         opts->order().clear();
-    }
-    void TearDown() override {
-        zor::model::done();
-        zor::config::reset();
-        cl::ui::destroy_graphics();
-        graphics_fixture::TearDown();
     }
     void zone_document(const std::string& attributes, const std::vector<std::string>& cities) {
         std::string d = "<mapinfo>" + attributes + " filename=\"/mapdata/zones/mid.png\">";
@@ -105,11 +90,9 @@ protected:
             c, now, [&] { return c.offset_x(0) == c.offset_x(1) && c.offset_y(0) == c.offset_y(1); }, 3000);
     }
     void open(zor::map_content& c, const RECT& r = portrait) {
-        c.request.connect(
-            utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
+        listen(c);
         c.set_rect(r);
-        ASSERT_TRUE(tick_until(
-            c, now, [&] { return c.is_loaded() || c.is_failed(); }, until_done));
+        ASSERT_TRUE(frames_until(c, [&] { return c.is_loaded() || c.is_failed(); }));
         ASSERT_TRUE(c.is_loaded());
         c.draw(*g, true);
     }
@@ -132,12 +115,8 @@ protected:
         return zor::map_content::no_focus;
     }
 
-    unsigned long now = platform::tick_count();
-    test_http_server server;
-    temp_folder folder;
     zor::ui::command_bar commands;
     zor::options* opts = nullptr;
-    std::vector<content_state> asked;
 };
 
 TEST_F(maps, a_continent_places_its_zones_by_their_centre_and_extent_and_leaves_out_broken_ones) {
@@ -330,8 +309,7 @@ TEST_F(maps, a_zone_map_is_not_failed_while_its_freshly_loaded_region_waits_for_
         eventually([&] { return region->is_loaded() && !region->is_queued(); }, std::chrono::seconds(20)));
     EXPECT_FALSE(z.is_failed());
     EXPECT_FALSE(z.is_loaded());
-    ASSERT_TRUE(tick_until(
-        z, now, [&] { return z.is_loaded() || z.is_failed(); }, until_done));
+    ASSERT_TRUE(frames_until(z, [&] { return z.is_loaded() || z.is_failed(); }));
     EXPECT_TRUE(z.is_loaded());
 }
 
@@ -391,8 +369,7 @@ TEST_F(maps, a_map_whose_document_or_picture_fails_shows_the_failure_and_takes_i
         SCOPED_TRACE(what);
         EXPECT_FALSE(m->is_failed());
         m->set_rect(portrait);
-        EXPECT_TRUE(tick_until(
-            *m, now, [&] { return m->is_failed(); }, until_done));
+        EXPECT_TRUE(frames_until(*m, [&] { return m->is_failed(); }));
         EXPECT_FALSE(m->is_loaded());
         m->draw(*g, true);
         key(*m, platform::VK_RETURN);

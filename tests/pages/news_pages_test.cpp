@@ -15,12 +15,8 @@
 #include "platform/clock.h"
 #include "platform/debug_log.h"
 #include "platform/text.h"
-#include "support/config_file.h"
-#include "support/frame_ticks.h"
-#include "support/graphics_fixture.h"
 #include "support/picture_maker.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/served_fixture.h"
 #include "ui/expanded_block.h"
 #include "ui/graphics.h"
 #include "ui/list_box_item.h"
@@ -42,12 +38,10 @@ std::string doc(const std::vector<std::string>& ids) {
     return d + "</newsheadline>";
 }
 
-class news_pages : public graphics_fixture {
+class news_pages : public served_fixture {
 protected:
     void SetUp() override {
-        graphics_fixture::SetUp();
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-        cl::ui::resources::set_portrait(true);
+        served_fixture::SetUp();
         auto picture = encode_png(120, 90, solid_rgba(120, 90, 30, 90, 160, 255));
         for (const char* id : {"w1", "w2", "s1", "f1", "f2"})
             server.add_route(std::string("/p/") + id + ".png", std::string(picture.begin(), picture.end()));
@@ -57,64 +51,20 @@ protected:
         server.add_route("/news/sport/tennis", "<newsheadline"); // never loads
         server.add_route("/news/empty", doc({}));
         server.add_route("/news/broken", "not a document");
-        use_config(
-            folder,
-            "<internet><server name=\"" + narrow(server.host()) +
-                "\"/><news><headline pict_width=\"120\" pict_height=\"90\"/><video "
-                "url=\"/video\"/><categories>"
-                "<category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
-                "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\">"
-                "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"0,0,200\"/>"
-                "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"0,0,200\"/></category>"
-                "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
-                "<category name=\"Broken\" url=\"/news/broken\" color=\"0,0,0\"/>"
-                "</categories><article pict_width=\"440\" pict_height=\"330\"/></news></internet>");
-        cl::ui::create_graphics(window);
-        zor::model::init();
+        start("<news><headline pict_width=\"120\" pict_height=\"90\"/><video url=\"/video\"/><categories>"
+              "<category name=\"World\" url=\"/news/world\" color=\"200,0,0\"/>"
+              "<category name=\"Sport\" url=\"/news/sport\" color=\"0,0,200\">"
+              "<subcategory name=\"Football\" url=\"/news/sport/football\" color=\"0,0,200\"/>"
+              "<subcategory name=\"Tennis\" url=\"/news/sport/tennis\" color=\"0,0,200\"/></category>"
+              "<category name=\"Empty\" url=\"/news/empty\" color=\"0,0,0\"/>"
+              "<category name=\"Broken\" url=\"/news/broken\" color=\"0,0,0\"/>"
+              "</categories><article pict_width=\"440\" pict_height=\"330\"/></news>");
     }
-    void TearDown() override {
-        zor::model::done();
-        zor::config::reset();
-        cl::ui::destroy_graphics();
-        graphics_fixture::TearDown();
-    }
-
-public:
-    // Real time for the loading thread, with nothing to tick.
-    void update(unsigned long) {}
-
-protected:
-    template <class Content>
-    bool frames_until(Content& c, const std::function<bool()>& condition, int limit = until_done) {
-        return tick_until(c, now, condition, limit);
-    }
-    std::vector<std::wstring> keys(cl::ui::list_box_base& list) {
-        std::vector<std::wstring> out;
-        for (const auto& item : list.items()) {
-            out.push_back(item->key());
-            if (auto inner = item->as_list())
-                for (const auto& row : inner->items())
-                    out.push_back(L"  " + row->key());
-        }
-        return out;
-    }
-    int requests_for(const std::string& path) {
-        int n = 0;
-        for (const auto& t : server.targets())
-            n += t.compare(0, path.size(), path) == 0 ? 1 : 0;
-        return n;
-    }
-
-    // Frame times run ahead of the tick count from where it is, as the loading thread stamps with it.
-    unsigned long now = platform::tick_count();
-    test_http_server server;
-    temp_folder folder;
 };
 
 TEST_F(news_pages, the_news_list_names_every_category_and_ends_with_the_citizen_report) {
     zor::news_content news;
-    std::vector<content_state> asked;
-    news.request.connect(utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    listen(news);
     news.set_rect(RECT{0, 106, 480, 658});
     EXPECT_FALSE(news.is_loaded());
     news.update(now);
@@ -131,15 +81,12 @@ TEST_F(news_pages, the_news_list_names_every_category_and_ends_with_the_citizen_
 
 TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_open_and_load_at_a_tap) {
     zor::headlines_content sport(L"Sport", L"", L"", 0xC80000);
-    std::vector<content_state> asked;
-    sport.request.connect(
-        utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    listen(sport);
     sport.set_rect(RECT{0, 106, 480, 708});
     EXPECT_FALSE(sport.is_loaded());
     ASSERT_TRUE(frames_until(sport, [&] { return sport.is_loaded(); }));
     // Each sub-category is a closed header with its placeholder; neither is asked for before a tap.
-    frames_until(
-        sport, [] { return false; }, 40);
+    frames(sport, 40);
     EXPECT_EQ(requests_for("/news/sport/football"), 0);
     EXPECT_EQ(requests_for("/news/sport/tennis"), 0);
     EXPECT_EQ(keys(sport.rows()),
@@ -201,8 +148,7 @@ TEST_F(news_pages, headlines_come_with_their_pictures_and_sub_categories_open_an
     // A loaded group is not asked for again; a failed one is.
     const int before = requests_for("/news/sport/tennis");
     sport.select(L":Football");
-    frames_until(
-        sport, [] { return false; }, 20);
+    frames(sport, 20);
     EXPECT_EQ(requests_for("/news/sport/football"), 1);
     ASSERT_TRUE(frames_until(sport, [&] {
         sport.select(L":Tennis");
@@ -226,14 +172,12 @@ TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) 
     ASSERT_TRUE(frames_until(broken, [&] { return broken.is_failed(); }));
     EXPECT_FALSE(broken.is_loaded());
     // Asked for again a minute later, not at every frame.
-    frames_until(
-        broken, [] { return false; }, 1600); // 40 s
+    frames(broken, 1600); // 40 s
     EXPECT_EQ(requests_for("/news/broken"), 1);
     EXPECT_TRUE(broken.is_failed());
     EXPECT_TRUE(frames_until(
         broken, [&] { return requests_for("/news/broken") == 2; }, 1000));
-    frames_until(
-        missing, [] { return false; }, 10);
+    frames(missing, 10);
     EXPECT_FALSE(missing.is_loaded());
     EXPECT_FALSE(missing.is_failed());
 }
@@ -247,11 +191,6 @@ protected:
         for (int n : numbers)
             o.flag(L"2." + std::to_wstring(n)) = true;
         return &o;
-    }
-    std::vector<content_state> asked;
-    void listen(zor::home_content& home) {
-        home.request.connect(
-            utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
     }
 };
 
@@ -305,16 +244,14 @@ TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_
     home.activate();
     ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
     home.scroll_y(-100000);
-    frames_until(
-        home, [] { return false; }, 200);
+    frames(home, 200);
     const int last = home.rows().items().back()->bottom() + static_cast<int>(home.rows().offset());
     EXPECT_LE(last, 500);
     EXPECT_GT(last, 480);
     // Without the tickers the list ends at its own bottom.
     home.deactivate();
     home.scroll_y(-100000);
-    frames_until(
-        home, [] { return false; }, 200);
+    frames(home, 200);
     EXPECT_GT(home.rows().items().back()->bottom() + static_cast<int>(home.rows().offset()), 580);
 }
 
@@ -322,8 +259,7 @@ TEST_F(home_page, without_ticked_categories_only_the_shortcuts_show_and_a_reset_
     zor::options* settings = ticked({});
     zor::home_content home(settings, nullptr);
     home.set_rect(RECT{0, 106, 480, 708});
-    frames_until(
-        home, [] { return false; }, 40);
+    frames(home, 40);
     EXPECT_EQ(keys(home.rows()), (std::vector<std::wstring>{L"Tip-Line", L"weather", L"video"}));
     settings->flag(L"2.2") = true;
     home.reset();
@@ -404,9 +340,7 @@ protected:
 
 TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enlarged_page) {
     zor::article_content story(L"World", L"", L"w1", nullptr);
-    std::vector<content_state> asked;
-    story.request.connect(
-        utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    listen(story);
     story.set_rect(RECT{0, 106, 480, 708});
     EXPECT_FALSE(story.is_loaded());
     ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
@@ -455,14 +389,12 @@ TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_t
                 n += pixel(x, y) == colour;
         return n;
     };
-    frames_until(
-        story, [] { return false; }, 8);
+    frames(story, 8);
     story.draw(*g, true);
     const int grey_then = (box.right - box.left) * (box.bottom - box.top) - count_in_box(0xFFFF);
     EXPECT_GT(grey_then, 0); // the wait icon's cells
     std::vector<std::uint16_t> before(g->back_buffer(), g->back_buffer() + 800 * 800);
-    frames_until(
-        story, [] { return false; }, 4);
+    frames(story, 4);
     story.draw(*g, false);
     EXPECT_FALSE(std::equal(before.begin(), before.end(), g->back_buffer())); // it turned
 
@@ -494,10 +426,9 @@ TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_la
     story.set_rect(RECT{0, 106, 480, 708});
     ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
     EXPECT_TRUE(story.has_error());
-    const int asked = requests_for("/news/world?itemid=w2");
-    frames_until(
-        story, [] { return false; }, 400); // 10 s
-    EXPECT_EQ(requests_for("/news/world?itemid=w2"), asked);
+    const int before = requests_for("/news/world?itemid=w2");
+    frames(story, 400); // 10 s
+    EXPECT_EQ(requests_for("/news/world?itemid=w2"), before);
     server.add_route("/news/world?itemid=w2&width=440&height=330", article("/i/small.png", 1));
     EXPECT_TRUE(frames_until(
         story, [&] { return !story.has_error(); }, 2000));

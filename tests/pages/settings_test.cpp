@@ -4,6 +4,7 @@
 #include "platform/debug_log.h"
 #include "platform/text.h"
 #include "support/config_file.h"
+#include "support/log_capture.h"
 #include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
@@ -126,16 +127,16 @@ TEST_F(settings, the_terms_read_like_an_article_and_a_bad_file_leaves_the_page_b
     EXPECT_EQ(terms.article_view().pieces().size(), 3u);
     EXPECT_EQ(terms.get_state(), content_state(L"terms_condition", L""));
 
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    auto log = std::make_unique<log_capture>();
     temp_folder empty;
     EXPECT_FALSE(zor::terms_condition_content(empty.wpath()).is_loaded());
     empty.write("terms_conditions.xml", "<article><location/>");
     EXPECT_FALSE(zor::terms_condition_content(empty.wpath()).is_loaded());
-    EXPECT_TRUE(lines.empty()); // a missing or broken file says nothing
+    EXPECT_TRUE(log->lines().empty()); // a missing or broken file says nothing
     empty.write("terms_conditions.xml", "<article><location/></article>");
     EXPECT_FALSE(zor::terms_condition_content(empty.wpath()).is_loaded());
-    platform::set_debug_log_capture(nullptr);
+    const std::vector<std::string> lines = log->lines();
+    log.reset();
     int told = 0;
     for (const auto& l : lines)
         told += l.find("Loading Terms & Condition content is fail") != std::string::npos ? 1 : 0;

@@ -18,13 +18,10 @@ class tipline_page : public graphics_fixture {
 protected:
     void SetUp() override {
         graphics_fixture::SetUp();
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-        cl::ui::resources::set_portrait(true);
-        cl::ui::create_graphics(window);
+        use_installed_pictures();
     }
     void TearDown() override {
         page.reset();
-        cl::ui::destroy_graphics();
         graphics_fixture::TearDown();
     }
 

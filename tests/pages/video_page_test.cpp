@@ -36,13 +36,7 @@ protected:
         static const bool made = make_clip(clips().file("short.ogg"), 20, 10, "red") &&
                                  make_clip(clips().file("long.ogg"), 1250, 10, "smpte");
         ASSERT_TRUE(made);
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-        cl::ui::resources::set_portrait(true);
-        cl::ui::create_graphics(window);
-    }
-    void TearDown() override {
-        cl::ui::destroy_graphics();
-        graphics_fixture::TearDown();
+        use_installed_pictures();
     }
     static const temp_folder& clips() {
         static const temp_folder dir;
@@ -108,8 +102,7 @@ class video_page_opening : public graphics_fixture {};
 
 TEST_F(video_page_opening, the_loading_thread_opens_the_clip_while_the_frames_go_on) {
     ASSERT_FALSE(gst_is_initialized());
-    cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-    cl::ui::create_graphics(window);
+    use_installed_pictures();
     zor::model::init();
     auto gate = boost::make_shared<held_load>();
     zor::model::load(gate);
@@ -148,7 +141,6 @@ TEST_F(video_page_opening, the_loading_thread_opens_the_clip_while_the_frames_go
         EXPECT_TRUE(player.is_visible());
     }
     zor::model::done();
-    cl::ui::destroy_graphics();
 }
 
 // Shorter times show in the page's labels below.

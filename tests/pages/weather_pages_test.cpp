@@ -14,11 +14,7 @@
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "platform/window_system.h"
-#include "support/config_file.h"
-#include "support/frame_ticks.h"
-#include "support/graphics_fixture.h"
-#include "support/temp_folder.h"
-#include "support/test_http_server.h"
+#include "support/served_fixture.h"
 #include "ui/edit_box.h"
 #include "ui/graphics.h"
 #include "ui/list_box_item.h"
@@ -61,24 +57,13 @@ std::wstring weekday_from_today(int days) {
     return zor::units::weekday_name((utc.tm_wday + days) % 7);
 }
 
-class weather_pages : public graphics_fixture {
+class weather_pages : public served_fixture {
 protected:
     void SetUp() override {
-        graphics_fixture::SetUp();
-        cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
-        cl::ui::resources::set_portrait(true);
+        served_fixture::SetUp();
         server.add_route("/zorweather?requestcity=101", forecast(six_days));
         server.add_route("/zorweather?requestcity=102", forecast(six_days));
-        use_config(folder, "<internet><server name=\"" + narrow(server.host()) + "\"/><weather name=\"" +
-                               narrow(server.host()) + "\"/></internet>");
-        cl::ui::create_graphics(window);
-        zor::model::init();
-    }
-    void TearDown() override {
-        zor::model::done();
-        zor::config::reset();
-        cl::ui::destroy_graphics();
-        graphics_fixture::TearDown();
+        start(weather_here());
     }
     // The user's cities, in this order.
     zor::options* cities(const std::vector<std::pair<std::wstring, std::wstring>>& list) {
@@ -91,28 +76,6 @@ protected:
         }
         return &o;
     }
-    bool frames_until(zor::i_page_content& c, const std::function<bool()>& condition,
-                      int limit = until_done) {
-        return tick_until(c, now, condition, limit);
-    }
-    void frames(zor::i_page_content& c, int n) {
-        tick_until(
-            c, now, [] { return false; }, n);
-    }
-    int requests_for(const std::string& target) {
-        const auto t = server.targets();
-        return static_cast<int>(std::count(t.begin(), t.end(), target));
-    }
-    static std::vector<std::wstring> keys(const cl::ui::list_box_base& list) {
-        std::vector<std::wstring> out;
-        for (const auto& item : list.items())
-            out.push_back(item->key());
-        return out;
-    }
-    void listen(zor::i_page_content& c) {
-        c.request.connect(
-            utils::function1<void, content_state>([this](content_state s) { asked.push_back(s); }));
-    }
     // Search results for the text, placed and listened to.
     std::unique_ptr<zor::city_list_content> search(const wchar_t* text, zor::options* opts) {
         auto found = std::make_unique<zor::city_list_content>(text, opts, &commands);
@@ -124,11 +87,7 @@ protected:
         return *w.container(key)->days.at(i);
     }
 
-    unsigned long now = platform::tick_count();
-    test_http_server server;
-    temp_folder folder;
     zor::ui::command_bar commands;
-    std::vector<content_state> asked;
 };
 
 TEST_F(weather_pages, the_selector_holds_the_fixed_items_then_the_users_cities_and_a_city_shows_its_days) {
@@ -414,7 +373,7 @@ TEST_F(weather_pages, the_detailed_forecast_reads_loading_first_and_keeps_its_fo
     EXPECT_EQ(detail.days().focused_key(), day);
 }
 
-TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_while_it_is_open) {
+TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_enter_searches_and_a_fresh_one_starts_empty) {
     cl::ui::edit_box field(window.get_hwnd());
     field.move_to(20, 350); // where the panel window puts it in portrait
     std::vector<std::wstring> clicked;
@@ -439,6 +398,16 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_and_enter_searches_
     EXPECT_EQ(platform::get_focus(), window.get_hwnd());
     commands.on_key_down(platform::VK_RETURN);
     EXPECT_EQ(clicked.size(), 1u);
+
+    // Opened afresh after a search, the field is empty.
+    {
+        zor::add_city_content fresh(&field, L"", &commands);
+        EXPECT_EQ(fresh.text(), L"");
+    }
+    // Coming back through the history, the text is there, selected, so typing replaces it.
+    zor::add_city_content back(&field, L"Lis", &commands);
+    platform::send_message(field.get_hwnd(), platform::WM_CHAR, L'P', 0);
+    EXPECT_EQ(back.text(), L"P");
 }
 
 // The home screen's keyboard as the shell has it: a top-level window of its class.
@@ -538,22 +507,6 @@ TEST_F(weather_pages, after_a_turn_the_keyboard_keeps_the_home_screens_new_place
     }
     pump();
     EXPECT_EQ(keyboard.rect(), portrait_home);
-}
-
-TEST_F(weather_pages, an_add_city_page_opened_afresh_starts_with_an_empty_field) {
-    cl::ui::edit_box field(window.get_hwnd());
-    field.move_to(20, 350);
-    { zor::add_city_content typed(&field, L"Paris", &commands); }
-    {
-        zor::add_city_content fresh(&field, L"", &commands);
-        EXPECT_EQ(fresh.text(), L"");
-    }
-    {
-        // Coming back through the history, the text is there, selected, so typing replaces it.
-        zor::add_city_content back(&field, L"Lis", &commands);
-        platform::send_message(field.get_hwnd(), platform::WM_CHAR, L'P', 0);
-        EXPECT_EQ(back.text(), L"P");
-    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/types.h"
 #include "platform/window_system.h"
 #include "sip_keyboard.h"
+#include "support/log_capture.h"
 #include "support/png_reader.h"
 #include "support/window_fixture.h"
 #include "tour.h"
@@ -204,31 +205,19 @@ TEST_F(tour, settle_waits_for_frames_without_new_content_looking_through_ornamen
 }
 
 TEST_F(tour, a_settle_that_runs_out_of_time_goes_on_and_says_so_in_the_log) {
-    std::mutex m;
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& l) {
-        std::lock_guard<std::mutex> lock(m);
-        lines.push_back(l);
-    });
-    auto logged = [&] {
-        std::lock_guard<std::mutex> lock(m);
-        std::string all;
-        for (const std::string& l : lines)
-            all += l + "\n";
-        return all;
-    };
+    log_capture log;
+    auto logged = [&] { return log.text(); };
     shell::host h(false);
     platform::note_load_queued();
     EXPECT_TRUE(run(h, "settle 30\nshot after\n")) << error;
     EXPECT_NE(logged().find("line 1 (settle 30): the panel had not settled"), std::string::npos) << logged();
     EXPECT_EQ(access((shots + "/after.png").c_str(), F_OK), 0);
     platform::note_load_done();
-    lines.clear();
+    log.clear();
     EXPECT_TRUE(run(h, "settle 60000\n")) << error;
     EXPECT_EQ(logged(), "");
     EXPECT_FALSE(run(h, "settle\n"));
     EXPECT_FALSE(run(h, "settle -1\n"));
-    platform::set_debug_log_capture(nullptr);
 }
 
 TEST_F(tour, a_paused_panel_draws_nothing_so_settle_waits_only_for_loads) {

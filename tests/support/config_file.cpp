@@ -11,6 +11,15 @@ void use_config(const temp_folder& folder, const std::string& xml) {
     zor::config::init(folder.wpath());
 }
 
+bool use_config_pointed_at(const temp_folder& folder, const std::string& config_path,
+                           const std::string& host) {
+    const std::string config = config_pointed_at(config_path, host);
+    if (config.empty())
+        return false;
+    use_config(folder, config);
+    return true;
+}
+
 std::string narrow(const std::wstring& ascii) {
     return std::string(ascii.begin(), ascii.end());
 }

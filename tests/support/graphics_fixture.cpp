@@ -1,6 +1,9 @@
 #include "support/graphics_fixture.h"
 
+#include "platform/text.h"
 #include "platform/window_system.h"
+#include "ui/graphics.h"
+#include "ui/resources.h"
 
 namespace {
 platform::LRESULT proc(platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
@@ -19,7 +22,18 @@ void graphics_fixture::SetUp() {
     g.reset(new ui_impl::gdi_graphics(window));
 }
 
+void graphics_fixture::use_installed_pictures() {
+    cl::ui::resources::load(platform::from_utf8(ZOR_PANEL_DIR));
+    cl::ui::resources::set_portrait(true);
+    cl::ui::create_graphics(window);
+    shared_graphics = true;
+}
+
 void graphics_fixture::TearDown() {
+    if (shared_graphics) {
+        cl::ui::destroy_graphics();
+        cl::ui::resources::set_portrait(true);
+    }
     g.reset();
     window_fixture::TearDown();
 }

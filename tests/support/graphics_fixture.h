@@ -14,6 +14,9 @@ protected:
 
     std::uint16_t pixel(int x, int y) const { return g->back_buffer()[y * 800 + x]; }
     void set_pixel(int x, int y, std::uint16_t v) { g->back_buffer()[y * 800 + x] = v; }
+    // Loads the installed pictures in portrait and has the process-wide graphics draw into the window;
+    // TearDown undoes both.
+    void use_installed_pictures();
     void clear(std::uint16_t v);
     // Pixels of the back buffer that differ from v, outside the rectangle.
     int changed_outside(const platform::RECT& r, std::uint16_t v) const;
@@ -25,4 +28,7 @@ protected:
         void attach(platform::HWND h) { hwnd = h; }
     } window;
     std::unique_ptr<ui_impl::gdi_graphics> g;
+
+private:
+    bool shared_graphics = false;
 };

@@ -1,4 +1,5 @@
 #include "platform/debug_log.h"
+#include "support/log_capture.h"
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
@@ -117,19 +118,14 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
         EXPECT_STREQ(e.what(), "Image url is empty");
     }
 
-    std::vector<std::string> lines;
-    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    log_capture log;
     auto broken = make(L"/notfound", failure_image);
     broken->load();
-    platform::set_debug_log_capture(nullptr);
     EXPECT_TRUE(broken->is_loaded());
     EXPECT_TRUE(broken->is_failed());
     ASSERT_TRUE(broken->get_image());
     EXPECT_EQ(broken->get_image()->width(), 12); // the failure image
-    bool logged = false;
-    for (auto& l : lines)
-        logged |= l == "Image loading error. Url: /notfound Error: can't read image buffer";
-    EXPECT_TRUE(logged);
+    EXPECT_TRUE(log.contains("Image loading error. Url: /notfound Error: can't read image buffer"));
 
     auto plain = make(L"/notfound", no_failure_image);
     plain->load();
@@ -138,15 +134,13 @@ TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image
 
     // A transfer that breaks logs the transport's reason after the fixed message; which words libcurl
     // picks for a reset depends on when it sees it, so only their presence is checked.
-    lines.clear();
-    platform::set_debug_log_capture([&](const std::string& l) { lines.push_back(l); });
+    log.clear();
     auto reset = make(L"/reset");
     reset->load();
-    platform::set_debug_log_capture(nullptr);
     EXPECT_TRUE(reset->is_failed());
     const std::string prefix = "Image loading error. Url: /reset Error: Internet file reading fails (";
     bool with_reason = false;
-    for (auto& l : lines)
+    for (auto& l : log.lines())
         with_reason |= l.rfind(prefix, 0) == 0 && l.size() > prefix.size() + 1 && l.back() == ')';
     EXPECT_TRUE(with_reason);
 }

@@ -1,4 +1,4 @@
-#include "platform/debug_log.h"
+#include "support/log_capture.h"
 #include "ui/ui_error.h"
 #include "utils/errors.h"
 
@@ -7,16 +7,6 @@
 #include <vector>
 
 namespace {
-
-// Collects the log lines written while it lives.
-class log_capture {
-public:
-    log_capture() {
-        platform::set_debug_log_capture([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~log_capture() { platform::set_debug_log_capture(nullptr); }
-    std::vector<std::string> lines;
-};
 
 TEST(errors, check_pointer_raises_a_logic_error_catchable_both_ways) {
     EXPECT_NO_THROW(utils::check_pointer(&errno, "p == NULL"));
@@ -61,19 +51,20 @@ TEST(trace, a_traced_operation_that_throws_still_writes_its_exit_line) {
         utils::throw_error(std::logic_error("boom"));
     };
     EXPECT_THROW(operation(), std::logic_error);
-    EXPECT_EQ(capture.lines, (std::vector<std::string>{"+ zor::app::main_window::start_app",
-                                                       "Exception std::logic_error boom",
-                                                       "- zor::app::main_window::start_app"}));
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"+ zor::app::main_window::start_app",
+                                                         "Exception std::logic_error boom",
+                                                         "- zor::app::main_window::start_app"}));
 }
 
 TEST(trace, log_unexpected_and_wide_lines_reach_the_sink) {
     log_capture capture;
     utils::log_unexpected("in loader");
     utils::log(std::wstring(L"Category loaded: W\u00e9ather"));
-    ASSERT_EQ(capture.lines.size(), 2u);
-    EXPECT_EQ(capture.lines[0], "Unexpected exception in loader");
-    EXPECT_EQ(capture.lines[1], "Category loaded: W\xc3\xa9"
-                                "ather");
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Unexpected exception in loader");
+    EXPECT_EQ(lines[1], "Category loaded: W\xc3\xa9"
+                        "ather");
 }
 
 } // namespace
