@@ -6,6 +6,7 @@
 //   frame_gap [--tour FILE] [--latency MS]
 //
 // The tour's marks name the pages; its settle commands get a limit fit for each server.
+#include "shell_run.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
 
@@ -14,24 +15,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
 #include <regex>
-#include <signal.h>
 #include <sstream>
 #include <string>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int goal_ms = 100;
 
@@ -83,33 +79,6 @@ private:
     std::thread worker;
 };
 
-// Points the install folder's configuration at the server.
-void name_server(const std::string& panel, int port) {
-    std::ifstream in(ZOR_PANEL_DIR "/config.xml");
-    std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    static const std::regex host(R"re((<(server|weather) name=")[^"]*")re");
-    std::ofstream(panel + "/config.xml")
-        << std::regex_replace(config, host, "$01127.0.0.1:" + std::to_string(port) + "\""); // $01: group 1
-}
-
-// A copy of the install folder: the library itself is copied, as the panel looks for its files beside its
-// real path; the rest is linked. options.xml is the run's own.
-void make_panel(const std::string& to, int port) {
-    fs::create_directories(to);
-    for (const auto& entry : fs::directory_iterator(ZOR_PANEL_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "libzor_panel.so")
-            fs::copy_file(entry.path(), to + "/" + name);
-        else if (name != "config.xml" && name != "options.xml")
-            fs::create_symlink(fs::canonical(entry.path()), to + "/" + name);
-    }
-    name_server(to, port);
-    // As the demo's first start: London is the home city.
-    std::ofstream(to + "/options.xml")
-        << "<?xml version=\"1.0\"?><Settings><p1.2>true</p1.2><p100001>true</p100001><p2.1>true</p2.1>"
-           "<p2.2>true</p2.2><p4.2>true</p4.2></Settings><Weather><p100001>London</p100001></Weather>";
-}
-
 // The tour with every settle given the limit.
 std::string with_settle_limit(const std::string& tour, int limit_ms) {
     static const std::regex settle(R"re((^|\n)settle [0-9]+)re");
@@ -126,36 +95,10 @@ int settle_count(const std::string& tour) {
 // Runs the shell through the tour; the frame report's text, or empty when the shell failed.
 std::string run_tour(const std::string& folder, const std::string& panel, const std::string& tour,
                      int limit_s) {
-    std::ofstream(folder + "/tour.txt") << tour;
     const std::string report = folder + "/frames.txt";
-    std::vector<std::string> args = {
-        ZOR_SHELL, "--panel",         panel,   "--headless",          "--tour",         folder + "/tour.txt",
-        "--shots", folder + "/shots", "--log", folder + "/panel.log", "--frame-report", report};
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(ZOR_SHELL, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; ++waited) {
-        if (waited > limit_s * 10) {
-            std::fprintf(stderr, "frame_gap: the shell did not finish in %d s; stopped\n", limit_s);
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return std::string();
-        }
-        ::usleep(100 * 1000);
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::fprintf(stderr, "frame_gap: the shell failed (status %d), see %s/panel.log\n", status,
-                     folder.c_str());
-    std::ifstream in(report);
-    std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return t;
+    if (!run_shell(folder, panel, tour, limit_s, {"--frame-report", report}))
+        std::fprintf(stderr, "frame_gap: see %s\n", folder.c_str());
+    return read_text(report);
 }
 
 struct section {
@@ -237,7 +180,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "frame_gap: the content server did not start\n");
             return 1;
         }
-        fs::create_directories(work.file("slow"));
         make_panel(work.file("panel"), server.port());
         const std::string t = with_settle_limit(tour, 2 * latency);
         slow = read_sections(
@@ -247,7 +189,6 @@ int main(int argc, char** argv) {
     {
         silent_server server;
         name_server(work.file("panel"), server.port());
-        fs::create_directories(work.file("silent"));
         const int limit = 4000;
         const std::string t = with_settle_limit(tour, limit);
         std::vector<std::string> more;

@@ -66,6 +66,7 @@ page::page(const std::shared_ptr<content_factory>& factory)
     preloader.set_keys({L"globe_1", L"globe_2", L"globe_3", L"globe_4", L"globe_5"});
     strip->set_ready(false);
     load_main(L"home");
+    zor::model::load_home_categories();
 }
 
 page::~page() {
@@ -224,6 +225,8 @@ void page::on_ticker_label(std::wstring label) {
 }
 
 void page::on_preloaded() {
+    // The start-up benchmark reads this line.
+    utils::log("Opening pictures shown");
     strip->set_ready(true);
 }
 

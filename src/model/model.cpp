@@ -2,6 +2,7 @@
 
 #include "model/ads/ads.h"
 #include "model/news/manager.h"
+#include "model/options.h"
 #include "model/weather/manager.h"
 #include "utils/errors.h"
 
@@ -59,6 +60,15 @@ void load(const boost::shared_ptr<cl::i_async_info_object>& object) {
 
 void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {
     load(boost::static_pointer_cast<cl::i_async_info_object>(picture));
+}
+
+void load_home_categories() {
+    if (!news_root)
+        return;
+    for (const auto& name : options::instance().home_categories())
+        if (auto c = news_root->find_category(name, std::wstring()))
+            if (!c->is_loaded())
+                load(c);
 }
 
 void load_missing_picture(const boost::shared_ptr<cl::ui::async_picture>& picture) {

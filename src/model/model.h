@@ -38,6 +38,9 @@ void load(const boost::shared_ptr<cl::i_async_info_object>& object);
 void load_picture(const boost::shared_ptr<cl::ui::async_picture>& picture);
 // Queues the picture unless it is there already (loaded and not failed).
 void load_missing_picture(const boost::shared_ptr<cl::ui::async_picture>& picture);
+// Queues the categories the user keeps on the home page that are not loaded yet, so that they are read (from
+// the network or the copies of the last run) while the opening pictures show.
+void load_home_categories();
 
 } // namespace model
 } // namespace zor

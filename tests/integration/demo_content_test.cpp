@@ -3,6 +3,7 @@
 #include "model/config.h"
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
+#include "net/held_copies.h"
 #include "support/config_file.h"
 #include "support/log_capture.h"
 #include "support/server_process.h"
@@ -17,6 +18,8 @@ namespace {
 
 class demo_content : public ::testing::Test {
 protected:
+    // These check the server's own answers: no held copy stands in for a broken one.
+    void SetUp() override { cl::http::keep_copies_in(""); }
     void start(const std::vector<std::string>& extra = {}) {
         std::vector<std::string> args = {"--port", "0"};
         args.insert(args.end(), extra.begin(), extra.end());

@@ -3,6 +3,7 @@
 #include "model/config.h"
 #include "model/news/manager.h"
 #include "model/weather/manager.h"
+#include "net/held_copies.h"
 #include "picture_decoder.h"
 #include "support/config_file.h"
 #include "support/fixture_files.h"
@@ -41,6 +42,8 @@ std::string wide_to_utf8(const std::wstring& w) {
 class live_sources : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The server's own answers: no held copy stands in for a broken one.
+        cl::http::keep_copies_in("");
         server.reset(
             new server_process(ZOR_CONTENT_SERVER, {"--port", "0", "--sources", fixtures.sources_file()}));
         ASSERT_TRUE(server->ready());

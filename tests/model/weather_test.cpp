@@ -1,7 +1,11 @@
 #include "model/weather/loaders.h"
 #include "model/weather/manager.h"
+#include "net/held_copies.h"
 #include "support/loading_fixture.h"
+#include "support/temp_folder.h"
+#include "support/test_http_server.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,6 +126,74 @@ TEST_F(weather_model, searches_send_encoded_text_and_forecasts_read_their_days) 
     EXPECT_TRUE(empty->lock_forecast()->empty()); // recursive lock
     empty->unlock_forecast();
     empty->unlock_forecast();
+}
+
+} // namespace
+
+namespace {
+
+std::string forecast_of(const std::vector<std::string>& dates) {
+    std::string doc = "<WeatherDetails><City>";
+    for (const auto& d : dates)
+        doc += "<Day><date>" + d +
+               "</date><precipitationdesc>p</precipitationdesc><skydescription>s</skydescription><tmin>1"
+               "</tmin><tmax>2</tmax><windspeed>3</windspeed><icon>state_1</icon><airquality>1</airquality>"
+               "<uvindex>1</uvindex></Day>";
+    return doc + "</City></WeatherDetails>";
+}
+
+std::string local_date(int days_from_today) {
+    const std::time_t t = std::time(nullptr) + days_from_today * 86400;
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+std::size_t day_count(const weather::city_ptr& city, std::string* first = nullptr) {
+    weather::forecast_lock days(city);
+    if (!days)
+        return 0;
+    if (first && !days->empty()) {
+        const std::wstring date = (*days)[0]->date();
+        *first = std::string(date.begin(), date.end());
+    }
+    return days->size();
+}
+
+// A held forecast standing in on a later day: the days before today are left out, and a copy whose days are
+// all past is no forecast. The network's own forecast is shown as it comes.
+TEST_F(weather_model, a_held_forecast_shows_its_days_from_today_and_nothing_once_past) {
+    temp_folder copies;
+    cl::http::keep_copies_in(copies.file("zor"));
+    std::string served = forecast_of({local_date(-1), local_date(0), local_date(1)});
+    bool broken = false;
+    server->add_handler("/zorweather", [&](const std::string&) {
+        return broken ? http_response(500, "<html>down</html>")
+                      : http_response(200, served, "ETag: \"" + std::to_string(served.size()) + "\"\r\n");
+    });
+    weather::manager m;
+    weather::city_ptr city = m.get_city(L"7", L"Here");
+    city->load();
+    EXPECT_EQ(day_count(city), 3u);
+    EXPECT_EQ(city->copy_time(), 0);
+    broken = true;
+    city->load();
+    std::string first;
+    EXPECT_EQ(day_count(city, &first), 2u);
+    EXPECT_EQ(first, local_date(0));
+    EXPECT_GT(city->copy_time(), 0);
+    EXPECT_FALSE(city->is_failed());
+
+    broken = false;
+    served = forecast_of({local_date(-3), local_date(-2), local_date(-1)});
+    city->load();
+    EXPECT_EQ(day_count(city), 3u);
+    broken = true;
+    city->load();
+    EXPECT_TRUE(city->is_failed());
+    cl::http::keep_copies_in("");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/i_page_content.h"
+#include "ui/async_picture.h"
 #include "ui/picture.h"
 #include "ui/scrollable_listbox.h"
 #include "utils/trackable.h"
@@ -74,6 +75,8 @@ private:
     // The key of the row a category's section goes before; empty for the end of the list.
     std::wstring section_successor(const category_ptr& category) const;
     void on_select(std::wstring key);
+    // Logs once when the pictures of the first sections shown have all arrived.
+    void note_pictures_shown();
 
     cl::ui::list_box2 list;
     bool loading = false;
@@ -91,6 +94,8 @@ private:
     boost::shared_ptr<cl::ui::picture> weather_tile;
     boost::shared_ptr<cl::ui::picture> tipline_tile;
     platform::POINT pen_down_point{-1, -1};
+    std::vector<boost::shared_ptr<cl::ui::async_picture>> section_pictures;
+    bool pictures_noted = false;
     // The news clip's address; the page offers it only when config.xml names one.
     std::wstring clip;
 };
