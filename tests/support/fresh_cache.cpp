@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
 struct fresh_cache {
     std::string folder;
+    pid_t owner = ::getpid();
 
     fresh_cache() {
         char name[] = "/tmp/zor-test-cache-XXXXXX";
@@ -17,9 +19,10 @@ struct fresh_cache {
             ::setenv("XDG_CACHE_HOME", name, 1);
         }
     }
+    // A forked child that exits leaves the folder to its parent.
     ~fresh_cache() {
         std::error_code ignored;
-        if (!folder.empty())
+        if (!folder.empty() && ::getpid() == owner)
             std::filesystem::remove_all(folder, ignored);
     }
 };
