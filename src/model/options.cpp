@@ -4,6 +4,7 @@
 #include "platform/file_replace.h"
 #include "platform/module.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 #include "utils/document_text.h"
 #include "utils/log.h"
 
@@ -86,13 +87,8 @@ options::place options::place_for(const std::string& library_folder, bool librar
 }
 
 std::string options::user_config_folder() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg == '/')
-        return std::string(xdg) + "/zor";
-    const char* home = std::getenv("HOME");
-    if (home && *home == '/')
-        return std::string(home) + "/.config/zor";
-    return std::string();
+    const std::string base = platform::user_base_folder("XDG_CONFIG_HOME", ".config");
+    return base.empty() ? base : base + "/zor";
 }
 
 options& options::instance() {

@@ -1,5 +1,7 @@
 #include "net/disk_cache.h"
 
+#include "platform/user_folders.h"
+
 #include "platform/file_replace.h"
 
 #include <algorithm>
@@ -133,13 +135,8 @@ disk_cache::disk_cache(std::string folder, std::uint64_t limit_bytes)
     : root(std::move(folder)), limit(limit_bytes) {}
 
 std::string disk_cache::default_folder() {
-    const char* xdg = std::getenv("XDG_CACHE_HOME");
-    if (xdg && *xdg == '/')
-        return std::string(xdg) + "/zor";
-    const char* home = std::getenv("HOME");
-    if (home && *home == '/')
-        return std::string(home) + "/.cache/zor";
-    return std::string();
+    const std::string base = platform::user_base_folder("XDG_CACHE_HOME", ".cache");
+    return base.empty() ? base : base + "/zor";
 }
 
 std::string disk_cache::path_of(const std::string& key) const {

@@ -3,6 +3,7 @@
 #include "platform/file_replace.h"
 
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -30,18 +31,6 @@ constexpr std::size_t line_octets = 75;
 std::string env(const char* name) {
     const char* v = std::getenv(name);
     return v ? std::string(v) : std::string();
-}
-
-std::string home_folder() {
-    std::string home = env("HOME");
-    if (!home.empty())
-        return home;
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir)
-        return found->pw_dir;
-    return std::string();
 }
 
 std::string random_uuid() {
@@ -211,15 +200,8 @@ std::string contacts::default_folder() {
     const std::string own = env("ZOR_CONTACTS_DIR");
     if (!own.empty())
         return own;
-    // The base directory specification ignores relative paths.
-    std::string data = env("XDG_DATA_HOME");
-    if (data.empty() || data[0] != '/') {
-        const std::string home = home_folder();
-        if (home.empty())
-            return std::string();
-        data = home + "/.local/share";
-    }
-    return data + "/contacts/zor";
+    const std::string data = user_base_folder("XDG_DATA_HOME", ".local/share");
+    return data.empty() ? data : data + "/contacts/zor";
 }
 
 bool contacts::fail(const std::string& what, int code) {

@@ -35,9 +35,13 @@ protected:
     void start() {
         server.reset(new server_process(ZOR_CONTENT_SERVER, {"--port", std::to_string(port)}));
         ASSERT_TRUE(server->ready());
-        const std::string config = config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(port));
-        ASSERT_FALSE(config.empty());
-        use_config(folder, config);
+        ASSERT_TRUE(use_config_pointed_at(folder, ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(port)));
+    }
+    // The panel starts again, its server gone.
+    void start_without_server() {
+        server->stop();
+        zor::config::reset();
+        ASSERT_TRUE(use_config_pointed_at(folder, ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(port)));
     }
     static std::vector<news::headline_ptr> headlines(const news::category_ptr& c) {
         news::headlines_lock lock(c);
@@ -99,11 +103,8 @@ TEST_F(offline_copies, a_stopped_server_leaves_the_last_news_and_forecast_with_t
             return l.rfind("Not modified: /news/", 0) == 0;
         }));
     }
-    server->stop();
-
     // A new start without the server: everything comes from the copies, marked with their age.
-    zor::config::reset();
-    use_config(folder, config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(port)));
+    start_without_server();
     news::manager news;
     auto world = news.categories()[0];
     world->load();
@@ -162,9 +163,7 @@ TEST_F(offline_copies, a_damaged_copy_is_dropped_and_the_copies_keep_their_limit
     ASSERT_EQ(entries().size(), 1u);
     const auto damaged = entries()[0];
     std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) / 2);
-    server->stop();
-    zor::config::reset();
-    use_config(folder, config_pointed_at(ZOR_DEFAULT_CONFIG, "127.0.0.1:" + std::to_string(port)));
+    start_without_server();
     news::manager news;
     auto world = news.categories()[0];
     world->load();

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 #include <thread>
 
 namespace {
@@ -160,9 +162,12 @@ TEST(disk_cache, the_folder_follows_the_users_cache_home_and_a_folder_it_cannot_
     ::setenv("XDG_CACHE_HOME", "rel", 1);
     ::setenv("HOME", "/home/u", 1);
     EXPECT_EQ(disk_cache::default_folder(), "/home/u/.cache/zor");
+    // Without $HOME, the home folder the password database gives.
     ::unsetenv("XDG_CACHE_HOME");
     ::unsetenv("HOME");
-    EXPECT_EQ(disk_cache::default_folder(), "");
+    const passwd* user = ::getpwuid(::getuid());
+    ASSERT_TRUE(user && user->pw_dir);
+    EXPECT_EQ(disk_cache::default_folder(), std::string(user->pw_dir) + "/.cache/zor");
     saved_xdg ? ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
     saved_home ? ::setenv("HOME", home.c_str(), 1) : ::unsetenv("HOME");
 
