@@ -8,6 +8,8 @@
 #include "model/news/headline.h"
 #include "model/news/manager.h"
 #include "model/options.h"
+#include "model/updated_mark.h"
+#include "net/held_copies.h"
 #include "pages/news/article_content.h"
 #include "pages/news/headlines_content.h"
 #include "pages/news/home_content.h"
@@ -180,6 +182,35 @@ TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) 
     frames(missing, 10);
     EXPECT_FALSE(missing.is_loaded());
     EXPECT_FALSE(missing.is_failed());
+}
+
+// A category whose reload fails keeps its last good copy on the page, over a row that says how old it is; the
+// network's next good answer takes the row away.
+TEST_F(news_pages, a_failed_reload_shows_the_held_copy_with_its_age_until_the_network_answers) {
+    temp_folder copies;
+    cl::http::keep_copies_in(copies.file("zor"));
+    bool broken = false;
+    server.add_handler("/news/world", [&](const std::string&) {
+        return broken ? http_response(500, "<html>down</html>")
+                      : http_response(200, doc({"w1", "w2"}), "ETag: \"w\"\r\n");
+    });
+    zor::headlines_content world(L"World", L"", L"", 0);
+    ASSERT_TRUE(frames_until(world, [&] { return world.is_loaded(); }));
+    EXPECT_EQ(keys(world.rows()), (std::vector<std::wstring>{L"w1", L"w2"}));
+    auto category = zor::model::news_manager()->find_category(L"World", L"");
+    broken = true;
+    zor::model::load(category);
+    ASSERT_TRUE(frames_until(world, [&] { return world.rows().find_item(L"&updated") != nullptr; }));
+    EXPECT_EQ(keys(world.rows()), (std::vector<std::wstring>{L"&updated", L"w1", L"w2"}));
+    const auto* mark = dynamic_cast<const cl::ui::list_box_item*>(world.rows().find_item(L"&updated"));
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->note(), zor::updated_mark(category->copy_time()));
+    EXPECT_EQ(mark->note().rfind(L"Updated ", 0), 0u);
+    EXPECT_FALSE(world.is_failed());
+    broken = false;
+    zor::model::load(category);
+    EXPECT_TRUE(frames_until(world, [&] { return world.rows().find_item(L"&updated") == nullptr; }));
+    cl::http::keep_copies_in("");
 }
 
 class home_page : public news_pages {
