@@ -4,6 +4,7 @@
 #include "model/news/category.h"
 #include "model/news/headline.h"
 #include "model/news/manager.h"
+#include "model/updated_mark.h"
 #include "ui/graphics.h"
 #include "ui/static_fonts.h"
 
@@ -79,9 +80,11 @@ void news_ticker::fill() {
             }
         }
         set_background(category->color());
-        caption.set_text(category->name());
+        // A held copy says how old it is under the category's name.
+        const std::wstring mark = zor::updated_mark(category->copy_time());
+        caption.set_text(mark.empty() ? category->name() : category->name() + L"\n" + mark);
         if (auto g = cl::ui::get_graphics())
-            caption_height = g->measure_text(category->name(), cl::ui::fonts::tahoma_22, 128).cy;
+            caption_height = g->measure_text(caption.get_text(), cl::ui::fonts::tahoma_22, 128).cy;
         if (item_count > 0) {
             current_text.set_text(items[0].text);
             shown = 1;
