@@ -68,6 +68,7 @@ void article_content::fill() {
             news::article_lock lock(headline);
             if (news::article_ptr article = lock.article()) {
                 auto thumbnail = article->thumbnail();
+                view->set_heading(headline->text());
                 view->set_note(zor::updated_mark(headline->copy_time()));
                 view->set_content(article->location(), article->paragraphs(), thumbnail);
                 zor::model::load_missing_picture(thumbnail);
