@@ -380,13 +380,23 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
 }
 
 TEST_F(articles, the_headline_heads_the_text_whose_last_line_comes_above_the_advert_in_both_orientations) {
-    zor::article_content story(L"World", L"", L"w1", nullptr);
-    // The page keeps the advert's 104 pixels under the article: here the rectangles end at the advert's top.
-    for (const RECT area : {RECT{0, 106, 480, 708 - 104}, RECT{0, 106, 800, 388 - 104}}) {
-        SCOPED_TRACE(area.right);
+    zor::ticker_manager tickers;
+    zor::article_content story(L"World", L"", L"w1", &tickers);
+    // As the page does: once the advert shows, the article gets the page less the advert's 104 pixels.
+    RECT page_area, area;
+    story.layout_changed.connect(utils::function0<void>([&] {
+        area = page_area;
+        if (tickers.is_shown())
+            area.bottom -= 104;
         story.set_rect(area);
         story.layout();
+    }));
+    for (const RECT whole : {RECT{0, 106, 480, 708}, RECT{0, 106, 800, 388}}) {
+        SCOPED_TRACE(whole.right);
+        page_area = whole;
+        story.layout_changed();
         ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+        ASSERT_EQ(area.bottom, whole.bottom - 104);
         auto& view = story.article_view();
         ASSERT_GT(view.pieces().size(), 2u);
         // The headline across the top, the picture's column starting under it.

@@ -63,6 +63,8 @@ void article_content::find_and_queue() {
 void article_content::fill() {
     if (!headline || !headline->is_loaded())
         return;
+    // Loaded before the advert asks the page for room: the page's new layout must reach the view.
+    loaded = true;
     if (!headline->is_failed()) {
         {
             news::article_lock lock(headline);
@@ -80,7 +82,6 @@ void article_content::fill() {
     } else if (!has_error()) {
         show_error();
     }
-    loaded = true;
 }
 
 void article_content::update(unsigned long now_ms) {
