@@ -324,9 +324,10 @@ answer content_server::region(const std::string& id) {
         return not_found("no such region");
     std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<mapinfo>\n";
     for (const zone_record& z : r->zones)
-        doc += "  <map id=\"" + z.id + "\" centerlat=\"" + number(z.frame.center_lat, 2) + "\" centerlon=\"" +
-               number(z.frame.center_lon, 2) + "\" aspectratio=\"" + number(z.frame.aspect, 2) +
-               "\" distance=\"" + number(z.frame.distance, 1) + "\"/>\n";
+        doc += "  <map id=\"" + z.id + "\" name=\"" + xml_escape(z.name) + "\" centerlat=\"" +
+               number(z.frame.center_lat, 2) + "\" centerlon=\"" + number(z.frame.center_lon, 2) +
+               "\" aspectratio=\"" + number(z.frame.aspect, 2) + "\" distance=\"" +
+               number(z.frame.distance, 1) + "\"/>\n";
     doc += "</mapinfo>\n";
     return answer{200, "text/xml; charset=utf-8", doc};
 }

@@ -48,7 +48,7 @@ struct forecast_day {
 class weather_service {
 public:
     static constexpr int region_picture_width = 800;
-    static constexpr int zone_picture_width = 640;
+    static constexpr int zone_picture_width = 800;
 
     // Reads weather/cities.tsv of the content folder.
     explicit weather_service(const std::string& content_dir);

@@ -15,7 +15,8 @@ namespace {
 constexpr int row_width = 472; // a list row: the 480-pixel list less its 4-pixel margins
 constexpr int row_height = 66;
 constexpr int tile_width = 310; // the 320-pixel column less 5 pixels each side
-constexpr int tile_height = 90;
+// Two tiles and their 2-pixel gaps fit the 144 pixels the ticker leaves of a landscape page.
+constexpr int tile_height = 70;
 
 void sun_and_cloud(cairo_t* cr, double cx, double cy, double s, std::uint32_t sun_rgb,
                    std::uint32_t cloud_rgb, std::uint32_t edge) {
@@ -208,9 +209,9 @@ void weather_tile(cairo_t* cr, int w, int h) {
     cairo_close_path(cr);
     cairo_fill(cr);
     cairo_restore(cr);
-    sun_and_cloud(cr, 70, 46, 2.0, palette::sun_yellow, palette::cloud_white, palette::cloud_edge);
-    cloud(cr, 180, 18, 54, 32, palette::cloud_white, 0xFFFFFF, 0);
-    cloud(cr, 238, 40, 40, 24, 0xFFFFFF, 0xFFFFFF, 0);
+    sun_and_cloud(cr, 70, h / 2.0 + 1, 1.7, palette::sun_yellow, palette::cloud_white, palette::cloud_edge);
+    cloud(cr, 180, h * 0.17, 48, 28, palette::cloud_white, 0xFFFFFF, 0);
+    cloud(cr, 238, h * 0.45, 36, 21, 0xFFFFFF, 0xFFFFFF, 0);
     set_colour(cr, palette::card);
     chevron(cr, w - 26, h / 2.0 - 12, 12, 24, direction::right, 3);
 }

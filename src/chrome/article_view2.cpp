@@ -39,6 +39,10 @@ cl::ui::font_ptr article_font() {
     return cl::ui::fonts::tahoma_26;
 }
 
+const cl::ui::font_ptr& heading_font() {
+    return cl::ui::fonts::tahoma_28_bold;
+}
+
 std::vector<std::wstring> words_of(const std::wstring& paragraph) {
     std::vector<std::wstring> words;
     std::wstring word;
@@ -101,8 +105,8 @@ bool article_view2::has_picture() const {
 }
 
 platform::RECT article_view2::picture_rect() const {
-    return platform::RECT{text_rect.left + 6, text_rect.top + 6, text_rect.left + 6 + picture_box,
-                          text_rect.top + 6 + picture_box};
+    return platform::RECT{text_rect.left + 6, body_top() + 6, text_rect.left + 6 + picture_box,
+                          body_top() + 6 + picture_box};
 }
 
 void article_view2::layout() {
@@ -113,9 +117,16 @@ void article_view2::layout() {
     key_step = (text_rect.right - text_rect.left) / 2;
     scrollbar->set_rect(scrollbar_rect);
     scrollbar->layout();
+    heading_height = 0;
+    if (!heading.empty()) {
+        if (auto g = cl::ui::get_graphics())
+            heading_height = 6 + g->measure_text(heading, heading_font(),
+                                                 std::max(1, text_rect.right - text_rect.left - 12))
+                                     .cy;
+    }
     if (enlarge_mark) {
-        enlarge_mark->set_rect(platform::RECT{text_rect.left + 12, text_rect.top + 12, text_rect.left + 206,
-                                              text_rect.top + 206});
+        enlarge_mark->set_rect(
+            platform::RECT{text_rect.left + 12, body_top() + 12, text_rect.left + 206, body_top() + 206});
         enlarge_mark->layout();
     }
     layout_picture();
@@ -141,7 +152,7 @@ void article_view2::layout_text() {
     if (!g)
         return;
     const bool picture_counts = has_picture();
-    platform::RECT side{text_rect.left + 212, text_rect.top + 6, text_rect.right - 6, text_rect.top + 212};
+    platform::RECT side{text_rect.left + 212, body_top() + 6, text_rect.right - 6, body_top() + 212};
     if (!picture_counts)
         side.bottom = side.top;
     const platform::RECT full{text_rect.left + 6, side.bottom, text_rect.right - 6, side.bottom + 10000};
@@ -157,6 +168,8 @@ void article_view2::layout_text() {
         blocks.push_back(block);
         return top + size.cy;
     };
+    if (!heading.empty())
+        add_block(heading, full.left, text_rect.top + 6, full.right, heading_font());
     if (!note.empty())
         y = add_block(note, x, y, picture_counts ? side.right : full.right, cl::ui::fonts::tahoma_22,
                       cl::ui::list_box_item_base::note_colour) +

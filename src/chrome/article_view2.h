@@ -18,8 +18,9 @@
 namespace zor {
 namespace ui {
 
-// The body of an article: its picture in the top-left corner with a mark that invites a tap, the paragraphs
-// flowing right of it and then at full width below, a scroll bar, and smooth scrolling by drags and keys.
+// The body of an article: its headline across the top, then its picture in the top-left corner with a mark
+// that invites a tap, the paragraphs flowing right of it and then at full width below, a scroll bar, and
+// smooth scrolling by drags and keys.
 class article_view2 : public cl::ui::round_control, public cl::ui::i_y_scrollable, public utils::trackable {
 public:
     static constexpr double scroll_speed = 4.0;
@@ -35,6 +36,9 @@ public:
     // A line in small grey type above the text (how old a held copy is); empty for none. Laid out with the
     // text.
     void set_note(const std::wstring& text) { note = text; }
+    // The headline in bold over the picture and the text, at full width; empty for none. Laid out with the
+    // text.
+    void set_heading(const std::wstring& text) { heading = text; }
     void set_content(const std::wstring& location, const std::vector<std::wstring>& paragraphs,
                      const boost::shared_ptr<cl::ui::async_picture>& picture);
 
@@ -60,10 +64,14 @@ private:
     void layout_picture();
     void layout_text();
     platform::RECT picture_rect() const;
+    // Where the picture and the text start: under the headline.
+    int body_top() const { return text_rect.top + heading_height; }
     void on_picture_clicked();
 
     std::wstring location;
     std::wstring note;
+    std::wstring heading;
+    int heading_height = 0;
     std::vector<std::wstring> paragraphs;
     std::vector<boost::shared_ptr<cl::ui::text_block>> blocks;
     boost::shared_ptr<scrollbar2> scrollbar;

@@ -61,6 +61,10 @@ void scrollable_listbox::update(unsigned long now_ms) {
 
 void scrollable_listbox::on_pen_down(const platform::POINT& p) {
     dragging = false;
+    focus_before_press = focused;
+    list_box_item_base* before = focused_item();
+    list_box_base* block = before ? before->as_list() : nullptr;
+    inner_focus_before_press = block ? block->focused_key() : std::wstring();
     if (scrollbar.hit_test(p) && scrollbar.hit_thumb(p)) {
         bar_captured = true;
         last_bar_position = scrollbar.position();
@@ -77,8 +81,18 @@ void scrollable_listbox::on_pen_move(const platform::POINT& p) {
         return;
     }
     const platform::POINT c = content_point(p);
-    if (std::abs(c.x - press.x) > tap_slop || std::abs(c.y - press.y) > tap_slop)
+    if (!dragging && (std::abs(c.x - press.x) > tap_slop || std::abs(c.y - press.y) > tap_slop)) {
         dragging = true;
+        undo_press();
+    }
+}
+
+void scrollable_listbox::undo_press() {
+    focus_item(focus_before_press);
+    list_box_item_base* row = focused_item();
+    if (list_box_base* block = row ? row->as_list() : nullptr)
+        block->focus_item(inner_focus_before_press);
+    dirty = true;
 }
 
 void scrollable_listbox::on_pen_up(const platform::POINT& p) {

@@ -11,7 +11,7 @@ namespace ui {
 
 // A list that scrolls: vertical drags glide the rows up and down (never past the first or the last), a
 // scroll bar at the right shows where they are and can be dragged, and a pen that moved more than 10 pixels
-// is a drag, not a tap.
+// is a drag, not a tap: the row the press lit up goes dark again and the focus it took goes back.
 class scrollable_listbox : public list_box_base, public i_y_scrollable {
 public:
     static constexpr double scroll_speed = 8.0;
@@ -46,6 +46,8 @@ protected:
     // Scrolls just enough for the row, with its gaps, to be in the view (above the end space).
     void show_row(const list_box_item_base& row);
     void update_range();
+    // The press lit a row; a drag is no choice, so the focus goes back to where it was before the press.
+    void undo_press();
 
     cl::aff::move_affector scroll;
     offset_graphics view;
@@ -54,6 +56,9 @@ protected:
     bool bar_captured = false;
     int last_bar_position = 0;
     int end_space = 0;
+    // The focus before the last press: the list's row and, when that row is a block, the block's row.
+    std::wstring focus_before_press;
+    std::wstring inner_focus_before_press;
 };
 
 // The list pages create: drawn on a light grey ground through the scroll offset, with the bar on top.

@@ -72,6 +72,8 @@ void scrollbar2::draw(cl::ui::i_graphics& g, bool force) {
     g.fill_rect(rect, 0xFFFFFF);
     round_control::draw(g, true);
     cl::ui::offset_graphics moved(&g, 0, thumb_offset);
+    // The thumb is longer than a short bar (an article above the advert in landscape): it stays inside.
+    moved.set_clip(rect);
     if (top_arrow)
         moved.draw_image_alpha(top_arrow, top_point.x, top_point.y, 255);
     moved.fill_rect(thumb_rect, thumb_colour);

@@ -3,6 +3,7 @@
 #include "app/controller.h"
 #include "chrome/command_bar.h"
 #include "model/options.h"
+#include "pages/weather/detailed_weather_content.h"
 #include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
@@ -87,6 +88,48 @@ TEST_F(rotation, every_content_comes_back_in_both_orientations) {
         control->resize(portrait);
         EXPECT_EQ(narrow(shown()), narrow(before));
         p().load(L"home", {L"", L"", L""}, {});
+    }
+}
+
+TEST_F(rotation, no_content_draws_outside_its_rectangle_in_either_orientation) {
+    const std::wstring clip = folder.wpath() + L"/none.ogg";
+    const std::vector<std::vector<std::wstring>> pages = {
+        {L"home"},
+        {L"news"},
+        {L"weather"},
+        {L"settings"},
+        {L"headlines", L"Tip-Line"},
+        {L"settings_item", L"terms_condition"},
+        {L"video_player", L"video", clip},
+        {L"weather_item", L"add_city", L"Lon"},
+        {L"weather_item", L"2643743", L"London"},
+        {L"continent_map_content", L"EU", L"Europe"},
+        {L"zone_map_content", L"EU", L"Europe", L"z1"},
+    };
+    for (const RECT screen : {portrait, landscape}) {
+        control->resize(screen);
+        for (const auto& row : pages) {
+            SCOPED_TRACE(narrow(content_state(row[0], row.size() > 1 ? row[1] : L"",
+                                              row.size() > 2 ? row[2] : L"", row.size() > 3 ? row[3] : L"")) +
+                         " " + std::to_string(screen.right));
+            const std::vector<std::wstring> params(row.begin() + 1, row.end());
+            p().load(row[0], params, {});
+            for (int frame = 0; frame < 3; ++frame)
+                p().update(1000 + frame * 40);
+            auto* shown = p().contents().current_content();
+            ASSERT_TRUE(shown);
+            const RECT area = p().contents().get_rect();
+            clear(0x1234);
+            shown->draw(*g, true);
+            EXPECT_EQ(changed_outside(area, 0x1234), 0);
+            // Inner pages name what they show: in the tab, or over their rows when the tab says nothing.
+            const auto& tabs = p().navigation();
+            if (tabs.tab_at(tabs.current_index()).full_caption().empty()) {
+                auto* detail = dynamic_cast<zor::detailed_weather_content*>(shown);
+                ASSERT_TRUE(detail);
+                EXPECT_EQ(detail->heading(), L"London");
+            }
+        }
     }
 }
 

@@ -105,7 +105,8 @@ TEST_F(installed_pictures, sets_share_one_size_and_fit_where_they_are_drawn) {
     for (const wchar_t* tile : {L"home_weather", L"home_tipline"}) {
         const auto t = size_of(tile, false);
         EXPECT_LE(5 + t.first, 320);
-        EXPECT_LE(2 + 2 * t.second + 2, 428 - 56 - 50 - 34 - 104);
+        // The panel's 428 pixels less header, tabs, footer, command bar and ticker.
+        EXPECT_LE(2 + 2 * t.second + 2, 428 - 56 - 50 - 34 - 40 - 104);
     }
     EXPECT_EQ(size_of(L"earth_shade"), std::make_pair(210, 214));
     EXPECT_EQ(size_of(L"top_arrow_10x5"), std::make_pair(10, 5));

@@ -64,13 +64,13 @@ protected:
         served_fixture::SetUp();
         // Europe is centred on 49.32 N 15.23 E, 5786.7 km across. Zones of 1200 km: the middle one, one 10
         // degrees east, one 10 west, one 6 north, and two whose numbers place nothing.
-        server.add_route("/zorwmaps?pmap=2", "<mapinfo>" + zone_attributes("mid", "49.32", "15.23", "1200") +
-                                                 "/>" + zone_attributes("east", "49.32", "25.23", "1200") +
-                                                 "/>" + zone_attributes("west", "49.32", "5.23", "1200") +
-                                                 "/>" + zone_attributes("north", "55.32", "15.23", "1200") +
-                                                 "/>" + zone_attributes("flat", "49.32", "15.23", "0") +
-                                                 "/>" + zone_attributes("lost", "nan", "15.23", "1200") +
-                                                 "/></mapinfo>");
+        server.add_route("/zorwmaps?pmap=2",
+                         "<mapinfo>" + zone_attributes("mid", "49.32", "15.23", "1200") + "/>" +
+                             zone_attributes("east", "49.32", "25.23", "1200") + "/>" +
+                             zone_attributes("west", "49.32", "5.23", "1200") + "/>" +
+                             zone_attributes("north", "55.32", "15.23", "1200") +
+                             " name=\"Northern Europe\"/>" + zone_attributes("flat", "49.32", "15.23", "0") +
+                             "/>" + zone_attributes("lost", "nan", "15.23", "1200") + "/></mapinfo>");
         server.add_route("/mapdata/Mobile_Europe.jpeg", halves(800, 640));
         server.add_route("/mapdata/zones/mid.png", halves(640, 512));
         start(weather_here());
@@ -291,6 +291,15 @@ TEST_F(maps, zone_temperatures_round_like_the_forecasts_and_wide_ones_keep_their
                                         .t_min_text(true));
         EXPECT_GE(c[i].label.temperature_width, g->text_width(c[i].temperature, cl::ui::fonts::tahoma_22));
     }
+}
+
+TEST_F(maps, a_zone_map_is_titled_with_the_name_its_region_gives_the_zone_else_with_the_region) {
+    zor::zone_map_content early({L"2", L"Europe", L"north"}, opts, &commands);
+    EXPECT_EQ(early.title(), L"Europe"); // the region not loaded yet
+    zor::model::weather_manager()->regions()[1]->load();
+    EXPECT_EQ(zor::zone_map_content({L"2", L"Europe", L"north"}, opts, &commands).title(),
+              L"Northern Europe");
+    EXPECT_EQ(zor::zone_map_content({L"2", L"Europe", L"mid"}, opts, &commands).title(), L"Europe");
 }
 
 // The region's document may arrive between a frame's update and the content manager's question: the zone is

@@ -366,6 +366,11 @@ protected:
         world = zor::model::news_manager()->categories()[0];
         zor::model::load(world);
     }
+    // How far the headline over the text moves the picture and the text down.
+    static int heading_shift(zor::article_content& story) {
+        auto& view = story.article_view();
+        return view.pieces().empty() ? 0 : view.pieces()[0]->get_rect().bottom - view.text_area().top;
+    }
     boost::shared_ptr<news::category> world;
 };
 
@@ -378,8 +383,8 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     EXPECT_FALSE(story.has_error());
     auto& view = story.article_view();
     ASSERT_FALSE(view.pieces().empty());
-    // The first lines run beside the picture, the rest at full width under it.
-    EXPECT_EQ(view.pieces().front()->get_rect().left, view.text_area().left + 212);
+    // The headline first, then lines beside the picture, the rest at full width under it.
+    EXPECT_EQ(view.pieces()[1]->get_rect().left, view.text_area().left + 212);
     EXPECT_EQ(view.pieces().back()->get_rect().left, view.text_area().left + 6);
     ASSERT_TRUE(view.is_scrollable());
     story.scroll_y(-100000);
@@ -405,14 +410,51 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     EXPECT_EQ(asked.size(), 1u);
 }
 
+TEST_F(articles, the_headline_heads_the_text_whose_last_line_comes_above_the_advert_in_both_orientations) {
+    zor::ticker_manager tickers;
+    zor::article_content story(L"World", L"", L"w1", &tickers);
+    // As the page does: once the advert shows, the article gets the page less the advert's 104 pixels.
+    RECT page_area, area;
+    story.layout_changed.connect(utils::function0<void>([&] {
+        area = page_area;
+        if (tickers.is_shown())
+            area.bottom -= 104;
+        story.set_rect(area);
+        story.layout();
+    }));
+    for (const RECT whole : {RECT{0, 106, 480, 708}, RECT{0, 106, 800, 388}}) {
+        SCOPED_TRACE(whole.right);
+        page_area = whole;
+        story.layout_changed();
+        ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
+        ASSERT_EQ(area.bottom, whole.bottom - 104);
+        auto& view = story.article_view();
+        ASSERT_GT(view.pieces().size(), 2u);
+        // The headline across the top, the picture's column starting under it.
+        const auto& heading = *view.pieces()[0];
+        EXPECT_EQ(heading.get_text(), L"Story w1");
+        EXPECT_EQ(heading.get_rect().left, view.text_area().left + 6);
+        EXPECT_EQ(heading.get_rect().top, view.text_area().top + 6);
+        EXPECT_EQ(view.pieces()[1]->get_rect().left, view.text_area().left + 212);
+        EXPECT_GT(view.pieces()[1]->get_rect().top, heading.get_rect().bottom);
+
+        story.scroll_y(-100000);
+        frames(story, 200);
+        EXPECT_LE(view.pieces().back()->get_rect().bottom + view.scroll_offset(), area.bottom);
+        clear(0x1234);
+        story.draw(*g, true);
+        EXPECT_EQ(changed_outside(area, 0x1234), 0);
+    }
+}
+
 TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_the_article_stays_quiet) {
     server.hold("/i/small.png");
     zor::article_content story(L"World", L"", L"w1", nullptr);
     story.set_rect(RECT{0, 106, 480, 708});
     ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
     ASSERT_TRUE(server.wait_until_held("/i/small.png"));
-    // The 200 x 200 picture box at the text area's top-left corner (4 + 6, 106 + 6).
-    const RECT box{10, 112, 210, 312};
+    // The 200 x 200 picture box at the text area's left (4 + 6), 6 pixels under the headline.
+    const RECT box{10, 112 + heading_shift(story), 210, 312 + heading_shift(story)};
     auto count_in_box = [&](std::uint16_t colour) {
         int n = 0;
         for (int y = box.top; y < box.bottom; ++y)
@@ -448,8 +490,8 @@ TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_t
     }
     EXPECT_LE(dirty_frames, 1);
     // The 200 x 150 picture, centred in its box.
-    EXPECT_EQ(pixel(110, 212), ui_impl::to_rgb565(0x0AC80A));
-    EXPECT_EQ(pixel(110, 130), 0xFFFF);
+    EXPECT_EQ(pixel(110, 212 + heading_shift(story)), ui_impl::to_rgb565(0x0AC80A));
+    EXPECT_EQ(pixel(110, 130 + heading_shift(story)), 0xFFFF);
 }
 
 TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {

@@ -101,9 +101,13 @@ TEST_F(lists, one_tap_focuses_and_activates_or_two_taps_without_select_on_press)
     EXPECT_EQ(log, (std::vector<std::string>{"focus a", "activate a"}));
     EXPECT_EQ(at(L"a").activations, 1);
     log.clear();
-    tap(100, 200, 11); // more than ten pixels drag: the press focuses row c, the lift selects nothing
+    // More than ten pixels is a drag: the press lit row c, the drag gives the focus back to a and the lift
+    // selects nothing.
+    tap(100, 200, 11);
     EXPECT_EQ(at(L"c").activations, 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"focus c"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"focus c", "focus a"}));
+    EXPECT_EQ(list().focused_key(), L"a");
+    EXPECT_FALSE(at(L"c").is_focused());
 
     log.clear();
     list().set_select_on_press(false);
@@ -309,6 +313,27 @@ TEST_F(blocks, a_tap_in_another_block_takes_the_highlight_with_it) {
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"two1"});
     tap(100, list().find_item(L"top")->top() + 10);
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
+}
+
+TEST_F(blocks, a_drag_leaves_the_highlight_where_it_was) {
+    auto drag = [&](const wchar_t* key) {
+        const int y = list().find_item(key)->top() + 10;
+        list().process_event(event(event::pen_down, 0, 100, y));
+        for (int step = 1; step <= 4; ++step)
+            list().process_event(event(event::pen_move, 0, 100, y - 15 * step));
+        list().process_event(event(event::pen_up, 0, 100, y - 60));
+    };
+    drag(L"one2"); // nothing was focused: nothing is
+    EXPECT_TRUE(highlighted().empty());
+    EXPECT_TRUE(list().focused_key().empty());
+    tap(100, list().find_item(L"top")->top() + 10);
+    drag(L"two1"); // from a plain row over a block's row: the plain row keeps it
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
+    list().focus_item(L"one");
+    list().find_item(L"one")->as_list()->focus_item(L"one1");
+    drag(L"one3"); // within the block: its own row keeps it
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
+    EXPECT_EQ(list().focused_key(), L"one");
 }
 
 TEST_F(blocks, blocks_start_at_the_list_margin_and_an_empty_one_draws_nothing) {

@@ -107,8 +107,10 @@ void read_region(region_map_impl& target, const char* document) {
                 const double lon = std::atof(required(m, "centerlon"));
                 const double aspect = std::atof(required(m, "aspectratio"));
                 const double distance = std::atof(required(m, "distance"));
-                zones.push_back(
-                    weather::zone_ptr(new zone_map_impl(text_of(id), nullptr, lat, lon, aspect, distance)));
+                // The name is ours, not required: a server without it leaves the zone unnamed.
+                const char* name = m->Attribute("name");
+                zones.push_back(weather::zone_ptr(new zone_map_impl(text_of(id), nullptr, lat, lon, aspect,
+                                                                    distance, name ? text_of(name) : L"")));
             }
         },
         [&](std::vector<weather::zone_ptr> zones) { target.set_children(std::move(zones)); });

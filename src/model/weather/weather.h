@@ -56,6 +56,8 @@ template <class T>
 class geo_map : public cl::i_async_info_object {
 public:
     virtual std::wstring id() const = 0;
+    // What the user calls the area ("Mediterranean"); empty when the server gives none.
+    virtual std::wstring name() const = 0;
     virtual boost::shared_ptr<cl::ui::async_picture> picture() const = 0;
     virtual double center_latitude() const = 0;
     virtual double center_longitude() const = 0;

@@ -100,8 +100,9 @@ template <class T>
 class map_impl : public weather::geo_map<T> {
 public:
     map_impl(const std::wstring& id, const boost::shared_ptr<cl::ui::async_picture>& picture, double lat,
-             double lon, double aspect, double distance)
-        : id_(id), picture_(picture), lat_(lat), lon_(lon), aspect_(aspect), distance_(distance) {}
+             double lon, double aspect, double distance, const std::wstring& name = std::wstring())
+        : id_(id), name_(name), picture_(picture), lat_(lat), lon_(lon), aspect_(aspect),
+          distance_(distance) {}
 
     std::int64_t timestamp() const override { return 0; }
     bool is_loaded() const override { return loaded != 0; }
@@ -118,6 +119,7 @@ public:
     }
 
     std::wstring id() const override { return id_; }
+    std::wstring name() const override { return name_; }
     boost::shared_ptr<cl::ui::async_picture> picture() const override {
         utils::lock_guard guard(lock);
         return picture_;
@@ -157,6 +159,7 @@ private:
     std::vector<boost::shared_ptr<T>> children;
     mutable utils::mutex lock;
     std::wstring id_;
+    std::wstring name_;
     boost::shared_ptr<cl::ui::async_picture> picture_;
     std::atomic<double> lat_, lon_, aspect_, distance_;
     utils::atomic_long loaded;

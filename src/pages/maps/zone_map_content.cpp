@@ -31,6 +31,15 @@ zone_map_content::zone_map_content(const std::vector<std::wstring>& params, opti
                 region = r;
         }
     }
+    // The tab is made with the page, so the name is read now: the continent map has loaded the region.
+    if (region) {
+        weather::children_lock<weather::zone_map> zones(region);
+        if (zones) {
+            for (const weather::zone_ptr& z : *zones)
+                if (z->id() == zone_key)
+                    zone_title = z->name();
+        }
+    }
     if (commands)
         commands->left_clicked.connect(
             utils::function1<void, std::wstring>(this, &zone_map_content::on_command));

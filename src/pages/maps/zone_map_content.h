@@ -39,6 +39,8 @@ public:
 
     std::wstring page_name() const override { return L"zone_map_content"; }
     std::wstring name() const override { return zone_key; }
+    // The zone's name from its region's document, else the region's: the tab never stands empty.
+    std::wstring title() const override { return zone_title.empty() ? region_name : zone_title; }
     content_state get_state() const override {
         return content_state(page_name(), region_code, region_name, zone_key);
     }
@@ -79,6 +81,7 @@ private:
     std::wstring region_code;
     std::wstring region_name;
     std::wstring zone_key;
+    std::wstring zone_title;
     weather::region_ptr region;
     weather::zone_ptr zone;
     // find_zone ran on the loaded region (whether or not the zone was there).

@@ -63,11 +63,14 @@ void article_content::find_and_queue() {
 void article_content::fill() {
     if (!headline || !headline->is_loaded())
         return;
+    // Loaded before the advert asks the page for room: the page's new layout must reach the view.
+    loaded = true;
     if (!headline->is_failed()) {
         {
             news::article_lock lock(headline);
             if (news::article_ptr article = lock.article()) {
                 auto thumbnail = article->thumbnail();
+                view->set_heading(headline->text());
                 view->set_note(zor::updated_mark(headline->copy_time()));
                 view->set_content(article->location(), article->paragraphs(), thumbnail);
                 zor::model::load_missing_picture(thumbnail);
@@ -79,7 +82,6 @@ void article_content::fill() {
     } else if (!has_error()) {
         show_error();
     }
-    loaded = true;
 }
 
 void article_content::update(unsigned long now_ms) {

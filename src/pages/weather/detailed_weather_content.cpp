@@ -7,8 +7,10 @@
 #include "model/weather/weather_day_text.h"
 #include "ui/graphics.h"
 #include "ui/list_box_item.h"
+#include "ui/static_fonts.h"
 #include "utils/log.h"
 
+#include <algorithm>
 #include <set>
 
 namespace zor {
@@ -158,9 +160,29 @@ void detailed_weather_content::update(unsigned long now_ms) {
     list.update(now_ms);
 }
 
+void detailed_weather_content::set_rect(const platform::RECT& r) {
+    rect = r;
+    list.set_rect(platform::RECT{r.left, std::min(r.bottom, r.top + heading_height), r.right, r.bottom});
+    dirty = true;
+}
+
+platform::RECT detailed_weather_content::heading_area() const {
+    return platform::RECT{rect.left, rect.top, rect.right, list.get_rect().top};
+}
+
+std::wstring detailed_weather_content::heading() const {
+    const std::wstring known = city ? city->name() : std::wstring();
+    return known.empty() ? city_name : known;
+}
+
 void detailed_weather_content::draw(cl::ui::i_graphics& g, bool force) {
     if (!force && !is_dirty())
         return;
+    const platform::RECT area = heading_area();
+    g.fill_rect(area, cl::ui::list_box2::ground);
+    g.draw_text(heading(), platform::RECT{area.left + 10, area.top, area.right - 10, area.bottom},
+                cl::ui::fonts::tahoma_26_bold, 0x000000, cl::ui::align_left_vcenter);
+    g.invalidate(area);
     list.draw(g, true);
     dirty = false;
 }

@@ -25,13 +25,15 @@ class command_bar;
 
 // The forecast of one city day by day, each day with three details that alternate every few seconds
 // between temperature, sky and precipitation, and air quality, UV index and wind. A city that is not in the
-// user's list can be added from here ("Add city"); the page stays open.
+// user's list can be added from here ("Add city"); the page stays open. The tab above says nothing, so the
+// city's name heads the rows.
 class detailed_weather_content : public i_page_content, public utils::trackable, private boost::noncopyable {
 public:
     using detail_ptr = boost::shared_ptr<detailed_weather_list_box_item>;
     static constexpr std::uint32_t switch_ms = 2800;
     static constexpr double slide_speed = 0.3;
     static constexpr int slide_distance = 60;
+    static constexpr int heading_height = 40;
     static const wchar_t* const add_command;
 
     // name is used when the city is not known yet (neither to the weather model nor to the user's list).
@@ -48,8 +50,8 @@ public:
     void deactivate() override;
 
     bool is_dirty() const override { return dirty || list.is_dirty(); }
-    platform::RECT get_rect() const override { return list.get_rect(); }
-    void set_rect(const platform::RECT& r) override { list.set_rect(r); }
+    // The heading takes the top of r, the days the rest.
+    void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override { list.layout(); }
     void draw(cl::ui::i_graphics& g, bool force) override;
@@ -60,6 +62,9 @@ public:
     void on_command(std::wstring label);
 
     cl::ui::list_box2& days() { return list; }
+    // The city's name as the model has it, else as the page was asked for it.
+    std::wstring heading() const;
+    platform::RECT heading_area() const;
     // 0: temperature, sky, precipitation; 1: air quality, UV index, wind.
     int shown_group() const { return group; }
     const std::vector<std::wstring>& day_keys() const { return keys; }
