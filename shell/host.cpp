@@ -203,7 +203,8 @@ host::settle_result host::settle(platform::HWND drawn, std::uint32_t ms) {
         // change seen may also come from the frame still being drawn, which is not counted yet.
         const std::uint64_t frames = platform::frames_drawn();
         const std::uint64_t changes = surface ? surface->content_changes() : 0;
-        if (changes != seen || platform::pending_loads() > 0) {
+        // A paused panel's surface is not looked at: only the loads are waited for.
+        if ((!is_paused && changes != seen) || platform::pending_loads() > 0) {
             seen = changes;
             quiet_from = frames + 1;
         } else if (is_paused || !surface || frames >= quiet_from + settle_frames) {

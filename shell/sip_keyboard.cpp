@@ -1,8 +1,8 @@
 #include "sip_keyboard.h"
 
-#include "pixel_font.h"
-#include "platform/compositor.h"
+#include "surface_painter.h"
 
+#include <cmath>
 #include <cwctype>
 #include <mutex>
 
@@ -16,14 +16,116 @@ const char* const layout[rows] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL\b", "ZX
                                   "\x1b\x1b      \r\r"};
 constexpr int gap = 3;
 
-const char* label_of(char key) {
+// A light phone keyboard: white letter keys with a soft shadow on a grey tray, grey function keys, a red
+// Enter.
+constexpr std::uint32_t tray = 0xD3D6DC;
+constexpr std::uint32_t letter_key = 0xFFFFFF;
+constexpr std::uint32_t function_key = 0xA9AFB9;
+constexpr std::uint32_t enter_colour = 0xDB3C3B;
+constexpr std::uint32_t shadow = 0x8C929C;
+constexpr std::uint32_t ink = 0x1F2124;
+constexpr double radius = 6;
+
+bool function_of(char key) {
+    return key == '\b' || key == hide_key;
+}
+
+// Backspace: a key-shaped tag pointing left with a cross in it.
+void backspace_mark(surface_painter& p, double cx, double cy) {
+    cairo_t* cr = p.cr();
+    const double w = 26, h = 18, x = cx - w / 2 + 3, y = cy - h / 2;
+    cairo_move_to(cr, x, y);
+    cairo_line_to(cr, x + w - 3, y);
+    cairo_arc(cr, x + w - 3, y + 3, 3, -M_PI / 2, 0);
+    cairo_line_to(cr, x + w, y + h - 3);
+    cairo_arc(cr, x + w - 3, y + h - 3, 3, 0, M_PI / 2);
+    cairo_line_to(cr, x, y + h);
+    cairo_line_to(cr, x - 8, y + h / 2);
+    cairo_close_path(cr);
+    p.colour(ink);
+    cairo_set_line_width(cr, 2);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double mx = x + w / 2 + 1, d = 4;
+    cairo_move_to(cr, mx - d, cy - d);
+    cairo_line_to(cr, mx + d, cy + d);
+    cairo_move_to(cr, mx + d, cy - d);
+    cairo_line_to(cr, mx - d, cy + d);
+    cairo_stroke(cr);
+}
+
+// Hide: a chevron pointing down under a row of dots, the phone's "put the keyboard away".
+void hide_mark(surface_painter& p, double cx, double cy) {
+    cairo_t* cr = p.cr();
+    for (int i = -2; i <= 2; ++i)
+        p.fill_rounded(cx + i * 6 - 2, cy - 9, 4, 4, 1, ink);
+    p.colour(ink);
+    cairo_set_line_width(cr, 2.5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, cx - 7, cy + 1);
+    cairo_line_to(cr, cx, cy + 8);
+    cairo_line_to(cr, cx + 7, cy + 1);
+    cairo_stroke(cr);
+}
+
+// Enter: the return arrow, down and to the left.
+void enter_mark(surface_painter& p, double cx, double cy) {
+    cairo_t* cr = p.cr();
+    p.colour(0xFFFFFF);
+    cairo_set_line_width(cr, 2.5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, cx + 10, cy - 8);
+    cairo_line_to(cr, cx + 10, cy + 3);
+    cairo_line_to(cr, cx - 10, cy + 3);
+    cairo_move_to(cr, cx - 4, cy - 3);
+    cairo_line_to(cr, cx - 10, cy + 3);
+    cairo_line_to(cr, cx - 4, cy + 9);
+    cairo_stroke(cr);
+}
+
+// The open box of a space on a key too narrow for the word.
+void space_mark(surface_painter& p, double cx, double cy) {
+    cairo_t* cr = p.cr();
+    p.colour(ink);
+    cairo_set_line_width(cr, 2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, cx - 9, cy - 1);
+    cairo_line_to(cr, cx - 9, cy + 4);
+    cairo_line_to(cr, cx + 9, cy + 4);
+    cairo_line_to(cr, cx + 9, cy - 1);
+    cairo_stroke(cr);
+}
+
+void draw_key(surface_painter& p, char key, int x, int y, int w, int h) {
+    const std::uint32_t face = key == enter_key ? enter_colour : function_of(key) ? function_key : letter_key;
+    p.fill_rounded(x, y + 1.5, w, h, radius, shadow);
+    p.fill_rounded(x, y, w, h, radius, face);
+    const double cx = x + w / 2.0, cy = y + h / 2.0;
     switch (key) {
+    case '\b':
+        backspace_mark(p, cx, cy);
+        break;
     case hide_key:
-        return "HIDE";
+        hide_mark(p, cx, cy);
+        break;
     case enter_key:
-        return "ENTER";
-    default:
-        return nullptr;
+        enter_mark(p, cx, cy);
+        break;
+    case ' ':
+        if (w > 100)
+            p.text("space", x, y, w, h, {17, false}, 0x7A7F87);
+        else
+            space_mark(p, cx, cy);
+        break;
+    default: {
+        const char label[2] = {key, 0};
+        const bool digit = key >= '0' && key <= '9';
+        p.text(label, x, y, w, h, {digit ? 21.0 : 23.0, false}, ink);
+    }
     }
 }
 
@@ -68,24 +170,15 @@ wchar_t typed(char key, const std::wstring& before) {
 void paint(platform::window_surface& surface) {
     {
         std::lock_guard<std::mutex> lock(surface.mutex());
-        canvas c{surface.pixels(), surface.width(), surface.height()};
-        c.fill(0, 0, c.w, c.h, platform::rgb565(0xC9, 0xCD, 0xD3));
-        const std::uint16_t ink = platform::rgb565(0x30, 0x34, 0x3A);
-        const int scale = 3;
+        surface_painter p(surface);
+        p.fill_rect(0, 0, p.width(), p.height(), tray);
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 if (column > 0 && layout[row][column - 1] == layout[row][column])
                     continue; // drawn with the first place of its wide key
                 int r[4];
-                key_rect(row, column, c.w, c.h, r);
-                c.fill(r[0], r[1], r[2], r[3], 0xFFFF);
-                const char single[2] = {layout[row][column], 0};
-                const char* label = label_of(layout[row][column]);
-                const int size = label ? 2 : scale;
-                if (!label)
-                    label = single;
-                draw_text(c, (r[0] + r[2] - text_width(label, size)) / 2 + size / 2,
-                          (r[1] + r[3] - 7 * size) / 2, label, size, ink);
+                key_rect(row, column, p.width(), p.height(), r);
+                draw_key(p, layout[row][column], r[0], r[1], r[2] - r[0], r[3] - r[1]);
             }
         }
     }

@@ -8,7 +8,8 @@ namespace shell {
 
 // The on-screen keyboard the home screen shows while a text field has the focus: five rows of ten places,
 // digits, letters, backspace, hyphen, apostrophe, then a wide key that hides the keyboard, a wide space bar
-// and a wide Enter. A tap types into the focused field.
+// and a wide Enter. A tap types into the focused field. It looks like a phone's: rounded white keys in the
+// system's face on a grey tray, grey function keys with their marks, a red Enter.
 namespace sip_keyboard {
 
 constexpr int rows = 5;

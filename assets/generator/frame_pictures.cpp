@@ -50,7 +50,8 @@ painter border_piece(int column, int row) {
     };
 }
 
-// Tick box of an option row; the selected forms sit on the focused row's red.
+// Tick box of an option row; the selected forms sit on the focused row's red. A ticked box is charcoal on a
+// white row, so that "on" never reads as "focused" (the focused row is the red one).
 painter tick_box(bool ticked, bool selected) {
     return [=](cairo_t* cr, int w, int h) {
         const std::uint32_t row = selected ? palette::news_red : palette::card;
@@ -58,7 +59,7 @@ painter tick_box(bool ticked, bool selected) {
         fill_all(cr, row);
         const double s = 26, x = (w - s) / 2, y = (h - s) / 2;
         if (ticked) {
-            set_colour(cr, selected ? palette::card : palette::news_red);
+            set_colour(cr, selected ? palette::card : palette::ink);
             rounded_rect(cr, x, y, s, s, 5);
             cairo_fill(cr);
             set_colour(cr, selected ? palette::news_red : palette::card);
@@ -74,6 +75,23 @@ painter tick_box(bool ticked, bool selected) {
             rounded_rect(cr, x, y, s, s, 5);
             rounded_rect(cr, x + 2, y + 2, s - 4, s - 4, 3.5);
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+            cairo_fill(cr);
+        }
+    };
+}
+
+// Radio mark of a row in a group with one choice: a ring, with a dot in it when chosen.
+painter radio_mark(bool chosen, bool selected) {
+    return [=](cairo_t* cr, int w, int h) {
+        fill_all(cr, selected ? palette::news_red : palette::card);
+        const std::uint32_t ring = selected ? palette::card : chosen ? palette::ink : 0x8C8C8C;
+        const double cx = w / 2.0, cy = h / 2.0;
+        set_colour(cr, ring);
+        cairo_set_line_width(cr, 2.5);
+        cairo_arc(cr, cx, cy, 11.75, 0, 2 * M_PI);
+        cairo_stroke(cr);
+        if (chosen) {
+            cairo_arc(cr, cx, cy, 6.5, 0, 2 * M_PI);
             cairo_fill(cr);
         }
     };
@@ -170,6 +188,10 @@ void add_frame_pictures(catalogue& c) {
     c.add("settings_tickbox_off_selected", "settings_tickbox_off_selected.png", 32, 32,
           tick_box(false, true));
     c.add("settings_tickbox_off", "settings_tickbox_off.png", 32, 32, tick_box(false, false));
+    c.add("settings_radio_on_selected", "settings_radio_on_selected.png", 32, 32, radio_mark(true, true));
+    c.add("settings_radio_on", "settings_radio_on.png", 32, 32, radio_mark(true, false));
+    c.add("settings_radio_off_selected", "settings_radio_off_selected.png", 32, 32, radio_mark(false, true));
+    c.add("settings_radio_off", "settings_radio_off.png", 32, 32, radio_mark(false, false));
     c.add("checkbox_open_selected", "checkbox_open_selected.png", 32, 32, block_box(true, true));
     c.add("checkbox_open", "checkbox_open.png", 32, 32, block_box(true, false));
     c.add("checkbox_closed_selected", "checkbox_closed_selected.png", 32, 32, block_box(false, true));

@@ -21,11 +21,11 @@ struct inputs {
 class catalogue;
 
 // Each family of pictures adds its keys to the catalogue.
-void add_frame_pictures(catalogue& c);                    // corners, borders, scroll parts, list marks
-void add_chrome_pictures(catalogue& c, const inputs& in); // header, footer, top bar, backgrounds
-void add_signal_pictures(catalogue& c);                   // arrows, warning, failure, enlarge mark
-void add_weather_icons(catalogue& c);                     // state_*
-void add_shortcut_pictures(catalogue& c);                 // home links and tiles, tip-line, video
-void add_world_pictures(catalogue& c, const inputs& in);  // globe and city strips, earth shade, maps
+void add_frame_pictures(catalogue& c);                      // corners, borders, scroll parts, list marks
+void add_chrome_pictures(catalogue& c, const inputs& in);   // header, footer, top bar, backgrounds
+void add_signal_pictures(catalogue& c);                     // arrows, warning, failure, enlarge mark
+void add_weather_icons(catalogue& c);                       // state_*
+void add_shortcut_pictures(catalogue& c, const inputs& in); // home links and tiles, tip-line, video
+void add_world_pictures(catalogue& c, const inputs& in);    // globe and city strips, earth shade, maps
 
 } // namespace assets

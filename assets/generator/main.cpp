@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         assets::add_chrome_pictures(c, in);
         assets::add_frame_pictures(c);
         assets::add_signal_pictures(c);
-        assets::add_shortcut_pictures(c);
+        assets::add_shortcut_pictures(c, in);
         assets::add_weather_icons(c);
         assets::add_world_pictures(c, in);
 

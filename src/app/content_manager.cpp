@@ -1,12 +1,18 @@
 #include "app/content_manager.h"
 
 #include "ui/font.h"
+#include "ui/rounded_block.h"
 #include "utils/log.h"
 
 #include <exception>
 #include <string>
 
 namespace zor {
+
+namespace {
+// The error plate: the news red's darker shade (COLORREF is 0x00BBGGRR).
+constexpr platform::COLORREF unavailable_plate = 0x2627A8;
+} // namespace
 
 const wchar_t* const content_manager::unavailable_text =
     L"The requested resource currently is not available or no internet connection.";
@@ -230,8 +236,16 @@ void content_manager::draw(cl::ui::i_graphics& g, bool force) {
         } else {
             draw_content(g, first, 0);
         }
-        if (current_failed && unavailable)
+        if (current_failed && unavailable) {
+            // The white text needs a dark ground to be read over the light page.
+            const platform::RECT text = unavailable->get_rect();
+            const int lines = g.measure_text(unavailable_text, unavailable_font, text.right - text.left).cy;
+            const platform::RECT plate{text.left - 10, text.top - 10, text.right + 10, text.top + lines + 10};
+            g.draw_image_alpha(cl::ui::rounded_block(unavailable_plate, plate.right - plate.left,
+                                                     plate.bottom - plate.top, 8),
+                               plate.left, plate.top, 255);
             unavailable->draw(g, true);
+        }
     }
     opening.draw(g, true);
     // The wait icon turning on its own shows nothing new: a host waiting for the page to settle looks

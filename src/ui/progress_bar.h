@@ -5,7 +5,7 @@
 namespace cl {
 namespace ui {
 
-// A white frame, a black trough and a red bar that grows with the percentage.
+// A track and a bar that grows with the percentage, with a knob at its end.
 class progress_bar : public control_base {
 public:
     // Places the trough and the bar inside.

@@ -19,13 +19,23 @@ settings_block_item::settings_block_item(const std::wstring& key, list_box_base*
     static const wchar_t* const option_keys[4] = {L"settings_tickbox_on", L"settings_tickbox_off",
                                                   L"settings_tickbox_on_selected",
                                                   L"settings_tickbox_off_selected"};
-    for (int i = 0; i < 4; ++i) {
-        const wchar_t* key_name = kind == 0 ? header_keys[i] : option_keys[i];
-        marks[i].reset(new picture(load_image(resources::path(key_name)), true, picture::top_left));
-    }
-    choose_mark();
+    load_marks(kind == 0 ? header_keys : option_keys);
     if (kind == 1)
         visible = false; // shown while the group is open
+}
+
+void settings_block_item::load_marks(const wchar_t* const (&keys)[4]) {
+    for (int i = 0; i < 4; ++i)
+        marks[i].reset(new picture(load_image(resources::path(keys[i])), true, picture::top_left));
+    choose_mark();
+}
+
+void settings_block_item::show_as_choice() {
+    static const wchar_t* const radio_keys[4] = {L"settings_radio_on", L"settings_radio_off",
+                                                 L"settings_radio_on_selected",
+                                                 L"settings_radio_off_selected"};
+    if (item_kind == 1)
+        load_marks(radio_keys); // placed by the next layout
 }
 
 void settings_block_item::set_visible(bool v) {

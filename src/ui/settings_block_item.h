@@ -36,8 +36,11 @@ public:
     platform::RECT caption_rect() const { return text.get_rect(); }
     // The group this header opens and closes.
     void set_block(expanded_block* b) { block = b; }
+    // An option of a group with one choice shows a radio mark instead of a tick box.
+    void show_as_choice();
 
 private:
+    void load_marks(const wchar_t* const (&keys)[4]);
     void choose_mark();
 
     boost::shared_ptr<picture> marks[4]; // checked, unchecked, checked focused, unchecked focused

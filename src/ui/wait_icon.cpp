@@ -1,7 +1,16 @@
 #include "ui/wait_icon.h"
 
+#include "ui/rounded_block.h"
+
 namespace cl {
 namespace ui {
+
+namespace {
+
+// Rounded, smoothed blocks in place of the hard squares: the same cells and greys, a softer look.
+constexpr int block_radius = 14;
+
+} // namespace
 
 wait_icon::wait_icon() {
     for (int x = 0; x < 8; ++x) {
@@ -42,7 +51,8 @@ void wait_icon::draw(i_graphics& g, bool force) {
     for (int i = 0; i < 8; ++i) {
         platform::COLORREF c = palette[(phase + i) % 32];
         if (c != 0)
-            g.fill_rect(cells[i], c);
+            g.draw_image_alpha(rounded_block(c, width(cells[i]), height(cells[i]), block_radius),
+                               cells[i].left, cells[i].top, 255);
     }
     dirty = false;
 }

@@ -167,7 +167,15 @@ TEST_F(strip, shows_the_wait_icon_until_data_and_the_fixed_text_when_loading_fai
     contents[0]->failed = true;
     manager.update(1025);
     manager.draw(*g, true);
-    EXPECT_GT(count(RECT{area.left + 20, area.top + 20, area.right - 20, area.top + 80}, 0xFFFF), 50);
+    const RECT text{area.left + 20, area.top + 20, area.right - 20, area.top + 80};
+    EXPECT_GT(count(text, 0xFFFF), 50);
+    // The white text stands on a dark plate, not on the light page, so that it can be read.
+    const std::uint16_t ground = pixel(text.left - 4, text.top + 4);
+    const int luminance = ((ground >> 11) * 255 / 31 * 30 + ((ground >> 5) & 0x3F) * 255 / 63 * 59 +
+                           (ground & 0x1F) * 255 / 31 * 11) /
+                          100;
+    EXPECT_LT(luminance, 100);
+    EXPECT_GT(count(text, ground), count(text, 0xFFFF));
 
     // Loaded but the page is not ready yet (its pictures are still being decoded).
     contents[0]->loaded = true;

@@ -80,8 +80,9 @@ TEST_F(installed_pictures, sets_share_one_size_and_fit_where_they_are_drawn) {
     // high.
     const auto mark =
         same_size({L"settings_tickbox_on", L"settings_tickbox_off", L"settings_tickbox_on_selected",
-                   L"settings_tickbox_off_selected", L"checkbox_open", L"checkbox_closed",
-                   L"checkbox_open_selected", L"checkbox_closed_selected"});
+                   L"settings_tickbox_off_selected", L"settings_radio_on", L"settings_radio_off",
+                   L"settings_radio_on_selected", L"settings_radio_off_selected", L"checkbox_open",
+                   L"checkbox_closed", L"checkbox_open_selected", L"checkbox_closed_selected"});
     EXPECT_LE(mark.first, 90 - 34 - 20);
     EXPECT_LE(mark.second, 66);
     same_size({L"globe_1", L"globe_2", L"globe_3", L"globe_4", L"globe_5", L"city_1", L"city_2", L"city_3",
@@ -126,8 +127,8 @@ TEST_F(installed_pictures, pictures_copied_without_blending_are_opaque_and_overl
     // Corners, marks and shortcut rows are drawn as plain copies, so what is under their alpha would show.
     for (const wchar_t* key :
          {L"top_left_corner", L"focused_bottom_right_corner", L"settings_tickbox_on",
-          L"checkbox_closed_selected", L"arrow_right2", L"arrow_right2_s", L"arrow_left2", L"tipline_link",
-          L"weather_link_sel", L"top_arrow_10x5", L"left_top_border"}) {
+          L"settings_radio_off_selected", L"checkbox_closed_selected", L"arrow_right2", L"arrow_right2_s",
+          L"arrow_left2", L"tipline_link", L"weather_link_sel", L"top_arrow_10x5", L"left_top_border"}) {
         const picture p = installed(key, true);
         for (int y = 0; y < p.image.height; ++y)
             for (int x = 0; x < p.image.width; ++x)
@@ -147,6 +148,39 @@ TEST_F(installed_pictures, pictures_copied_without_blending_are_opaque_and_overl
     for (int x = 0; x < shade.image.width; ++x)
         ring = std::max(ring, shade.alpha(x, 100));
     EXPECT_GT(ring, 40);
+}
+
+TEST_F(installed_pictures, a_ticked_mark_never_looks_focused_and_the_shortcuts_carry_their_word) {
+    // A focused row is the red one; the mark that says "on" in a white row shows none of that red, and the
+    // radio marks differ from the tick boxes.
+    const std::uint16_t focused = installed(L"settings_tickbox_off_selected", true).image.pixels[0];
+    for (const wchar_t* key : {L"settings_tickbox_on", L"settings_radio_on"}) {
+        const picture p = installed(key, true);
+        int red = 0;
+        for (std::uint16_t px : p.image.pixels)
+            red += px == focused;
+        EXPECT_EQ(red, 0) << platform::to_utf8(key);
+    }
+    EXPECT_NE(installed(L"settings_radio_on", true).image.pixels,
+              installed(L"settings_tickbox_on", true).image.pixels);
+    // Each shortcut row has its word in dark ink right of the badge, where the pictures have none.
+    for (const wchar_t* key : {L"weather_link", L"tipline_link", L"video_link"}) {
+        const picture p = installed(key, true);
+        int ink = 0;
+        for (int y = 10; y < p.image.height - 10; ++y)
+            for (int x = 76; x < 200; ++x)
+                ink += p.luminance(x, y) < 90;
+        EXPECT_GT(ink, 150) << platform::to_utf8(key);
+    }
+    // The landscape tiles carry theirs in white.
+    for (const wchar_t* key : {L"home_weather", L"home_tipline"}) {
+        const picture p = installed(key, false);
+        int white = 0;
+        for (int y = 20; y < p.image.height - 20; ++y)
+            for (int x = 104; x < 240; ++x)
+                white += p.luminance(x, y) > 235;
+        EXPECT_GT(white, 150) << platform::to_utf8(key);
+    }
 }
 
 // The hot areas of the footer's seven links (right and bottom inclusive).
@@ -235,7 +269,7 @@ TEST(generated_files, are_the_same_on_every_run) {
             compared.insert(relative);
         }
     res::set_portrait(true);
-    EXPECT_EQ(compared.size(), 99u);
+    EXPECT_EQ(compared.size(), 103u);
     for (const char* raw : {"/rgbaEarthA.raw", "/rgbaEarthB.raw"})
         EXPECT_EQ(file_bytes(out.path() + raw), file_bytes(std::string(ZOR_PANEL_DIR) + raw)) << raw;
 }

@@ -9,12 +9,14 @@
 #include "support/log_capture.h"
 #include "support/png_reader.h"
 #include "support/window_fixture.h"
+#include "top_bar.h"
 #include "tour.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -116,6 +118,40 @@ TEST(sip_keyboard, keys_sit_in_a_ten_by_five_grid_with_gaps_and_wide_hide_space_
     EXPECT_EQ(typed('B', L"Rio-"), L'B');
     EXPECT_EQ(typed('\b', L"Pa"), L'\b');
     EXPECT_EQ(typed('7', L""), L'7');
+}
+
+// The distinct colours of a rectangle of a surface: text in a real face is smoothed, so its edges bring
+// shades that neither the ink nor the ground has; a pixel font brings none.
+std::set<std::uint16_t> shades(platform::window_surface& s, int x0, int y0, int x1, int y1) {
+    std::set<std::uint16_t> seen;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            seen.insert(s.pixels()[y * s.width() + x]);
+    return seen;
+}
+
+TEST(home_screen_drawing, the_keyboard_and_the_clock_are_drawn_in_a_smoothed_face_on_phone_like_keys) {
+    platform::window_surface keyboard(480, 200);
+    shell::sip_keyboard::paint(keyboard);
+    auto at = [&](int x, int y) { return keyboard.pixels()[y * 480 + x]; };
+    int q[4];
+    shell::sip_keyboard::key_rect(1, 0, 480, 200, q);
+    EXPECT_EQ(at(q[0] + 8, q[1] + 4), 0xFFFF); // a white letter key
+    EXPECT_NE(at(q[0], q[1]), 0xFFFF);         // with rounded corners
+    EXPECT_NE(at(1, 1), 0xFFFF);               // on a grey tray
+    EXPECT_GT(shades(keyboard, q[0], q[1], q[2], q[3]).size(), 6u);
+    int back[4], enter[4];
+    shell::sip_keyboard::key_rect(2, 9, 480, 200, back);
+    shell::sip_keyboard::key_rect(4, 9, 480, 200, enter);
+    EXPECT_NE(at(back[0] + 4, back[1] + 4), 0xFFFF); // function keys stand apart
+    EXPECT_NE(at(enter[0] + 4, enter[1] + 4), at(back[0] + 4, back[1] + 4));
+
+    platform::window_surface screen(480, 800);
+    std::tm noon{};
+    noon.tm_hour = 12;
+    noon.tm_min = 34;
+    shell::paint_top_bar(screen, noon);
+    EXPECT_GT(shades(screen, 0, 0, 140, 51).size(), 6u); // the clock
 }
 
 TEST_F(tour, taps_on_the_shown_keyboard_type_into_the_focused_field) {

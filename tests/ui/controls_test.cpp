@@ -39,6 +39,15 @@ TEST_F(controls, the_wait_icon_steps_every_second_update_repeats_after_64_and_dr
     // Phase 31: cell 0 takes entry 31 (not drawn), cell 1 entry 0 (grey 164).
     EXPECT_EQ(pixel(10, 10), 0);
     EXPECT_EQ(pixel(10, 80), ui_impl::to_rgb565(0xA4A4A4));
+    // The cells are rounded blocks with smoothed edges: their very corners stay clear, and between the
+    // corner and the full grey the edge passes through blended shades.
+    EXPECT_EQ(pixel(0, 67), 0);
+    EXPECT_EQ(pixel(64, 131), 0);
+    int blended = 0;
+    for (int y = 67; y < 67 + 14; ++y)
+        for (int x = 0; x < 14; ++x)
+            blended += pixel(x, y) != 0 && pixel(x, y) != ui_impl::to_rgb565(0xA4A4A4);
+    EXPECT_GE(blended, 8);
 }
 
 TEST(picture, layout_places_the_image_by_mode_and_collapses_without_one) {
@@ -79,19 +88,26 @@ TEST_F(controls, a_picture_is_clicked_only_inside_its_rectangle) {
     EXPECT_EQ(pixel(100, 100), 0);
 }
 
-TEST_F(controls, the_progress_bar_stops_five_pixels_inside_the_trough) {
+TEST_F(controls, the_progress_bar_stops_five_pixels_inside_the_trough_and_draws_a_slim_track_with_a_knob) {
     cl::ui::progress_bar bar;
-    bar.set_rect(RECT{0, 0, 214, 20});
+    bar.set_rect(RECT{0, 0, 214, 40});
     bar.set_progress(50);
     EXPECT_EQ(bar.bar_rect().right, 7 + 100);
-    bar.set_progress(100);
-    EXPECT_EQ(bar.bar_rect().right, bar.inner_rect().right - 5);
     clear(0x1234);
     bar.draw(*g, true);
-    EXPECT_EQ(pixel(0, 0), 0xFFFF); // frame
-    EXPECT_EQ(pixel(3, 3), 0);      // trough
-    EXPECT_EQ(pixel(8, 8), 0xF800); // bar (COLORREF 0x0000FF is red)
-    EXPECT_EQ(pixel(210, 10), 0);   // past the bar's end
+    const std::uint16_t red = ui_impl::to_rgb565(0x3B3CDB), grey = ui_impl::to_rgb565(0x5A5A5A);
+    EXPECT_EQ(pixel(0, 0), 0); // the controls' black, over the whole rectangle
+    EXPECT_EQ(pixel(213, 39), 0);
+    EXPECT_EQ(pixel(50, 20), red);     // played
+    EXPECT_EQ(pixel(50, 12), 0);       // the track is slim
+    EXPECT_EQ(pixel(107, 20), 0xFFFF); // the knob at the bar's end
+    EXPECT_EQ(pixel(160, 20), grey);   // still to play
+    EXPECT_EQ(pixel(209, 20), 0);      // past the trough's end
+    bar.set_progress(100);
+    EXPECT_EQ(bar.bar_rect().right, bar.inner_rect().right - 5);
+    bar.draw(*g, true);
+    EXPECT_EQ(pixel(160, 20), red);
+    EXPECT_EQ(pixel(107, 20), red); // the old knob is gone
 }
 
 TEST(oscillation_arrow, its_rectangle_follows_the_wave_on_the_left_and_right_edges) {

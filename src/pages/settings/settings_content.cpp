@@ -63,6 +63,8 @@ void settings_content::add_group(const std::wstring& key, const std::wstring& ca
             continue;
         auto row = boost::shared_ptr<cl::ui::settings_block_item>(
             new cl::ui::settings_block_item(option.first, block.get(), 1, option.second));
+        if (radio)
+            row->show_as_choice();
         block->add_item(row);
         g.options.push_back(row);
     }
