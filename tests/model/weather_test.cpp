@@ -5,8 +5,10 @@
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
+#include <atomic>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace {
 
@@ -167,9 +169,12 @@ std::size_t day_count(const weather::city_ptr& city, std::string* first = nullpt
 TEST_F(weather_model, a_held_forecast_shows_its_days_from_today_and_nothing_once_past) {
     temp_folder copies;
     cl::http::keep_copies_in(copies.file("zor"));
+    // Both read by the server's thread.
+    std::mutex m;
     std::string served = forecast_of({local_date(-1), local_date(0), local_date(1)});
-    bool broken = false;
+    std::atomic<bool> broken{false};
     server->add_handler("/zorweather", [&](const std::string&) {
+        std::lock_guard<std::mutex> lock(m);
         return broken ? http_response(500, "<html>down</html>")
                       : http_response(200, served, "ETag: \"" + std::to_string(served.size()) + "\"\r\n");
     });
@@ -187,7 +192,10 @@ TEST_F(weather_model, a_held_forecast_shows_its_days_from_today_and_nothing_once
     EXPECT_FALSE(city->is_failed());
 
     broken = false;
-    served = forecast_of({local_date(-3), local_date(-2), local_date(-1)});
+    {
+        std::lock_guard<std::mutex> lock(m);
+        served = forecast_of({local_date(-3), local_date(-2), local_date(-1)});
+    }
     city->load();
     EXPECT_EQ(day_count(city), 3u);
     broken = true;

@@ -7,11 +7,13 @@
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -270,10 +272,13 @@ TEST_F(http_client, conditional_requests_and_compressed_answers) {
 TEST_F(http_client, held_copies_save_transfers_and_stand_in_for_failed_loads) {
     temp_folder dir;
     cl::http::keep_copies_in(dir.file("copies"));
-    int bodies = 0, conditional = 0;
+    // Shared with the server's thread.
+    std::atomic<int> bodies{0}, conditional{0};
+    std::atomic<bool> broken{false};
+    std::mutex m;
     std::string version = "\"v1\"";
-    bool broken = false;
     server.add_handler("/tagged", [&](const std::string& request) {
+        std::lock_guard<std::mutex> lock(m);
         if (broken)
             return http_response(200, "<html>proxy error</html>", "ETag: \"bad\"\r\n");
         const std::string asked = request_header(request, "If-None-Match");
@@ -292,7 +297,10 @@ TEST_F(http_client, held_copies_save_transfers_and_stand_in_for_failed_loads) {
     EXPECT_EQ(bodies, 1);
     EXPECT_EQ(conditional, 2);
     // A changed document comes whole and replaces the copy.
-    version = "\"v2\"";
+    {
+        std::lock_guard<std::mutex> lock(m);
+        version = "\"v2\"";
+    }
     EXPECT_EQ(fetch(server.host(), L"/tagged", is_doc).text, "<doc>\"v2\"</doc>");
     EXPECT_EQ(fetch(server.host(), L"/tagged", is_doc).text, "<doc>\"v2\"</doc>");
     EXPECT_EQ(bodies, 2);

@@ -25,6 +25,7 @@
 #include "ui/resources.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -189,7 +190,7 @@ TEST_F(news_pages, an_empty_category_is_shown_and_a_broken_one_reports_failure) 
 TEST_F(news_pages, a_failed_reload_shows_the_held_copy_with_its_age_until_the_network_answers) {
     temp_folder copies;
     cl::http::keep_copies_in(copies.file("zor"));
-    bool broken = false;
+    std::atomic<bool> broken{false}; // read by the server's thread
     server.add_handler("/news/world", [&](const std::string&) {
         return broken ? http_response(500, "<html>down</html>")
                       : http_response(200, doc({"w1", "w2"}), "ETag: \"w\"\r\n");
