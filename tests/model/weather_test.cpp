@@ -170,11 +170,11 @@ TEST_F(weather_model, a_held_forecast_shows_its_days_from_today_and_nothing_once
     temp_folder copies;
     cl::http::keep_copies_in(copies.file("zor"));
     // Both read by the server's thread.
-    std::mutex m;
+    std::mutex served_lock;
     std::string served = forecast_of({local_date(-1), local_date(0), local_date(1)});
     std::atomic<bool> broken{false};
     server->add_handler("/zorweather", [&](const std::string&) {
-        std::lock_guard<std::mutex> lock(m);
+        std::lock_guard<std::mutex> lock(served_lock);
         return broken ? http_response(500, "<html>down</html>")
                       : http_response(200, served, "ETag: \"" + std::to_string(served.size()) + "\"\r\n");
     });
@@ -193,7 +193,7 @@ TEST_F(weather_model, a_held_forecast_shows_its_days_from_today_and_nothing_once
 
     broken = false;
     {
-        std::lock_guard<std::mutex> lock(m);
+        std::lock_guard<std::mutex> lock(served_lock);
         served = forecast_of({local_date(-3), local_date(-2), local_date(-1)});
     }
     city->load();
