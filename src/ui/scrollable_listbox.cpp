@@ -155,8 +155,12 @@ void list_box2::draw(i_graphics& g, bool force) {
     view.set_graphics(&g);
     view.set_offset(0, static_cast<int>(offset()));
     view.set_clip(rect);
+    // Only the rows in view (with the gap a focus frame may reach into): a long list costs no more a frame
+    // than a short one.
+    const int shift = static_cast<int>(offset());
     for (const item_ptr& item : rows) {
-        if (item->is_visible())
+        if (item->is_visible() && item->bottom() + item_gap + shift > rect.top &&
+            item->top() - item_gap + shift < rect.bottom)
             item->draw(view, true);
     }
     scrollbar.draw(g, true);

@@ -174,6 +174,23 @@ TEST_F(lists, scrolling_stays_between_the_first_and_the_last_row) {
     EXPECT_FALSE(list().is_dirty());
 }
 
+TEST_F(lists, a_frame_draws_the_rows_in_view_only) {
+    for (const wchar_t* key : {L"f", L"g", L"h"}) // from 324 on, below the view's end at 300
+        add(key);
+    list().draw(*g, true);
+    EXPECT_EQ(at(L"e").draws, 1); // 280-320: partly in view
+    EXPECT_EQ(at(L"f").draws, 0);
+    EXPECT_EQ(at(L"h").draws, 0);
+    // At the end (h ends at 452) the view shows 256-456: the first three rows have left it.
+    list().scroll_y(-1000);
+    for (unsigned long t = 1000; t < 4000; t += 25)
+        list().update(t);
+    list().draw(*g, false);
+    EXPECT_EQ(at(L"c").draws, 1);
+    EXPECT_EQ(at(L"d").draws, 2);
+    EXPECT_EQ(at(L"h").draws, 1);
+}
+
 TEST_F(lists, focused_rows_are_blue_and_the_others_white) {
     list().focus_item(L"b");
     clear(0);
