@@ -181,6 +181,8 @@ TEST_F(lists, a_frame_draws_the_rows_in_view_only) {
     EXPECT_EQ(at(L"e").draws, 1); // 280-320: partly in view
     EXPECT_EQ(at(L"f").draws, 0);
     EXPECT_EQ(at(L"h").draws, 0);
+    list().update(500);
+    EXPECT_FALSE(list().is_dirty()) << "rows out of view, never drawn, keep the list drawing";
     // At the end (h ends at 452) the view shows 256-456: the first three rows have left it.
     list().scroll_y(-1000);
     for (unsigned long t = 1000; t < 4000; t += 25)
@@ -326,6 +328,15 @@ TEST_F(blocks, a_tap_in_another_block_takes_the_highlight_with_it) {
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"two1"});
     tap(100, list().find_item(L"top")->top() + 10);
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
+}
+
+TEST_F(blocks, a_block_out_of_view_leaves_the_list_at_rest) {
+    list().set_rect(RECT{0, 100, 480, 160}); // the top row and the start of block one
+    list().layout();
+    list().draw(*g, true);
+    EXPECT_EQ(at(L"two1").draws, 0);
+    list().update(500);
+    EXPECT_FALSE(list().is_dirty());
 }
 
 TEST_F(blocks, blocks_start_at_the_list_margin_and_an_empty_one_draws_nothing) {
