@@ -1,62 +1,13 @@
 // What a frame of the page costs: a full redraw (the first frames, a rotation, an expose), a quiet frame
 // where only the bouncing arrows move, a frame during a tab slide, and rebuilding the page on rotation.
-#include "app/controller.h"
-#include "bench_window.h"
-#include "model/config.h"
-#include "model/model.h"
-#include "platform/clock.h"
-#include "platform/text.h"
-#include "platform/window_system.h"
-#include "ui/graphics.h"
-#include "ui/resources.h"
+#include "bench_panel.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace platform;
-
-// The panel as the frame loop has it, with the installed pictures and configuration, preloaded.
-struct panel {
-    bench_window window{748};
-    std::unique_ptr<zor::app::controller> control;
-    boost::shared_ptr<cl::ui::i_graphics> g;
-    // Frame times are the tick count, as the frame loop's are: the loading thread stamps what it loads with
-    // it, and a frame clock running ahead of it (frames here come far faster than every 25 ms) would find
-    // every failed load outdated at once and ask for it again at every frame.
-    unsigned long now = platform::tick_count();
-
-    panel() {
-        const std::wstring folder = from_utf8(ZOR_PANEL_DIR);
-        cl::ui::resources::load(folder);
-        cl::ui::resources::set_portrait(true);
-        cl::ui::create_graphics(window);
-        g = cl::ui::get_graphics();
-        zor::config::init(folder);
-        zor::model::init();
-        control.reset(new zor::app::controller);
-        control->init();
-        control->set_rect(RECT{0, 0, 480, 748});
-        control->layout();
-        while (!control->current_page().preloading().is_finished())
-            frame(false);
-    }
-    ~panel() {
-        control.reset();
-        zor::model::done();
-        g.reset();
-        cl::ui::destroy_graphics();
-        zor::config::reset();
-        reset_window_system();
-    }
-    void frame(bool force) {
-        now = platform::tick_count();
-        control->update(now);
-        g->begin_frame();
-        control->draw(*g, force);
-        g->end_frame(true);
-    }
-};
+using panel = bench_panel;
 
 panel& the_panel() {
     static panel p;

@@ -1,10 +1,12 @@
 #include "shell_run.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <signal.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -69,4 +71,57 @@ bool run_shell(const std::string& folder, const std::string& panel, const std::s
         return true;
     std::fprintf(stderr, "the shell failed (status %d), see %s/panel.log\n", status, folder.c_str());
     return false;
+}
+
+void use_private_user_files(const std::string& folder) {
+    for (const char* name : {"XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "ZOR_CONTACTS_DIR"})
+        ::setenv(name, (folder + "/" + name).c_str(), 1);
+    ::setenv("SDL_VIDEODRIVER", "dummy", 0);
+    ::setenv("BROWSER", "true", 1);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+}
+
+std::vector<report_section> read_report_sections(const std::string& report) {
+    std::vector<report_section> out;
+    std::istringstream in(report);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream l(line);
+        std::string word, k1, k2, k3, k4, k5, k6, k7;
+        report_section s;
+        if (l >> word && word == "section" &&
+            l >> s.name >> k1 >> s.frames >> k2 >> s.gap_ms >> k3 >> s.page >> k4 >> s.entry_gap_ms >> k5 >>
+                s.entry_page) {
+            l >> k6 >> s.cpu_ms >> k7 >> s.wall_ms;
+            out.push_back(s);
+        }
+    }
+    return out;
+}
+
+long read_peak_rss_kb(const std::string& report) {
+    static const std::regex peak(R"re((^|\n)peak_rss_kb ([0-9]+))re");
+    std::smatch m;
+    return std::regex_search(report, m, peak) ? std::stol(m[2]) : -1;
+}
+
+std::string pages_tour(const std::string& tour, int idle_ms, bool without_globe) {
+    std::istringstream in(tour);
+    std::ostringstream out;
+    bool in_globe = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line == "# globe begin")
+            in_globe = true;
+        else if (line == "# globe end")
+            in_globe = false;
+        if (in_globe && without_globe)
+            continue;
+        if (line.rfind("idle ", 0) == 0) {
+            const std::string name = "idle-" + line.substr(5);
+            out << "mark " << name << "\nwait " << idle_ms << "\nmark back\nshot " << name << "\n";
+        } else {
+            out << line << "\n";
+        }
+    }
+    return out.str();
 }

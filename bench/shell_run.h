@@ -15,3 +15,21 @@ bool run_shell(const std::string& folder, const std::string& panel, const std::s
                const std::vector<std::string>& extra = {});
 // The whole file; empty when it cannot be read.
 std::string read_text(const std::string& path);
+
+// Points the user's cache, configuration, data and contacts into the folder, so that a run starts from no
+// user files of its own, and keeps tapped links from opening a browser.
+void use_private_user_files(const std::string& folder);
+
+// One section of a frame report (the README describes the lines).
+struct report_section {
+    std::string name;
+    long frames = 0, gap_ms = 0, entry_gap_ms = 0, cpu_ms = 0, wall_ms = 0;
+    std::string page, entry_page;
+};
+std::vector<report_section> read_report_sections(const std::string& report);
+// The report's peak_rss_kb; -1 when it has none.
+long read_peak_rss_kb(const std::string& report);
+
+// bench/pages.tour made ready to run: each "idle NAME" becomes a section "idle-NAME" of idle_ms in which
+// nothing happens, closed by a screenshot of the page; without_globe drops the globe and its maps.
+std::string pages_tour(const std::string& tour, int idle_ms, bool without_globe);

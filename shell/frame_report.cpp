@@ -1,7 +1,9 @@
 #include "frame_report.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace shell {
 
@@ -11,11 +13,33 @@ std::string page_or_dash(const std::string& page) {
     return page.empty() ? "-" : page;
 }
 
+// User and system time of every thread of the process: the shell's, the panel's loop and its loading.
+long process_cpu_ms() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000L +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000L;
+}
+
+long wall_ms() {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count());
+}
+
+long peak_rss_kb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss; // kilobytes on Linux
+}
+
 } // namespace
 
 frame_report::frame_report() {
     // What the panel drew before the tour began is not the tour's.
     platform::take_frame_stats();
+    running_cpu_ms = process_cpu_ms();
+    running_wall_ms = wall_ms();
 }
 
 void frame_report::mark(const std::string& name) {
@@ -24,7 +48,11 @@ void frame_report::mark(const std::string& name) {
 }
 
 void frame_report::finish() {
-    done.push_back(section{running, platform::take_frame_stats()});
+    const long cpu = process_cpu_ms(), wall = wall_ms();
+    done.push_back(
+        section{running, platform::take_frame_stats(), cpu - running_cpu_ms, wall - running_wall_ms});
+    running_cpu_ms = cpu;
+    running_wall_ms = wall;
 }
 
 std::string frame_report::text() const {
@@ -43,12 +71,14 @@ std::string frame_report::text() const {
         }
     }
     std::ostringstream out;
-    out << "frames " << frames << "\nlongest_gap_ms " << longest << "\npage " << page_or_dash(page) << "\n";
+    out << "frames " << frames << "\nlongest_gap_ms " << longest << "\npage " << page_or_dash(page)
+        << "\npeak_rss_kb " << peak_rss_kb() << "\n";
     for (const section& s : done)
         out << "section " << s.name << " frames " << s.stats.frames << " longest_gap_ms "
             << s.stats.longest_gap_ms << " page " << page_or_dash(s.stats.longest_gap_page)
             << " entry_gap_ms " << s.stats.longest_entry_gap_ms << " entry_page "
-            << page_or_dash(s.stats.longest_entry_gap_page) << "\n";
+            << page_or_dash(s.stats.longest_entry_gap_page) << " cpu_ms " << s.cpu_ms << " wall_ms "
+            << s.wall_ms << "\n";
     return out.str();
 }
 

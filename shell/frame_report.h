@@ -8,8 +8,9 @@
 namespace shell {
 
 // The panel's frame statistics over a tour, in sections that the tour's marks name: frames drawn, the
-// longest gap between two frames and the page it happened on. A section's gaps that ended in the first
-// frame of a new page are kept apart, as opening a page may build it.
+// longest gap between two frames and the page it happened on, and the CPU the process used in the section's
+// wall time. A section's gaps that ended in the first frame of a new page are kept apart, as opening a page
+// may build it. The process's peak resident memory heads the report.
 class frame_report {
 public:
     frame_report();
@@ -24,11 +25,15 @@ public:
     struct section {
         std::string name;
         platform::frame_stats stats;
+        long cpu_ms = 0;
+        long wall_ms = 0;
     };
     const std::vector<section>& sections() const { return done; }
 
 private:
     std::string running = "start";
+    long running_cpu_ms = 0;
+    long running_wall_ms = 0;
     std::vector<section> done;
 };
 

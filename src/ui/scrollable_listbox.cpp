@@ -161,6 +161,18 @@ void scrollable_listbox::scroll_y(int delta) {
 
 list_box2::list_box2() = default;
 
+namespace {
+
+// A row out of view and the rows inside it have nothing to show.
+void settle(list_box_item_base& row) {
+    row.set_dirty(false);
+    if (list_box_base* inner = row.as_list())
+        for (const list_box_base::item_ptr& r : inner->items())
+            settle(*r);
+}
+
+} // namespace
+
 void list_box2::draw(i_graphics& g, bool force) {
     if (!force && !dirty)
         return;
@@ -169,9 +181,16 @@ void list_box2::draw(i_graphics& g, bool force) {
     view.set_graphics(&g);
     view.set_offset(0, static_cast<int>(offset()));
     view.set_clip(rect);
+    // Only the rows in view (with the gap a focus frame may reach into): a long list costs no more a frame
+    // than a short one.
+    const int shift = static_cast<int>(offset());
     for (const item_ptr& item : rows) {
-        if (item->is_visible())
+        if (!item->is_visible())
+            continue;
+        if (item->bottom() + item_gap + shift > rect.top && item->top() - item_gap + shift < rect.bottom)
             item->draw(view, true);
+        else
+            settle(*item); // what changes out of view shows when it scrolls in, drawn in full
     }
     scrollbar.draw(g, true);
     g.invalidate(rect);

@@ -152,8 +152,10 @@ void video_player::set_rect(const platform::RECT& r) {
 void video_player::update(unsigned long) {
     if (opening && job->done.load(std::memory_order_acquire))
         open();
-    if (!usable())
+    if (!usable()) {
+        check_shown();
         return;
+    }
     int code = 0;
     while (media->next_event(code)) {
         if (code == platform::media_player::event_error_abort)
@@ -173,6 +175,13 @@ void video_player::update(unsigned long) {
     if (duration <= 0)
         read_duration();
     media_state = media->state();
+    check_shown();
+}
+
+void video_player::check_shown() {
+    // The picture plays in its own window: the panel draws again only when a time or the bar changes.
+    if (drawn_percent != percent(current_position(), duration) || drawn_label != time_label())
+        dirty = true;
 }
 
 std::int64_t video_player::current_position() const {
@@ -201,10 +210,13 @@ platform::HWND video_player::video_window() const {
 }
 
 void video_player::draw(i_graphics& g, bool) {
-    progress->set_progress(percent(current_position(), duration));
+    drawn_percent = percent(current_position(), duration);
+    drawn_label = time_label();
+    progress->set_progress(drawn_percent);
     g.fill_rect(platform::RECT{rect.left, picture_rect.bottom, rect.right, rect.bottom}, 0x000000);
     progress->draw(g, true);
-    g.draw_text(time_label(), time_rect(), fonts::tahoma_40, 0xFFFFFF, align_left);
+    g.draw_text(drawn_label, time_rect(), fonts::tahoma_40, 0xFFFFFF, align_left);
+    dirty = false;
 }
 
 platform::RECT video_player::time_rect() const {

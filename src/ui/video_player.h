@@ -63,6 +63,8 @@ public:
     static std::wstring format_time(std::int64_t time);
 
 private:
+    // Dirty when the times or the bar would show something else than they last did.
+    void check_shown();
     bool usable() const { return ready && rendered; }
     struct render_job;
     void open();
@@ -91,6 +93,8 @@ private:
     int media_state = 0;
     bool play_on_resume = false;
     std::unique_ptr<progress_bar> progress;
+    std::wstring drawn_label;
+    int drawn_percent = -1;
 };
 
 } // namespace ui

@@ -179,6 +179,8 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
     for (int i = 0; i < 5; ++i)
         frame(*page);
     EXPECT_EQ(player.state(), 1);
+    page->update(0);
+    EXPECT_FALSE(page->is_dirty()) << "a paused clip has nothing new to draw";
     const RECT bar = player.get_progress().bar_rect();
     EXPECT_EQ(player.get_progress().get_rect(), (RECT{20, 568, 460, 608}));
     EXPECT_GT(bar.right, bar.left);
@@ -186,6 +188,14 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
     press();
     ASSERT_TRUE(frames_until(*page, [&] { return player.state() == 2; }));
     EXPECT_EQ(commands.left_label(), L"Stop");
+    // Playing, it draws again as its time goes on.
+    const std::wstring before = player.time_label();
+    EXPECT_TRUE(eventually(
+        [&] {
+            page->update(0);
+            return player.time_label() != before && page->is_dirty();
+        },
+        std::chrono::seconds(20)));
 
     // Leaving the page takes the video off the screen.
     page.reset();

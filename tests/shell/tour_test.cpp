@@ -15,7 +15,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <mutex>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -265,6 +267,14 @@ TEST_F(tour, a_paused_panel_draws_nothing_so_settle_waits_only_for_loads) {
     EXPECT_EQ(h.settle(loop.drawn(), 50), shell::host::settle_result::timed_out);
 }
 
+// Burns CPU on this thread until the process has used ms more of it.
+void burn_cpu_ms(long ms) {
+    const std::clock_t until = std::clock() + ms * CLOCKS_PER_SEC / 1000;
+    volatile unsigned spin = 0;
+    while (std::clock() < until)
+        spin = spin + 1;
+}
+
 TEST_F(tour, marks_name_the_sections_of_the_frame_report) {
     shell::host h(false);
     platform::note_frames_stopped();
@@ -276,13 +286,23 @@ TEST_F(tour, marks_name_the_sections_of_the_frame_report) {
     platform::note_shown_page("report-globe");
     platform::note_frame(1500);
     platform::note_frame(1560);
+    burn_cpu_ms(30);
     report.finish();
-    EXPECT_EQ(report.text(),
-              "frames 4\nlongest_gap_ms 470\npage report-globe\n"
+    // CPU, wall time and memory vary from run to run: they are checked apart.
+    const std::regex varying(R"re((cpu_ms|wall_ms|peak_rss_kb) [0-9]+)re");
+    EXPECT_EQ(std::regex_replace(report.text(), varying, "$1 N"),
+              "frames 4\nlongest_gap_ms 470\npage report-globe\npeak_rss_kb N\n"
               "section start frames 2 longest_gap_ms 30 page report-home entry_gap_ms 0 "
-              "entry_page -\n"
+              "entry_page - cpu_ms N wall_ms N\n"
               "section globe-open frames 2 longest_gap_ms 60 page report-globe entry_gap_ms 470 "
-              "entry_page report-globe\n");
+              "entry_page report-globe cpu_ms N wall_ms N\n");
+    ASSERT_EQ(report.sections().size(), 2u);
+    const shell::frame_report::section& busy = report.sections()[1];
+    EXPECT_GE(busy.cpu_ms, 29);
+    std::smatch peak;
+    const std::string text = report.text();
+    ASSERT_TRUE(std::regex_search(text, peak, std::regex("peak_rss_kb ([0-9]+)")));
+    EXPECT_GT(std::stol(peak[1]), 1000);
     EXPECT_FALSE(run(h, "mark\n", &report));
     EXPECT_FALSE(run(h, "mark a b\n", &report));
     EXPECT_FALSE(run(h, "mark ../x\n", &report));

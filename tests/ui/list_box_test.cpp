@@ -178,6 +178,25 @@ TEST_F(lists, scrolling_stays_between_the_first_and_the_last_row) {
     EXPECT_FALSE(list().is_dirty());
 }
 
+TEST_F(lists, a_frame_draws_the_rows_in_view_only) {
+    for (const wchar_t* key : {L"f", L"g", L"h"}) // from 324 on, below the view's end at 300
+        add(key);
+    list().draw(*g, true);
+    EXPECT_EQ(at(L"e").draws, 1); // 280-320: partly in view
+    EXPECT_EQ(at(L"f").draws, 0);
+    EXPECT_EQ(at(L"h").draws, 0);
+    list().update(500);
+    EXPECT_FALSE(list().is_dirty()) << "rows out of view, never drawn, keep the list drawing";
+    // At the end (h ends at 452) the view shows 256-456: the first three rows have left it.
+    list().scroll_y(-1000);
+    for (unsigned long t = 1000; t < 4000; t += 25)
+        list().update(t);
+    list().draw(*g, false);
+    EXPECT_EQ(at(L"c").draws, 1);
+    EXPECT_EQ(at(L"d").draws, 2);
+    EXPECT_EQ(at(L"h").draws, 1);
+}
+
 TEST_F(lists, focused_rows_are_blue_and_the_others_white) {
     list().focus_item(L"b");
     clear(0);
@@ -334,6 +353,15 @@ TEST_F(blocks, a_drag_leaves_the_highlight_where_it_was) {
     drag(L"one3"); // within the block: its own row keeps it
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
     EXPECT_EQ(list().focused_key(), L"one");
+}
+
+TEST_F(blocks, a_block_out_of_view_leaves_the_list_at_rest) {
+    list().set_rect(RECT{0, 100, 480, 160}); // the top row and the start of block one
+    list().layout();
+    list().draw(*g, true);
+    EXPECT_EQ(at(L"two1").draws, 0);
+    list().update(500);
+    EXPECT_FALSE(list().is_dirty());
 }
 
 TEST_F(blocks, blocks_start_at_the_list_margin_and_an_empty_one_draws_nothing) {

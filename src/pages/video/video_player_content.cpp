@@ -36,6 +36,7 @@ video_player_content::~video_player_content() {
 void video_player_content::set_rect(const platform::RECT& r) {
     rect = r;
     player->set_rect(r);
+    dirty = true;
 }
 
 void video_player_content::update(unsigned long now_ms) {
@@ -50,6 +51,7 @@ void video_player_content::update(unsigned long now_ms) {
 void video_player_content::draw(cl::ui::i_graphics& g, bool) {
     g.fill_rect(rect, 0x808080);
     player->draw(g, true);
+    dirty = false;
     if (autoplay) {
         player->play();
         autoplay = false;

@@ -31,6 +31,8 @@ public:
     void set_rect(const platform::RECT& r) override;
     void update(unsigned long now_ms) override;
     void layout() override { player->layout(); }
+    // Drawn again when the player shows something new (its times, its bar), not at every frame.
+    bool is_dirty() const override { return dirty || player->is_dirty(); }
     void draw(cl::ui::i_graphics& g, bool force) override;
     void scroll_y(int) override {}
     void panel_paused() override { player->suspend(); }
