@@ -155,10 +155,17 @@ std::optional<disk_cache::entry> disk_cache::find(const std::string& key) {
         return std::nullopt;
     entry e;
     switch (decode(bytes, key, e)) {
-    case decoded::ok:
-        // The file's time is its last use: the limit removes the copies used longest ago.
-        ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
+    case decoded::ok: {
+        // The file's modification time is when the server last gave or confirmed the copy (a confirmation
+        // only moves it on: no new file); its access time is its last use, by which the limit removes the
+        // copies used longest ago.
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0 && st.st_mtim.tv_sec > e.stored_at)
+            e.stored_at = st.st_mtim.tv_sec;
+        const struct timespec used[2] = {{0, UTIME_NOW}, {0, UTIME_OMIT}};
+        ::utimensat(AT_FDCWD, path.c_str(), used, 0);
         return e;
+    }
     case decoded::damaged: {
         // Only a file still holding the same damaged bytes goes: another panel may have just renamed a good
         // copy in.
@@ -185,6 +192,8 @@ bool disk_cache::store(const std::string& key, const entry& e) {
     const std::string path = path_of(key);
     if (platform::replace_file(path, temporary_name(path), bytes, 0600, platform::durability::none) != 0)
         return false;
+    const struct timespec times[2] = {{0, UTIME_NOW}, {static_cast<time_t>(e.stored_at), 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
     counted += bytes.size();
     if (!count_known || counted > limit)
         trim();
@@ -192,11 +201,8 @@ bool disk_cache::store(const std::string& key, const entry& e) {
 }
 
 bool disk_cache::confirm(const std::string& key, std::int64_t now) {
-    std::optional<entry> e = find(key);
-    if (!e)
-        return false;
-    e->stored_at = now;
-    return store(key, *e);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(now), 0}};
+    return ::utimensat(AT_FDCWD, path_of(key).c_str(), times, 0) == 0;
 }
 
 void disk_cache::remove(const std::string& key) {
@@ -229,7 +235,7 @@ void disk_cache::trim() {
         struct stat st;
         if (it->path().extension() != suffix || ::stat(it->path().c_str(), &st) != 0)
             continue;
-        files.push_back(file{it->path().string(), static_cast<std::uint64_t>(st.st_size), st.st_mtim});
+        files.push_back(file{it->path().string(), static_cast<std::uint64_t>(st.st_size), st.st_atim});
         total += static_cast<std::uint64_t>(st.st_size);
     }
     count_known = true;
