@@ -81,11 +81,7 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
 
     temp_folder work;
-    for (const char* name : {"XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "ZOR_CONTACTS_DIR"})
-        ::setenv(name, work.file(name).c_str(), 1);
-    ::setenv("SDL_VIDEODRIVER", "dummy", 0);
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
+    use_private_user_files(work.path());
     // Once the home page has its pictures nothing more is timed.
     const std::string tour = "settle 20000\nquit\n";
     const std::string cache = work.file("XDG_CACHE_HOME");

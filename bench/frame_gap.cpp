@@ -165,12 +165,7 @@ int main(int argc, char** argv) {
     // One cache and one set of user files for both runs: the silent server's run starts from what the first
     // one saved, as a phone does whose server stops answering.
     temp_folder work;
-    for (const char* name : {"XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "ZOR_CONTACTS_DIR"})
-        ::setenv(name, work.file(name).c_str(), 1);
-    ::setenv("SDL_VIDEODRIVER", "dummy", 0);
-    ::setenv("BROWSER", "true", 1); // a tapped link opens no browser
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
+    use_private_user_files(work.path());
 
     std::map<std::string, section> slow, silent;
     std::vector<std::string> order;

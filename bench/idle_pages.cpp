@@ -39,14 +39,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "idle_pages: cannot read %s\n", tour_file.c_str());
         return 1;
     }
-    temp_folder work;
-    use_private_user_files(work.path());
-    server_process server(ZOR_CONTENT_SERVER, {"--port", "0"});
-    if (!server.ready()) {
-        std::fprintf(stderr, "idle_pages: the content server did not start\n");
+    served_panel served;
+    if (!served.ready("idle_pages"))
         return 1;
-    }
-    make_panel(work.file("panel"), server.port());
+    const temp_folder& work = served.work;
     const std::string tour = pages_tour(tour_text, seconds * 1000, false);
     const std::string run = work.file("run");
     const bool finished =

@@ -20,14 +20,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "peak_memory: cannot read %s\n", tour_file.c_str());
         return 1;
     }
-    temp_folder work;
-    use_private_user_files(work.path());
-    server_process server(ZOR_CONTENT_SERVER, {"--port", "0"});
-    if (!server.ready()) {
-        std::fprintf(stderr, "peak_memory: the content server did not start\n");
+    served_panel served;
+    if (!served.ready("peak_memory"))
         return 1;
-    }
-    make_panel(work.file("panel"), server.port());
+    const temp_folder& work = served.work;
 
     struct tour_case {
         const char* name;

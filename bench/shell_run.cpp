@@ -82,6 +82,18 @@ void use_private_user_files(const std::string& folder) {
     ::unsetenv("WAYLAND_DISPLAY");
 }
 
+served_panel::served_panel() : server(ZOR_CONTENT_SERVER, {"--port", "0"}) {
+    use_private_user_files(work.path());
+    if (server.ready())
+        make_panel(panel(), server.port());
+}
+
+bool served_panel::ready(const char* program) const {
+    if (!server.ready())
+        std::fprintf(stderr, "%s: the content server did not start\n", program);
+    return server.ready();
+}
+
 std::vector<report_section> read_report_sections(const std::string& report) {
     std::vector<report_section> out;
     std::istringstream in(report);

@@ -1,6 +1,9 @@
 #pragma once
 
 // Running the shell over a copy of the installed panel, for the benchmarks that time a whole panel.
+#include "support/server_process.h"
+#include "support/temp_folder.h"
+
 #include <string>
 #include <vector>
 
@@ -19,6 +22,17 @@ std::string read_text(const std::string& path);
 // Points the user's cache, configuration, data and contacts into the folder, so that a run starts from no
 // user files of its own, and keeps tapped links from opening a browser.
 void use_private_user_files(const std::string& folder);
+
+// A private copy of the panel, with user folders of its own, beside the content server on loopback.
+struct served_panel {
+    served_panel();
+    // False, said on stderr under the program's name, when the server did not start.
+    bool ready(const char* program) const;
+    std::string panel() const { return work.file("panel"); }
+
+    temp_folder work;
+    server_process server;
+};
 
 // One section of a frame report (the README describes the lines).
 struct report_section {
