@@ -109,7 +109,7 @@ void page::on_request(content_state s) {
 
 void page::load(const std::wstring& key, const params_t& params, const std::vector<std::int32_t>& extra) {
     if (key == L"news" || key == L"weather" || key == L"home" || key == L"settings" || key == L"video") {
-        load_main(key);
+        load_main(key, params);
     } else if (key == L"headlines") {
         load_headlines(params);
     } else if (key == L"article") {
@@ -474,7 +474,7 @@ void page::finish_load(int first, const labels& commands, int ticker_mode, bool 
         strip->request_opening();
 }
 
-void page::load_main(const std::wstring& key) {
+void page::load_main(const std::wstring& key, const params_t& params) {
     if (i_page_content* c = strip->current_content()) {
         if (c->page_name() == L"home") {
             // The main page is built: only slide to the content asked for.
@@ -486,6 +486,7 @@ void page::load_main(const std::wstring& key) {
             if (i >= 0) {
                 tabs->switch_to(i_switchable::jump, i);
                 strip->switch_to(i_switchable::jump, i);
+                strip->at(i).resume(content_state(key, param(params, 0), param(params, 1), param(params, 2)));
             }
             return;
         }
@@ -503,6 +504,8 @@ void page::load_main(const std::wstring& key) {
     }
     const bool opening = !first_load;
     first_load = false;
+    if (first >= 0)
+        strip->at(first).resume(content_state(key, param(params, 0), param(params, 1), param(params, 2)));
     finish_load(first >= 0 ? first : home, labels{L"", L""}, ticker_manager::news_and_adverts, opening);
 }
 

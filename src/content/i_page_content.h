@@ -26,6 +26,9 @@ public:
     virtual platform::COLORREF color() const = 0;
     // page_name(), [name(), "", ""] unless the content keeps more.
     virtual content_state get_state() const;
+    // Shown again from a state its get_state gave (back, or the page rebuilt when the screen turns): the
+    // content takes up what it kept there.
+    virtual void resume(const content_state&) {}
     virtual void activate() {}
     virtual void deactivate() {}
     // The panel is paused (hidden or unfocused) and later resumed: what runs by itself holds still

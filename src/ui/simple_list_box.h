@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/control_base.h"
+#include "ui/offset_graphics.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -21,12 +22,14 @@ public:
     virtual std::wstring sub_text() const { return std::wstring(); }
 };
 
-// Rows stacked one under the other with a gap; no focus, keys or scrolling.
+// Rows stacked one under the other with a gap; no focus or keys. Rows that reach below the box (a short
+// landscape screen) scroll with the finger, drawn on a ground through a clip so none spills out.
 class simple_list_box : public control_base {
 public:
     using item_ptr = boost::shared_ptr<i_list_box_item>;
 
-    explicit simple_list_box(int gap = 4) : item_gap(gap) {}
+    explicit simple_list_box(int gap = 4, platform::COLORREF ground = 0xDDDDDD)
+        : item_gap(gap), ground(ground) {}
 
     void add_item(const item_ptr& item);
     void clear();
@@ -37,9 +40,21 @@ public:
     void layout() override;
     void draw(i_graphics& g, bool force) override;
 
+    // Moves the rows by a drag of dy pixels (down shows the rows above), within the rows' extent.
+    void scroll_y(int dy);
+    // How far the rows are moved up.
+    int scrolled() const { return shift; }
+    // The bottom of the last visible row, as laid out.
+    int content_bottom() const;
+
 private:
+    int max_shift() const;
+
     std::list<item_ptr> rows;
     int item_gap;
+    platform::COLORREF ground;
+    int shift = 0;
+    offset_graphics view;
 };
 
 } // namespace ui

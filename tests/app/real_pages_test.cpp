@@ -3,9 +3,12 @@
 #include "app/controller.h"
 #include "chrome/command_bar.h"
 #include "model/options.h"
+#include "pages/settings/settings_content.h"
 #include "pages/weather/detailed_weather_content.h"
+#include "pages/weather/weather_content.h"
 #include "support/page_fixture.h"
 #include "support/temp_folder.h"
+#include "ui/expanded_block.h"
 
 #include <string>
 #include <vector>
@@ -32,7 +35,8 @@ class rotation : public page_fixture {
 protected:
     void SetUp() override {
         page_fixture::SetUp();
-        folder.write("options.xml", "<?xml version=\"1.0\"?><Settings></Settings>");
+        folder.write("options.xml", "<?xml version=\"1.0\"?><Settings><p2.1>true</p2.1></Settings>"
+                                    "<Weather><p100001>London</p100001></Weather>");
         zor::options::load_from(folder.wpath());
         control.reset(new controller());
         control->set_rect(portrait);
@@ -79,13 +83,16 @@ TEST_F(rotation, every_content_comes_back_in_both_orientations) {
         SCOPED_TRACE(narrow(content_state(r.key, r.params[0], r.params[1], r.params[2])));
         control->resize(portrait);
         p().load(r.key, r.params, r.extra);
+        p().update(1000);
         const content_state before = shown();
         const auto history = p().get_history();
         ASSERT_NE(before.page, L"(none)");
         control->resize(landscape);
+        p().update(1000);
         EXPECT_EQ(narrow(shown()), narrow(before));
         EXPECT_EQ(p().get_history(), history);
         control->resize(portrait);
+        p().update(1000);
         EXPECT_EQ(narrow(shown()), narrow(before));
         p().load(L"home", {L"", L"", L""}, {});
     }
@@ -131,6 +138,43 @@ TEST_F(rotation, no_content_draws_outside_its_rectangle_in_either_orientation) {
             }
         }
     }
+}
+
+TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_of_the_settings) {
+    // A page's contents run once its pictures are decoded, a drawn frame 500 ms apart.
+    unsigned long now = 1000;
+    auto shown_weather = [&] {
+        auto* w = dynamic_cast<zor::weather_content*>(p().contents().current_content());
+        for (int frame = 0; frame < 12 && w && !w->is_loaded(); ++frame) {
+            p().draw(*g, false);
+            control->update(now += 501);
+        }
+        return w;
+    };
+    p().load(L"weather", {L"", L"", L""}, {});
+    auto* weather = shown_weather();
+    ASSERT_TRUE(weather && weather->is_loaded());
+    weather->items().focus_item(L"100001");
+    control->resize(landscape);
+    weather = shown_weather();
+    ASSERT_TRUE(weather);
+    EXPECT_EQ(weather->current_key(), L"100001");
+    EXPECT_EQ(weather->shown_key(), L"100001"); // its rows at once, not the world view's sliding out
+
+    p().load(L"settings", {L"", L"", L""}, {});
+    auto* settings = dynamic_cast<zor::settings_content*>(p().contents().current_content());
+    ASSERT_TRUE(settings);
+    settings->rows().focus_item(L"2");
+    auto* group = settings->rows().find_item(L"2")->as_list();
+    static_cast<cl::ui::expanded_block*>(group)->set_expanded(true);
+    group->focus_item(L"2.1");
+    control->resize(portrait);
+    settings = dynamic_cast<zor::settings_content*>(p().contents().current_content());
+    ASSERT_TRUE(settings);
+    group = settings->rows().find_item(L"2")->as_list();
+    EXPECT_TRUE(static_cast<cl::ui::expanded_block*>(group)->is_expanded());
+    EXPECT_EQ(settings->rows().focused_key(), L"2");
+    EXPECT_EQ(group->focused_key(), L"2.1");
 }
 
 TEST_F(rotation, back_onto_the_citizen_report_after_a_turn) {

@@ -139,6 +139,17 @@ TEST_F(weather_pages, the_selector_holds_the_fixed_items_then_the_users_cities_a
     w.refresh_texts();
     w.update(now);
     EXPECT_EQ(day_row(w, L"102", 0).line(1), L"54 F");
+
+    // In landscape the five rows are taller than the page: a drag begun on them scrolls them to the last
+    // day, and one begun on the selector leaves them.
+    w.set_rect(RECT{0, 106, 800, 406});
+    w.layout();
+    w.process_event(cl::app::event(cl::app::event::pen_down, 0, 500, 200));
+    w.scroll_y(-1000);
+    EXPECT_EQ(w.row_box().scrolled(), w.row(4).get_rect().bottom - 406);
+    w.process_event(cl::app::event(cl::app::event::pen_down, 0, 100, 200));
+    w.scroll_y(1000);
+    EXPECT_EQ(w.row_box().scrolled(), w.row(4).get_rect().bottom - 406);
 }
 
 TEST_F(weather_pages, a_forecast_is_reloaded_after_an_hour_and_a_failed_one_keeps_its_rows_and_waits) {

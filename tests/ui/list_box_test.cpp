@@ -245,6 +245,39 @@ TEST_F(lists, a_small_list_has_news_from_its_shown_rows_only) {
     EXPECT_TRUE(box.is_dirty());
 }
 
+TEST_F(lists, a_small_list_taller_than_its_box_stays_inside_it_and_scrolls_to_its_last_row) {
+    // Five rows of 96 in a landscape box of 244: the last row ends 252 pixels below it.
+    const RECT box_rect{300, 100, 800, 344};
+    cl::ui::simple_list_box box;
+    std::vector<boost::shared_ptr<cl::ui::image_list_box_item>> rows;
+    for (std::uint16_t i = 1; i <= 5; ++i) {
+        rows.emplace_back(new cl::ui::image_list_box_item(
+            L"row", solid(500, 96, static_cast<std::uint16_t>(i * 0x1000), 255), 0x808080, true, 96));
+        box.add_item(rows.back());
+    }
+    box.set_rect(box_rect);
+    box.layout();
+    clear(0);
+    box.draw(*g, true);
+    EXPECT_EQ(changed_outside(box_rect, 0), 0);
+    EXPECT_EQ(pixel(500, 150), 0x1000);
+
+    box.scroll_y(-1000);
+    EXPECT_EQ(box.scrolled(), 596 - 344);
+    clear(0);
+    box.draw(*g, true);
+    EXPECT_EQ(changed_outside(box_rect, 0), 0);
+    EXPECT_EQ(pixel(500, 340), 0x5000);
+    box.scroll_y(1000);
+    EXPECT_EQ(box.scrolled(), 0);
+
+    // Turned back to portrait the rows fit, and nothing stays scrolled.
+    box.scroll_y(-100);
+    box.set_rect(RECT{300, 100, 480, 700});
+    box.layout();
+    EXPECT_EQ(box.scrolled(), 0);
+}
+
 TEST_F(lists, a_held_row_at_rest_has_no_news_and_one_being_wiped_away_has) {
     cl::ui::image_list_box_item row(L"picture", nullptr, 0x808080, true, 40);
     cl::ui::move_list_box_item holder(1.0);

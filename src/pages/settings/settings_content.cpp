@@ -129,6 +129,36 @@ void settings_content::select(const std::wstring& key) {
     }
 }
 
+content_state settings_content::get_state() const {
+    content_state s(page_name(), name());
+    for (const group& g : groups) {
+        if (g.block->is_expanded()) {
+            s.params[1] = g.key;
+            break;
+        }
+    }
+    cl::ui::list_box_item_base* row = list.focused_item();
+    cl::ui::list_box_base* block = row ? row->as_list() : nullptr;
+    s.params[2] = block && !block->focused_key().empty() ? block->focused_key() : list.focused_key();
+    return s;
+}
+
+void settings_content::resume(const content_state& s) {
+    if (s.params[1].empty() && s.params[2].empty())
+        return;
+    for (group& g : groups) {
+        if (g.key == s.params[1] && !g.options.empty())
+            g.block->set_expanded(true);
+        if (g.block->find_item(s.params[2])) {
+            list.focus_item(g.key);
+            g.block->focus_item(s.params[2]);
+            return;
+        }
+    }
+    if (list.find_item(s.params[2]))
+        list.focus_item(s.params[2]);
+}
+
 void settings_content::remove_city(const std::wstring& id) {
     for (group& g : groups) {
         if (g.key != L"3")

@@ -90,10 +90,21 @@ void weather_content::build() {
         }
     }
     loaded = true;
-    current = previous = world_view_key;
+    // A city removed meanwhile is no longer there to come back to.
+    const std::wstring first = containers.count(resume_key) ? resume_key : world_view_key;
+    current = previous = first;
     show_container(false);
     layout();
-    selector.focus_item(world_view_key);
+    selector.focus_item(first);
+}
+
+void weather_content::resume(const content_state& s) {
+    // A link names no item: whatever is selected stays.
+    if (s.params[1].empty())
+        return;
+    resume_key = s.params[1];
+    if (loaded && containers.count(resume_key))
+        selector.focus_item(resume_key);
 }
 
 void weather_content::set_rect(const platform::RECT& r) {
@@ -244,8 +255,17 @@ void weather_content::draw(cl::ui::i_graphics& g, bool force) {
 }
 
 void weather_content::process_event(const cl::app::event& e) {
-    // Keys and taps choose items; the rows on the right only show.
+    if (e.type == cl::app::event::pen_down)
+        pressed_on_rows = rows.hit_test(e.pt);
+    // Keys and taps choose items; the rows on the right only show (and scroll).
     selector.process_event(e);
+}
+
+void weather_content::scroll_y(int dy) {
+    if (pressed_on_rows)
+        rows.scroll_y(dy);
+    else
+        selector.scroll_y(dy);
 }
 
 } // namespace zor

@@ -67,7 +67,13 @@ public:
     void layout() override;
     void draw(cl::ui::i_graphics& g, bool force) override;
     void process_event(const cl::app::event& e) override;
-    void scroll_y(int dy) override { selector.scroll_y(dy); }
+    // A drag scrolls the side it began on: the selector, or the rows when they do not fit (landscape).
+    void scroll_y(int dy) override;
+    // The selected item is kept in the state, so back and a turn of the screen come back to it.
+    content_state get_state() const override {
+        return content_state(page_name(), name(), loaded ? current : resume_key);
+    }
+    void resume(const content_state& s) override;
 
     // The unit system changed: the forecasts are written again.
     void refresh_texts();
@@ -80,6 +86,7 @@ public:
     const std::wstring& shown_key() const { return previous; }
     const weather_item_container* container(const std::wstring& key) const;
     const cl::ui::move_list_box_item& row(int i) const { return *row_fade[i]; }
+    const cl::ui::simple_list_box& row_box() const { return rows; }
 
 private:
     void build();
@@ -108,6 +115,8 @@ private:
     bool failed = false;
     bool loaded = false;
     bool active = false;
+    bool pressed_on_rows = false;
+    std::wstring resume_key;
 };
 
 } // namespace zor
