@@ -149,6 +149,40 @@ TEST_F(maps, a_continent_places_its_zones_by_their_centre_and_extent_and_leaves_
     EXPECT_EQ(pixel(corner.x, corner.y + 10), 0xFFFF);
 }
 
+TEST_F(maps, a_named_zone_is_labelled_in_its_corner_and_no_label_but_the_focused_one_shows_cut) {
+    zor::continent_map_content m(L"2", L"Europe");
+    open(m, RECT{0, 106, 800, 406}); // landscape: the view can go down to the label
+    ASSERT_FALSE(m.labels_pending());
+    const std::size_t north = zone_index(m, L"north");
+    const auto& z = m.zone_list()[north];
+    ASSERT_TRUE(z.label.shown);
+    EXPECT_EQ(z.label.box.left, z.rect.left + 4);
+    EXPECT_EQ(z.label.box.top, z.rect.top + 4);
+    EXPECT_FALSE(m.zone_list()[zone_index(m, L"mid")].label.shown); // no name, no label
+    // Clear of the arrows, the label's padding is white on the red and blue picture.
+    m.pan(0, -100);
+    settle(m);
+    m.draw(*g, true);
+    const POINT inside = on_screen(m, POINT{z.label.box.left + 2, z.label.box.top + 2});
+    EXPECT_EQ(pixel(inside.x, inside.y), 0xFFFF);
+
+    // Panned until the label crosses the view's top: not drawn, until it is the focused zone's.
+    m.pan(0, z.label.box.top + 10 - static_cast<int>(m.offset_y(1)));
+    settle(m);
+    m.draw(*g, true);
+    const POINT cut = on_screen(m, POINT{z.label.box.left + 2, z.label.box.bottom - 2});
+    ASSERT_GE(cut.y, m.view().top);
+    EXPECT_EQ(pixel(cut.x, cut.y), 0xF800);
+    const std::size_t was = m.focus();
+    for (int k = 0; k < 4 && m.focus() != north; ++k)
+        key(m, platform::VK_UP);
+    ASSERT_EQ(m.focus(), north) << "from " << was;
+    m.pan(0, z.label.box.top + 10 - static_cast<int>(m.offset_y(1)));
+    settle(m);
+    m.draw(*g, true);
+    EXPECT_EQ(pixel(cut.x, cut.y), ui_impl::to_rgb565(zor::continent_map_content::focused_colour));
+}
+
 TEST_F(maps, arrow_keys_move_the_focus_by_direction_and_bring_the_zone_to_the_middle) {
     zor::continent_map_content m(L"2", L"Europe");
     open(m);
@@ -219,7 +253,7 @@ TEST_F(maps, the_view_never_leaves_the_picture_and_the_arrows_show_where_more_ma
     EXPECT_FALSE(m.arrow_shown(zor::map_content::down));
     m.draw(*g, true);
     // Only the blue half is in view at the right edge.
-    EXPECT_EQ(pixel(100, portrait.top + 100), 0x001F);
+    EXPECT_EQ(pixel(100, portrait.top + 350), 0x001F);
 
     m.pan(-10000, -10000);
     EXPECT_EQ(m.offset_x(1), 0);

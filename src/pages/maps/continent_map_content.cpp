@@ -3,6 +3,7 @@
 #include "model/model.h"
 #include "model/weather/manager.h"
 #include "pages/maps/map_projection.h"
+#include "ui/static_fonts.h"
 #include "utils/errors.h"
 
 #include <cmath>
@@ -56,8 +57,32 @@ void continent_map_content::build_items() {
         // Only zones that show on the picture can be chosen.
         if (r.right <= 0 || r.bottom <= 0 || r.left >= picture_width() || r.top >= picture_height())
             continue;
-        zones.push_back(zone_entry{z->id(), r});
+        zones.push_back(zone_entry{z->id(), r, z->name(), map_label{}});
     }
+    layout_labels = true;
+}
+
+void continent_map_content::place(cl::ui::i_graphics& g) {
+    std::vector<map_label> labels;
+    for (zone_entry& z : zones) {
+        map_label l;
+        l.name_width = z.name.empty() ? 0 : g.text_width(z.name, cl::ui::fonts::tahoma_22) + label_padding;
+        l.anchor = platform::POINT{z.rect.left + corner_inset + (l.name_width + 1) / 2,
+                                   z.rect.top + corner_inset + label_rise};
+        labels.push_back(l);
+    }
+    place_labels(labels, platform::RECT{0, 0, picture_width(), picture_height()});
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        zones[i].label = labels[i];
+        zones[i].label.shown = labels[i].shown && !zones[i].name.empty();
+    }
+    layout_labels = false;
+}
+
+void continent_map_content::draw(cl::ui::i_graphics& g, bool force) {
+    if (is_loaded() && layout_labels)
+        place(g);
+    map_content::draw(g, force);
 }
 
 void continent_map_content::free_content() {
@@ -72,13 +97,23 @@ void continent_map_content::open_focused() {
 }
 
 void continent_map_content::draw_items(cl::ui::i_graphics& g, int x, int y) {
+    const int dx = view_rect.left - x, dy = view_rect.top - y;
+    auto label = [&](const zone_entry& z, platform::COLORREF fill, platform::COLORREF ink) {
+        const platform::RECT& b = z.label.box;
+        draw_text_box(g, platform::RECT{b.left + dx, b.top + dy, b.right + dx, b.bottom + dy}, z.name,
+                      cl::ui::fonts::tahoma_22, fill, ink);
+    };
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        if (i != focus_index && zones[i].label.shown && in_clear_view(zones[i].label.box, x, y))
+            label(zones[i], 0xFFFFFF, 0x000000);
+    }
     if (focus_index >= zones.size())
         return;
-    const platform::RECT& z = zones[focus_index].rect;
-    const platform::RECT& v = view_rect;
-    g.draw_frame(
-        platform::RECT{v.left - x + z.left, v.top - y + z.top, v.left - x + z.right, v.top - y + z.bottom},
-        0xFFFFFF);
+    const zone_entry& f = zones[focus_index];
+    g.draw_frame(platform::RECT{f.rect.left + dx, f.rect.top + dy, f.rect.right + dx, f.rect.bottom + dy},
+                 0xFFFFFF);
+    if (f.label.shown)
+        label(f, focused_colour, 0xFFFFFF);
 }
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #include "pages/maps/map_content.h"
 
 #include "model/model.h"
+#include "pages/maps/label_layout.h"
 #include "ui/graphics.h"
 
 #include <algorithm>
@@ -299,6 +300,36 @@ void map_content::tap(const platform::POINT& pt) {
     }
 }
 
+bool map_content::in_clear_view(const platform::RECT& box, int x, int y) const {
+    const platform::RECT& v = view_rect;
+    const platform::RECT on_screen{box.left + v.left - x, box.top + v.top - y, box.right + v.left - x,
+                                   box.bottom + v.top - y};
+    if (on_screen.left < v.left || on_screen.top < v.top || on_screen.right > v.right ||
+        on_screen.bottom > v.bottom)
+        return false;
+    for (int dir = 0; dir < 4; ++dir) {
+        if (!arrows[dir] || !arrow_shown(dir))
+            continue;
+        const platform::POINT a = arrow_at[dir];
+        if (overlap(on_screen,
+                    platform::RECT{a.x, a.y, a.x + arrows[dir]->width(), a.y + arrows[dir]->height()}))
+            return false;
+    }
+    return true;
+}
+
+void map_content::draw_text_box(cl::ui::i_graphics& g, const platform::RECT& box, const std::wstring& text,
+                                const cl::ui::font_ptr& font, platform::COLORREF fill,
+                                platform::COLORREF ink) const {
+    const platform::RECT& v = view_rect;
+    const platform::RECT cut{std::max(box.left, v.left), std::max(box.top, v.top),
+                             std::min(box.right, v.right), std::min(box.bottom, v.bottom)};
+    if (cut.left >= cut.right || cut.top >= cut.bottom)
+        return;
+    g.fill_rect(cut, fill);
+    g.draw_text_clipped(text, box, cut, font, ink, cl::ui::align_center);
+}
+
 bool map_content::arrow_shown(int dir) const {
     if (!map_loaded)
         return false;
@@ -327,11 +358,12 @@ void map_content::draw(cl::ui::i_graphics& g, bool force) {
     const platform::RECT& v = view_rect;
     g.draw_image_part(image, v.left, v.top,
                       platform::RECT{x, y, x + (v.right - v.left) - 1, y + (v.bottom - v.top) - 1}, 255);
+    draw_items(g, x, y);
+    // Over the items: a focused label near an edge never hides where more map lies.
     for (int dir = 0; dir < 4; ++dir) {
         if (arrows[dir] && arrow_shown(dir))
             g.draw_image_alpha(arrows[dir], arrow_at[dir].x, arrow_at[dir].y, 255);
     }
-    draw_items(g, x, y);
 }
 
 } // namespace zor

@@ -89,6 +89,13 @@ protected:
     virtual platform::RECT make_view() const;
 
     void set_focus(std::size_t i);
+    // A box on the picture, seen with the view at offsets (x, y), stands whole inside the view and clear
+    // of the arrows shown: other labels than the focused one are drawn only then, so none shows cut at an
+    // edge or covers an arrow.
+    bool in_clear_view(const platform::RECT& box, int x, int y) const;
+    // A filled box with its text centred, on screen, cut to the view.
+    void draw_text_box(cl::ui::i_graphics& g, const platform::RECT& box, const std::wstring& text,
+                       const cl::ui::font_ptr& font, platform::COLORREF fill, platform::COLORREF ink) const;
     int picture_width() const;
     int picture_height() const;
 

@@ -176,33 +176,18 @@ void zone_map_content::draw(cl::ui::i_graphics& g, bool force) {
 
 void zone_map_content::draw_label(cl::ui::i_graphics& g, const city_entry& c, int dx, int dy) {
     const platform::RECT& b = c.label.box;
-    const platform::RECT& v = view_rect;
-    auto clipped = [&](platform::RECT r) {
-        r.left = std::max(r.left, v.left);
-        r.top = std::max(r.top, v.top);
-        r.right = std::min(r.right, v.right);
-        r.bottom = std::min(r.bottom, v.bottom);
-        return r;
-    };
     const platform::RECT temperature{b.left + dx, b.top + dy, b.left + c.label.temperature_width + dx,
                                      b.bottom + dy};
-    const platform::RECT name{temperature.right, b.top + dy, b.right + dx, b.bottom + dy};
-    const platform::RECT t_clip = clipped(temperature), n_clip = clipped(name);
-    if (t_clip.left < t_clip.right && t_clip.top < t_clip.bottom) {
-        g.fill_rect(t_clip, temperature_colour);
-        g.draw_text_clipped(c.temperature, temperature, t_clip, font, 0xFFFFFF, cl::ui::align_center);
-    }
-    if (n_clip.left < n_clip.right && n_clip.top < n_clip.bottom) {
-        g.fill_rect(n_clip, 0xFFFFFF);
-        g.draw_text_clipped(c.name, name, n_clip, font, 0x000000, cl::ui::align_center);
-    }
+    draw_text_box(g, temperature, c.temperature, font, temperature_colour, 0xFFFFFF);
+    draw_text_box(g, platform::RECT{temperature.right, b.top + dy, b.right + dx, b.bottom + dy}, c.name, font,
+                  0xFFFFFF, 0x000000);
 }
 
 void zone_map_content::draw_items(cl::ui::i_graphics& g, int x, int y) {
     // Labels are kept on the picture; the view shows the picture from (x, y).
     const int dx = view_rect.left - x, dy = view_rect.top - y;
     for (const city_entry& c : cities) {
-        if (c.label.shown)
+        if (c.label.shown && in_clear_view(c.label.box, x, y))
             draw_label(g, c, dx, dy);
     }
     if (focus_index >= cities.size() || !cities[focus_index].label.shown)
