@@ -164,17 +164,21 @@ TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_of_the_settin
     p().load(L"settings", {L"", L"", L""}, {});
     auto* settings = dynamic_cast<zor::settings_content*>(p().contents().current_content());
     ASSERT_TRUE(settings);
+    auto group = [&](const wchar_t* key) {
+        return static_cast<cl::ui::expanded_block*>(settings->rows().find_item(key)->as_list());
+    };
+    for (const wchar_t* open : {L"4", L"2"})
+        group(open)->set_expanded(true);
     settings->rows().focus_item(L"2");
-    auto* group = settings->rows().find_item(L"2")->as_list();
-    static_cast<cl::ui::expanded_block*>(group)->set_expanded(true);
-    group->focus_item(L"2.1");
+    group(L"2")->focus_item(L"2.1");
     control->resize(portrait);
     settings = dynamic_cast<zor::settings_content*>(p().contents().current_content());
     ASSERT_TRUE(settings);
-    group = settings->rows().find_item(L"2")->as_list();
-    EXPECT_TRUE(static_cast<cl::ui::expanded_block*>(group)->is_expanded());
+    EXPECT_TRUE(group(L"4")->is_expanded());
+    EXPECT_TRUE(group(L"2")->is_expanded());
+    EXPECT_FALSE(group(L"1")->is_expanded());
     EXPECT_EQ(settings->rows().focused_key(), L"2");
-    EXPECT_EQ(group->focused_key(), L"2.1");
+    EXPECT_EQ(group(L"2")->focused_key(), L"2.1");
 }
 
 TEST_F(rotation, back_onto_the_citizen_report_after_a_turn) {

@@ -11,6 +11,7 @@
 
 namespace {
 
+using platform::POINT;
 using platform::RECT;
 
 class controls : public graphics_fixture {};
@@ -36,16 +37,23 @@ TEST_F(controls, the_wait_icon_steps_every_second_update_repeats_after_64_and_dr
     fresh.draw(*g, true);
     EXPECT_EQ(changed_outside(RECT{0, 0, 200, 200}, 0), 0);
     EXPECT_FALSE(fresh.is_dirty());
-    // Phase 31: cell 0 takes entry 31 (not drawn), cell 1 entry 0 (grey 164).
-    EXPECT_EQ(pixel(10, 10), 0);
-    EXPECT_EQ(pixel(10, 80), ui_impl::to_rgb565(0xA4A4A4));
-    // The cells are rounded blocks with smoothed edges: their very corners stay clear, and between the
-    // corner and the full grey the edge passes through blended shades.
+    // Phase 31: cell 0 takes entry 31 (not drawn), cell 1 entry 0 (grey 164). Each cell shows a smoothed
+    // dot on a circle round the centre, inside the cell: its middle full grey, its edge blended, the cell's
+    // corners clear.
+    const POINT d0 = fresh.dot(0), d1 = fresh.dot(1);
+    EXPECT_EQ(pixel(d0.x + 17, d0.y + 17), 0);
+    EXPECT_EQ(pixel(d1.x + 17, d1.y + 17), ui_impl::to_rgb565(0xA4A4A4));
+    EXPECT_EQ(d1.y + 17, 100); // cell 1 is left of the centre
     EXPECT_EQ(pixel(0, 67), 0);
     EXPECT_EQ(pixel(64, 131), 0);
+    for (int i = 0; i < 8; ++i) {
+        const RECT c = fresh.cell(i);
+        const POINT d = fresh.dot(i);
+        EXPECT_TRUE(d.x >= c.left && d.y >= c.top && d.x + 34 <= c.right && d.y + 34 <= c.bottom) << i;
+    }
     int blended = 0;
-    for (int y = 67; y < 67 + 14; ++y)
-        for (int x = 0; x < 14; ++x)
+    for (int y = d1.y; y < d1.y + 34; ++y)
+        for (int x = d1.x; x < d1.x + 34; ++x)
             blended += pixel(x, y) != 0 && pixel(x, y) != ui_impl::to_rgb565(0xA4A4A4);
     EXPECT_GE(blended, 8);
 }

@@ -131,11 +131,10 @@ void settings_content::select(const std::wstring& key) {
 
 content_state settings_content::get_state() const {
     content_state s(page_name(), name());
+    // The open groups' keys, each between commas (",4,2,").
     for (const group& g : groups) {
-        if (g.block->is_expanded()) {
-            s.params[1] = g.key;
-            break;
-        }
+        if (g.block->is_expanded())
+            s.params[1] += (s.params[1].empty() ? L"," : L"") + g.key + L",";
     }
     cl::ui::list_box_item_base* row = list.focused_item();
     cl::ui::list_box_base* block = row ? row->as_list() : nullptr;
@@ -147,8 +146,11 @@ void settings_content::resume(const content_state& s) {
     if (s.params[1].empty() && s.params[2].empty())
         return;
     for (group& g : groups) {
-        if (g.key == s.params[1] && !g.options.empty())
+        if (s.params[1].find(L"," + g.key + L",") != std::wstring::npos && !g.options.empty() &&
+            !g.block->is_expanded())
             g.block->set_expanded(true);
+    }
+    for (group& g : groups) {
         if (g.block->find_item(s.params[2])) {
             list.focus_item(g.key);
             g.block->focus_item(s.params[2]);
