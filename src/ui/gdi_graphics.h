@@ -16,6 +16,9 @@ namespace ui_impl {
 class gdi_graphics : public cl::ui::i_graphics {
 public:
     static constexpr int buffer_size = 800;
+    // The globe's off-screen surface: the whole window in either orientation, or the globe's square (at most
+    // the portrait width) drawn at twice its side.
+    static constexpr int surface_size = 960;
 
     explicit gdi_graphics(cl::ui::base_window& window);
     ~gdi_graphics() override;
@@ -81,6 +84,8 @@ private:
     void apply_projection();
     bool has_globe_area() const;
     int globe_side() const;
+    // Pixels drawn along each side of a pixel of the globe's area.
+    int globe_samples() const;
     void read_texture_half(const std::wstring& path, int first_column);
     void shade_region(int region, bool darken);
 

@@ -190,6 +190,38 @@ TEST_F(globe_renderer, a_frame_shows_the_earth_north_up_in_the_middle_over_the_b
     }
 }
 
+TEST_F(globe_renderer, the_outline_is_smooth_and_neighbouring_texels_blend) {
+    temp_folder dir;
+    // West half blue, east half green: no red on the sphere, so a pixel's red tells how much of it the
+    // background covers.
+    write_texture(dir, [](int x, int) { return x < tex_w / 2 ? rgb{0, 0, 255} : rgb{0, 255, 0}; });
+    init(dir.wpath() + L"/a.raw", dir.wpath() + L"/b.raw");
+    ASSERT_TRUE(g->opengl_ready());
+    clear(0);
+    for (const platform::RECT area :
+         {platform::RECT{20, 100, 460, 540}, platform::RECT{300, 100, 480, 280}}) {
+        g->set_globe_area(area);
+        g->set_globe_state(0, 0, 0, 0);
+        g->render_globe();
+        const int side = area.right - area.left, cx = (area.left + area.right) / 2;
+        const int cy = (area.top + area.bottom) / 2;
+        // The outline: pixels partly background and partly sphere, all the way round.
+        int partly = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                partly += at(x, y).r > 24 && at(x, y).r < 184;
+        EXPECT_GT(partly, side) << side;
+        // Longitude 0 runs down the middle: blue and green mixed over more than the one pixel a sharp
+        // boundary can straddle.
+        int mixed = 0;
+        for (int x = cx - side / 8; x < cx + side / 8; ++x) {
+            const rgb c = at(x, cy);
+            mixed += c.r == 0 && c.g > 24 && c.g < 231 && c.b > 24 && c.b < 231;
+        }
+        EXPECT_GE(mixed, 2) << side;
+    }
+}
+
 TEST_F(globe_renderer, without_gl_the_set_up_fails_with_its_error_and_nothing_is_drawn) {
     platform::set_gl_refused(true);
     try {
