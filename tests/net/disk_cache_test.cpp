@@ -3,12 +3,13 @@
 #include "support/temp_folder.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +23,15 @@ disk_cache::entry make(const std::string& body, std::int64_t at = 1000) {
     e.last_modified = "Mon, 07 Dec 2026 01:00:00 GMT";
     e.stored_at = at;
     return e;
+}
+
+// A copy as the first version of the cache wrote it: its own header, summed a byte at a time (FNV-1a).
+void as_first_form(std::string& bytes) {
+    bytes.replace(0, 11, "zorcache 1\n");
+    std::uint64_t h = 14695981039346656037ull;
+    for (std::size_t i = 0; i + 8 < bytes.size(); ++i)
+        h = (h ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ull;
+    std::memcpy(&bytes[bytes.size() - 8], &h, 8);
 }
 
 // The one file the cache holds.
@@ -72,6 +82,11 @@ TEST(disk_cache, a_damaged_copy_is_dropped_and_never_returned) {
         {"cut short", [](std::string& b) { b.resize(b.size() / 3); }},
         {"empty", [](std::string& b) { b.clear(); }},
         {"another program's file", [](std::string& b) { b = "<html>not ours</html>"; }},
+        {"a copy of the first form with a changed byte",
+         [](std::string& b) {
+             as_first_form(b);
+             b[b.size() / 2] ^= 0x20;
+         }},
     };
     for (const damage& d : cases) {
         ASSERT_TRUE(cache.store("host/a", make(body)));
@@ -86,9 +101,19 @@ TEST(disk_cache, a_damaged_copy_is_dropped_and_never_returned) {
         EXPECT_FALSE(cache.find("host/a")) << d.what;
         EXPECT_FALSE(fs::exists(path)) << d.what;
     }
-    // The next good copy is kept as usual.
+    // The next good copy is kept as usual, and one the first version wrote is still read.
     ASSERT_TRUE(cache.store("host/a", make(body)));
     EXPECT_EQ(cache.find("host/a")->body, body);
+    std::string bytes;
+    {
+        std::ifstream in(only_file(dir), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    as_first_form(bytes);
+    std::ofstream(only_file(dir), std::ios::binary | std::ios::trunc) << bytes;
+    const auto first = cache.find("host/a");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->body, body);
 }
 
 TEST(disk_cache, the_folder_stays_under_its_limit_and_the_copies_used_last_stay) {
