@@ -1,6 +1,7 @@
 #include "model/ads/ads.h"
 #include "model/config.h"
 #include "support/config_file.h"
+#include "support/error_text.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
 
@@ -41,12 +42,7 @@ TEST_F(adverts, three_banners_in_order_and_a_banner_without_its_link_fails_the_l
     server.add_route("/ads?width=480",
                      "<advert><image tracker_id=\"t1\" url=\"/b/1.png\" waplink=\"http://a.example/\"/>"
                      "<image tracker_id=\"t2\" url=\"/b/2.png\"/></advert>");
-    try {
-        advert->load();
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Invalid XML document");
-    }
+    EXPECT_EQ(error_text<std::runtime_error>([&] { advert->load(); }), "Invalid XML document");
     EXPECT_FALSE(advert->is_loaded());
     EXPECT_EQ(advert->lock_banners(), nullptr);
     server.add_route("/ads?width=480", "<advert/>");
