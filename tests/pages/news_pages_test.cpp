@@ -444,16 +444,9 @@ TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_t
     ASSERT_TRUE(server.wait_until_held("/i/small.png"));
     // The 200 x 200 picture box at the text area's left (4 + 6), 6 pixels under the headline.
     const RECT box{10, 112 + heading_shift(story), 210, 312 + heading_shift(story)};
-    auto count_in_box = [&](std::uint16_t colour) {
-        int n = 0;
-        for (int y = box.top; y < box.bottom; ++y)
-            for (int x = box.left; x < box.right; ++x)
-                n += pixel(x, y) == colour;
-        return n;
-    };
     frames(story, 8);
     story.draw(*g, true);
-    const int grey_then = (box.right - box.left) * (box.bottom - box.top) - count_in_box(0xFFFF);
+    const int grey_then = (box.right - box.left) * (box.bottom - box.top) - count(box, 0xFFFF);
     EXPECT_GT(grey_then, 0); // the wait icon's cells
     std::vector<std::uint16_t> before(g->back_buffer(), g->back_buffer() + 800 * 800);
     frames(story, 4);

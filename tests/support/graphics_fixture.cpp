@@ -51,6 +51,14 @@ int graphics_fixture::changed_outside(const platform::RECT& r, std::uint16_t v) 
     return n;
 }
 
+int graphics_fixture::count(const platform::RECT& r, std::uint16_t colour) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += pixel(x, y) == colour;
+    return n;
+}
+
 cl::ui::image_ptr graphics_fixture::solid(int w, int h, std::uint16_t colour, std::uint8_t alpha) {
     return cl::ui::image_ptr(new ui_impl::gdi_image(w, h,
                                                     std::vector<std::uint16_t>(std::size_t(w) * h, colour),
