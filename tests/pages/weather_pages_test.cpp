@@ -399,10 +399,7 @@ TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_enter_searches_and_
 class keyboard_window {
 public:
     explicit keyboard_window(const RECT& home) {
-        platform::window_class cls;
-        cls.proc = platform::def_window_proc;
-        cls.name = L"SipWndClass";
-        platform::register_class(cls);
+        register_window_class(L"SipWndClass");
         hwnd = platform::create_window(0, L"SipWndClass", L"", 0, home.left, home.top, home.right - home.left,
                                        home.bottom - home.top, nullptr, nullptr);
     }

@@ -28,10 +28,7 @@ protected:
         window_fixture::SetUp();
         received.clear();
         answers.clear();
-        window_class cls;
-        cls.proc = recording_proc;
-        cls.name = L"REC";
-        ASSERT_TRUE(register_class(cls));
+        ASSERT_TRUE(register_window_class(L"REC", recording_proc));
     }
     HWND make(HWND parent, int x, int y, int w, int h, DWORD style = WS_VISIBLE, const wchar_t* title = L"") {
         return create_window(0, L"REC", title, style | (parent ? WS_CHILD : 0), x, y, w, h, parent, nullptr);
@@ -46,10 +43,7 @@ protected:
 };
 
 TEST_F(window_system, classes_are_unique_and_cannot_go_while_windows_use_them) {
-    window_class cls;
-    cls.proc = recording_proc;
-    cls.name = L"REC";
-    EXPECT_FALSE(register_class(cls));
+    EXPECT_FALSE(register_window_class(L"REC", recording_proc));
     EXPECT_EQ(get_last_error(), ERROR_CLASS_ALREADY_EXISTS);
     HWND w = make(nullptr, 0, 0, 10, 10);
     EXPECT_FALSE(unregister_class(L"REC", nullptr));

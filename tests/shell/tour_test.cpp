@@ -196,12 +196,7 @@ public:
 
 private:
     static platform::HWND make_window() {
-        platform::window_class cls;
-        cls.proc = [](platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-            return platform::def_window_proc(h, m, w, l);
-        };
-        cls.name = L"STAND_IN_PANEL";
-        platform::register_class(cls);
+        register_window_class(L"STAND_IN_PANEL");
         return platform::create_window(0, L"STAND_IN_PANEL", L"", platform::WS_VISIBLE, 0, 52, 480, 748,
                                        nullptr, nullptr);
     }
@@ -319,10 +314,7 @@ platform::LRESULT recording_proc(platform::HWND hwnd, platform::UINT msg, platfo
 
 TEST_F(tour, the_keyboard_sends_enter_to_the_field_and_its_hide_key_puts_it_away) {
     shell::host h(false);
-    platform::window_class cls;
-    cls.proc = recording_proc;
-    cls.name = L"RecordingField";
-    ASSERT_TRUE(platform::register_class(cls));
+    ASSERT_TRUE(register_window_class(L"RecordingField", recording_proc));
     platform::HWND field = platform::create_window(0, L"RecordingField", L"", platform::WS_VISIBLE, 20, 300,
                                                    440, 50, nullptr, nullptr);
     platform::set_focus(field);

@@ -5,18 +5,9 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
-namespace {
-platform::LRESULT proc(platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-    return platform::def_window_proc(h, m, w, l);
-}
-} // namespace
-
 void graphics_fixture::SetUp() {
     window_fixture::SetUp();
-    platform::window_class cls;
-    cls.proc = proc;
-    cls.name = L"GFX";
-    platform::register_class(cls);
+    register_window_class(L"GFX");
     window.attach(
         platform::create_window(0, L"GFX", L"", platform::WS_VISIBLE, 0, 52, 480, 800, nullptr, nullptr));
     g.reset(new ui_impl::gdi_graphics(window));
