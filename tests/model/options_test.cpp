@@ -117,10 +117,6 @@ TEST_F(user_options, a_failed_save_leaves_the_previous_file_intact) {
     EXPECT_NE(folder.read("options.xml").find("<p1.1>true</p1.1>"), std::string::npos);
 }
 
-} // namespace
-
-namespace {
-
 // A system-wide install: the library's folder cannot be written, so the file goes to the user's folder; a
 // file already in either place is found.
 TEST(options_place, beside_the_library_when_writable_else_in_the_users_folder) {

@@ -122,10 +122,6 @@ TEST_F(weather_model, searches_send_encoded_text_and_forecasts_read_their_days) 
     empty->unlock_forecast();
 }
 
-} // namespace
-
-namespace {
-
 std::string forecast_of(const std::vector<std::string>& dates) {
     std::string doc = "<WeatherDetails><City>";
     for (const auto& d : dates)
