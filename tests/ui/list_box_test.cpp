@@ -319,17 +319,7 @@ TEST_F(blocks, up_and_down_keep_the_focused_row_in_view_and_only_it_highlighted)
     EXPECT_EQ(list().target(), 0);
 }
 
-TEST_F(blocks, a_tap_in_another_block_takes_the_highlight_with_it) {
-    const int one1 = list().find_item(L"one1")->top() + 10, two1 = list().find_item(L"two1")->top() + 10;
-    tap(100, one1);
-    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
-    tap(100, two1);
-    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"two1"});
-    tap(100, list().find_item(L"top")->top() + 10);
-    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
-}
-
-TEST_F(blocks, a_drag_leaves_the_highlight_where_it_was) {
+TEST_F(blocks, a_drag_leaves_the_highlight_where_it_was_and_a_tap_in_another_block_takes_it) {
     auto drag = [&](const wchar_t* key) {
         const int y = list().find_item(key)->top() + 10;
         list().process_event(event(event::pen_down, 0, 100, y));
@@ -348,6 +338,14 @@ TEST_F(blocks, a_drag_leaves_the_highlight_where_it_was) {
     drag(L"one3"); // within the block: its own row keeps it
     EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
     EXPECT_EQ(list().focused_key(), L"one");
+
+    const int one1 = list().find_item(L"one1")->top() + 10, two1 = list().find_item(L"two1")->top() + 10;
+    tap(100, one1);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"one1"});
+    tap(100, two1);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"two1"});
+    tap(100, list().find_item(L"top")->top() + 10);
+    EXPECT_EQ(highlighted(), std::vector<std::wstring>{L"top"});
 }
 
 TEST_F(blocks, a_block_out_of_view_leaves_the_list_at_rest) {
