@@ -259,13 +259,23 @@ TEST_F(weather_pages, an_empty_search_says_so_and_a_failed_one_is_asked_for_agai
     expect_asked_again_after(*broken, "/zorweather?searchcity=bad", 300); // 7.5 s
 }
 
-TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to_add_the_city) {
+TEST_F(weather_pages,
+       the_detailed_forecast_reads_loading_first_alternates_its_details_and_offers_to_add_the_city) {
     // A malformed date and a second Sunday still get rows of their own.
     server.add_route("/zorweather?requestcity=103",
                      forecast({"2026-12-06", "2026-12-07", "2026-12", "2026-12-13"}));
     zor::options* opts = cities({{L"101", L"Lisbon"}});
     zor::detailed_weather_content detail(L"103", L"Porto", opts, &commands);
     detail.set_rect(portrait);
+    // Before the forecast is even asked for: rows reading " Loading ...", not the page's wait icon.
+    EXPECT_TRUE(detail.is_loaded());
+    EXPECT_FALSE(detail.is_failed());
+    ASSERT_GT(detail.days().item_count(), 0);
+    for (const auto& row : detail.days().items()) {
+        const auto* d = dynamic_cast<const zor::detailed_weather_list_box_item*>(row.get());
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->has_value());
+    }
     commands.set_left_label(L"");
     detail.update(now);
     EXPECT_EQ(commands.left_label(), L"Add city");
@@ -285,6 +295,7 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
     EXPECT_EQ(b[2]->value(), L"10.0 m/s");
     EXPECT_EQ(detail.days().item_count(), 16);
     EXPECT_NE(detail.days().find_item(L"Sunday/a1"), nullptr);
+    EXPECT_EQ(detail.days().find_item(L"loading 1"), nullptr);
 
     // The details change every 2800 ms, the air quality group replacing the temperatures in the list.
     const int group = detail.shown_group();
@@ -299,36 +310,6 @@ TEST_F(weather_pages, the_detailed_forecast_alternates_its_details_and_offers_to
     const auto& rows = detail.days().items();
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_GE(rows[i]->top(), rows[i - 1]->bottom()) << i;
-
-    detail.on_command(L"Add city");
-    EXPECT_EQ(commands.left_label(), L"");
-    EXPECT_EQ(opts->cities()[L"103"], L"Porto");
-    detail.on_command(L"Add city");
-    EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"101", L"103"}));
-    EXPECT_EQ(zor::options::load_from(folder.wpath()).cities().count(L"103"), 1u);
-
-    // A city of the user's list offers nothing.
-    commands.set_left_label(L"Remove city");
-    zor::detailed_weather_content known(L"101", L"", &zor::options::instance(), &commands);
-    known.update(now);
-    EXPECT_EQ(commands.left_label(), L"");
-}
-
-TEST_F(weather_pages, the_detailed_forecast_reads_loading_first_and_keeps_its_focus_across_the_switch) {
-    zor::options* opts = cities({{L"101", L"Lisbon"}});
-    zor::detailed_weather_content detail(L"101", L"", opts, &commands);
-    detail.set_rect(portrait);
-    // Before the forecast is even asked for: rows reading " Loading ...", not the page's wait icon.
-    EXPECT_TRUE(detail.is_loaded());
-    EXPECT_FALSE(detail.is_failed());
-    ASSERT_GT(detail.days().item_count(), 0);
-    for (const auto& row : detail.days().items()) {
-        const auto* d = dynamic_cast<const zor::detailed_weather_list_box_item*>(row.get());
-        ASSERT_NE(d, nullptr);
-        EXPECT_FALSE(d->has_value());
-    }
-    ASSERT_TRUE(frames_until(detail, [&] { return !detail.day_keys().empty(); }));
-    EXPECT_EQ(detail.days().find_item(L"loading 1"), nullptr);
 
     // A focused detail hands the focus to the detail in its place in the other group, and back; exactly one
     // row is highlighted, the focused one.
@@ -354,10 +335,23 @@ TEST_F(weather_pages, the_detailed_forecast_reads_loading_first_and_keeps_its_fo
     }
     // A focused day keeps its focus.
     detail.days().focus_item(day);
-    const int group = detail.shown_group();
+    const int day_group = detail.shown_group();
     ASSERT_TRUE(frames_until(
-        detail, [&] { return detail.shown_group() != group; }, 400));
+        detail, [&] { return detail.shown_group() != day_group; }, 400));
     EXPECT_EQ(detail.days().focused_key(), day);
+
+    detail.on_command(L"Add city");
+    EXPECT_EQ(commands.left_label(), L"");
+    EXPECT_EQ(opts->cities()[L"103"], L"Porto");
+    detail.on_command(L"Add city");
+    EXPECT_EQ(opts->order(), (std::list<std::wstring>{L"101", L"103"}));
+    EXPECT_EQ(zor::options::load_from(folder.wpath()).cities().count(L"103"), 1u);
+
+    // A city of the user's list offers nothing.
+    commands.set_left_label(L"Remove city");
+    zor::detailed_weather_content known(L"101", L"", &zor::options::instance(), &commands);
+    known.update(now);
+    EXPECT_EQ(commands.left_label(), L"");
 }
 
 TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_enter_searches_and_a_fresh_one_starts_empty) {
