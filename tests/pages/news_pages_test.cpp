@@ -363,7 +363,8 @@ protected:
     boost::shared_ptr<news::category> world;
 };
 
-TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enlarged_page) {
+TEST_F(articles,
+       an_article_fills_its_view_scrolls_its_picture_opens_the_enlarged_page_and_a_failed_one_waits) {
     zor::article_content story(L"World", L"", L"w1", nullptr);
     listen(story);
     story.set_rect(RECT{0, 106, 480, 708});
@@ -397,6 +398,18 @@ TEST_F(articles, an_article_fills_its_view_scrolls_and_its_picture_opens_the_enl
     EXPECT_EQ(asked[0], content_state(L"article", L"World", L"", L"w1"));
     pen(400, 600, 400, 600); // a tap on the text
     EXPECT_EQ(asked.size(), 1u);
+
+    // A failed article shows the error view and is asked for again later.
+    zor::article_content failed(L"World", L"", L"w2", nullptr);
+    failed.set_rect(RECT{0, 106, 480, 708});
+    ASSERT_TRUE(frames_until(failed, [&] { return failed.is_loaded(); }));
+    EXPECT_TRUE(failed.has_error());
+    const int before = requests_for("/news/world?itemid=w2");
+    frames(failed, 400); // 10 s
+    EXPECT_EQ(requests_for("/news/world?itemid=w2"), before);
+    server.add_route("/news/world?itemid=w2&width=440&height=330", article("/i/small.png", 1));
+    EXPECT_TRUE(frames_until(
+        failed, [&] { return !failed.has_error(); }, 2000));
 }
 
 TEST_F(articles, the_headline_heads_the_text_whose_last_line_comes_above_the_advert_in_both_orientations) {
@@ -474,19 +487,6 @@ TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_t
     // The 200 x 150 picture, centred in its box.
     EXPECT_EQ(pixel(110, 212 + heading_shift(story)), ui_impl::to_rgb565(0x0AC80A));
     EXPECT_EQ(pixel(110, 130 + heading_shift(story)), 0xFFFF);
-}
-
-TEST_F(articles, a_failed_article_shows_the_error_view_and_is_asked_for_again_later) {
-    zor::article_content story(L"World", L"", L"w2", nullptr);
-    story.set_rect(RECT{0, 106, 480, 708});
-    ASSERT_TRUE(frames_until(story, [&] { return story.is_loaded(); }));
-    EXPECT_TRUE(story.has_error());
-    const int before = requests_for("/news/world?itemid=w2");
-    frames(story, 400); // 10 s
-    EXPECT_EQ(requests_for("/news/world?itemid=w2"), before);
-    server.add_route("/news/world?itemid=w2&width=440&height=330", article("/i/small.png", 1));
-    EXPECT_TRUE(frames_until(
-        story, [&] { return !story.has_error(); }, 2000));
 }
 
 TEST_F(articles, the_enlarged_picture_comes_at_the_size_of_the_area_and_again_when_that_changes) {
