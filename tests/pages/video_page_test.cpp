@@ -200,11 +200,10 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
 // Between the bars in landscape the content is 249 pixels high: the times above the bar reach into the upper
 // half, where the picture's window would hide their top.
 TEST_F(video_page, in_landscape_the_picture_stops_above_the_times) {
-    platform::media_player::options o;
-    video_player_content page(&commands, platform::from_utf8(clips().file("long.ogg")), window.get_hwnd(), o);
-    page.set_rect(RECT{0, 106, 800, 355});
-    page.layout();
-    video_player& player = page.get_player();
+    auto page = open("long.ogg");
+    page->set_rect(RECT{0, 106, 800, 355});
+    page->layout();
+    video_player& player = page->get_player();
     ASSERT_TRUE(player.is_rendered());
     // The times stand in the 50 pixels above the bar, from 20 pixels in.
     const int bar_top = player.get_progress().get_rect().top;
@@ -218,7 +217,7 @@ TEST_F(video_page, in_landscape_the_picture_stops_above_the_times) {
     EXPECT_EQ(picture.bottom, label.y);
     EXPECT_EQ(picture.right - picture.left, 800);
     // The times stand on the player's black, not on the page's grey.
-    page.draw(*g, true);
+    page->draw(*g, true);
     EXPECT_EQ(pixel(times.right - 2, times.top + 1), 0);
     EXPECT_EQ(pixel(times.right - 2, 106 + 1), ui_impl::to_rgb565(0x808080));
 }
