@@ -12,19 +12,7 @@ using platform::RECT;
 using zor::content_manager;
 using zor::content_state;
 
-class drawn : public page_fixture {
-protected:
-    // Pixels of the colour inside r.
-    int count(const RECT& r, std::uint16_t colour) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                n += pixel(x, y) == colour;
-        return n;
-    }
-};
-
-class strip : public drawn {
+class strip : public page_fixture {
 protected:
     // Three contents on a strip 240 pixels wide.
     void SetUp() override {
@@ -272,6 +260,8 @@ TEST_F(strip, an_opening_whose_picture_cannot_be_taken_shows_the_content_at_once
     EXPECT_FALSE(manager.opening_view().is_running());
     EXPECT_EQ(pixel(10, 200), ui_impl::to_rgb565(0x0000FF));
 }
+
+class drawn : public page_fixture {};
 
 TEST_F(drawn, a_content_error_view_places_icon_and_texts_by_the_shape_of_its_rectangle) {
     test_content wide(L"x", L"X");

@@ -77,8 +77,9 @@ private:
     std::vector<event> seen;
 };
 
-LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return def_window_proc(h, m, w, l);
+// The module of this test, as the host passes its own.
+HINSTANCE this_module() {
+    return module_of(reinterpret_cast<const void*>(&text));
 }
 
 class panel_window : public window_fixture {
@@ -87,13 +88,9 @@ protected:
         window_fixture::SetUp();
         set_screen_size(480, 800);
         set_work_area(RECT{0, 52, 480, 800});
-        window_class cls;
-        cls.proc = host_proc;
-        cls.name = L"HOST";
-        register_class(cls);
+        register_window_class(L"HOST");
         host = create_window(0, L"HOST", L"home", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
-        cls.name = L"MS_SIPBUTTON";
-        register_class(cls);
+        register_window_class(L"MS_SIPBUTTON");
         sip_button = create_window(0, L"MS_SIPBUTTON", L"", WS_VISIBLE, 400, 10, 30, 30, nullptr, nullptr);
 
         window.reset(new zor::app::main_window([this](zor::app::main_window&) {
@@ -101,7 +98,7 @@ protected:
             loops.back()->draw_hook = draw_hook;
             return loops.back();
         }));
-        window->init_instance(module_of(reinterpret_cast<const void*>(&host_proc)), host);
+        window->init_instance(this_module(), host);
         hwnd = window->get_hwnd();
     }
     void TearDown() override {
@@ -139,31 +136,25 @@ TEST_F(panel_window, a_second_window_adopts_the_first_of_its_class_and_title_and
     std::size_t children = get_children(host).size();
     zor::app::main_window second;
     EXPECT_THROW(second.init_instance(nullptr, host), std::logic_error);
-    second.init_instance(module_of(reinterpret_cast<const void*>(&host_proc)), host);
+    second.init_instance(this_module(), host);
     EXPECT_EQ(second.get_hwnd(), hwnd);
     EXPECT_EQ(get_children(host).size(), children);
     EXPECT_EQ(second.get_edit(), nullptr);
-    window->init_instance(module_of(reinterpret_cast<const void*>(&host_proc)), host); // serve hwnd again
+    window->init_instance(this_module(), host); // serve hwnd again
 }
 
-TEST_F(panel_window, size_messages_place_the_edit_box_by_orientation) {
+// The edit box is placed by orientation at every new size.
+TEST_F(panel_window, start_fits_below_the_top_bar_and_reports_the_work_area_as_client) {
     auto placed = [&] { // the edit window, relative to the panel
         RECT e = get_window_rect(window->get_edit()->get_hwnd()), p = get_window_rect(hwnd);
         return RECT{e.left - p.left, e.top - p.top, e.right - p.left, e.bottom - p.top};
     };
-    for (auto size : {std::make_pair(MAKELPARAM(240, 320), RECT{20, 350, 460, 410}),
-                      {MAKELPARAM(320, 240), RECT{180, 120, 620, 180}}}) {
-        send(WM_SIZE, SIZE_RESTORED, size.first);
-        EXPECT_EQ(window->get_edit()->get_rect(), size.second);
-        EXPECT_EQ(placed(), size.second);
-    }
-}
-
-TEST_F(panel_window, start_fits_below_the_top_bar_and_reports_the_work_area_as_client) {
     send(zor::app::main_window::msg_start);
     EXPECT_EQ(get_focus(), hwnd);
     EXPECT_EQ(get_window_rect(hwnd), (RECT{0, 52, 480, 852}));
     EXPECT_EQ(window->get_client_rect(), (RECT{0, 0, 480, 748}));
+    EXPECT_EQ(window->get_edit()->get_rect(), (RECT{20, 350, 460, 410}));
+    EXPECT_EQ(placed(), (RECT{20, 350, 460, 410}));
     ASSERT_TRUE(eventually([&] { return loop().initialised.load(); }));
 
     // After a rotation a settings change fits it again.
@@ -174,6 +165,7 @@ TEST_F(panel_window, start_fits_below_the_top_bar_and_reports_the_work_area_as_c
     EXPECT_EQ(get_window_rect(hwnd), (RECT{0, 52, 800, 532}));
     EXPECT_EQ(window->get_client_rect(), (RECT{0, 0, 800, 428}));
     EXPECT_EQ(window->get_edit()->get_rect(), (RECT{180, 120, 620, 180}));
+    EXPECT_EQ(placed(), (RECT{180, 120, 620, 180}));
 }
 
 TEST_F(panel_window, messages_reach_the_loop_as_events) {

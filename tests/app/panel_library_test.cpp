@@ -17,10 +17,6 @@ namespace {
 
 using namespace platform;
 
-LRESULT host_proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return def_window_proc(h, m, w, l);
-}
-
 class panel_library : public window_fixture {
 protected:
     void SetUp() override {
@@ -34,10 +30,7 @@ protected:
         destroy = reinterpret_cast<zor::abi::destroy_panel>(lookup(242));
         ASSERT_TRUE(create && destroy);
 
-        window_class cls;
-        cls.proc = host_proc;
-        cls.name = L"HOME";
-        register_class(cls);
+        register_window_class(L"HOME");
         host = create_window(0, L"HOME", L"home", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
     }
     void TearDown() override {

@@ -7,8 +7,8 @@
 #include "model/updated_mark.h"
 #include "model/weather/manager.h"
 #include "net/held_copies.h"
-#include "platform/debug_log.h"
 #include "support/config_file.h"
+#include "support/log_capture.h"
 #include "support/server_process.h"
 #include "support/temp_folder.h"
 
@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <mutex>
 
 namespace {
 
@@ -27,7 +26,6 @@ protected:
         cl::http::keep_copies_in(copies.file("zor"));
     }
     void TearDown() override {
-        platform::set_debug_log_capture(nullptr);
         cl::http::keep_copies_in("");
         zor::config::reset();
     }
@@ -90,13 +88,11 @@ TEST_F(offline_copies, a_stopped_server_leaves_the_last_news_and_forecast_with_t
 
         // Asked again, the unchanged document is only confirmed: a 304, no body.
         std::vector<std::string> lines;
-        std::mutex m;
-        platform::set_debug_log_capture([&](const std::string& l) {
-            std::lock_guard<std::mutex> lock(m);
-            lines.push_back(l);
-        });
-        world->load();
-        platform::set_debug_log_capture(nullptr);
+        {
+            log_capture log;
+            world->load();
+            lines = log.lines();
+        }
         EXPECT_FALSE(world->is_modified());
         EXPECT_EQ(world->copy_time(), 0);
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {

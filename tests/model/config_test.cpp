@@ -1,5 +1,6 @@
 #include "model/config.h"
 #include "support/config_file.h"
+#include "support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -39,15 +40,6 @@ protected:
     temp_folder folder;
 };
 
-std::string message_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 TEST_F(configuration, server_and_picture_queries) {
     config& c = config::instance();
     EXPECT_EQ(c.server_host(), L"news.example:8080");
@@ -66,7 +58,7 @@ TEST_F(configuration, server_and_picture_queries) {
     EXPECT_EQ(config::instance().weather_host(), L"w.example:81");
 }
 
-TEST_F(configuration, categories_with_and_without_children_and_their_colours) {
+TEST_F(configuration, categories_with_and_without_children_their_colours_and_fonts_by_id) {
     auto cats = config::instance().get_items(config::internet, config::categories);
     ASSERT_EQ(cats.size(), 2u);
     EXPECT_EQ(config::attribute(cats[0], config::name), L"World");
@@ -75,9 +67,7 @@ TEST_F(configuration, categories_with_and_without_children_and_their_colours) {
     ASSERT_EQ(cats[1].children.size(), 2u);
     EXPECT_EQ(config::attribute(cats[1].children[1], config::url), L"/news/sport/tennis");
     EXPECT_EQ(config::attribute(cats[0], config::size), L""); // absent: empty
-}
 
-TEST_F(configuration, fonts_are_found_by_id) {
     auto fonts = config::instance().get_items(config::app, config::font);
     std::wstring face = L"unchanged";
     int size = -1, style = -1;
@@ -90,17 +80,22 @@ TEST_F(configuration, fonts_are_found_by_id) {
 }
 
 TEST_F(configuration, failures_have_their_messages) {
-    EXPECT_EQ(message_of([] { config::instance().get_items(config::internet, config::video); }),
-              "The node not exists in the config.xml");
-    EXPECT_EQ(message_of([] { config::instance().get_items(config::app, config::server); }),
-              "The node not exists in the config.xml");
+    EXPECT_EQ(
+        error_text<std::runtime_error>([] { config::instance().get_items(config::internet, config::video); }),
+        "The node not exists in the config.xml");
+    EXPECT_EQ(
+        error_text<std::runtime_error>([] { config::instance().get_items(config::app, config::server); }),
+        "The node not exists in the config.xml");
     config::reset();
-    EXPECT_EQ(message_of([] { config::instance(); }), "Error! Using config before initializing!");
+    EXPECT_EQ(error_text<std::runtime_error>([] { config::instance(); }),
+              "Error! Using config before initializing!");
     temp_folder broken;
     broken.write("config.xml", "<internet><server name='x'></internet>");
-    EXPECT_EQ(message_of([&] { config::init(broken.wpath()); }), "can not load config.xml");
+    EXPECT_EQ(error_text<std::runtime_error>([&] { config::init(broken.wpath()); }),
+              "can not load config.xml");
     temp_folder empty;
-    EXPECT_EQ(message_of([&] { config::init(empty.wpath()); }), "can not load config.xml");
+    EXPECT_EQ(error_text<std::runtime_error>([&] { config::init(empty.wpath()); }),
+              "can not load config.xml");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/news/timestamp.h"
 #include "platform/clock.h"
 #include "support/config_file.h"
+#include "support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -110,10 +111,22 @@ TEST_F(news_model, headlines_documents) {
               "not valid xml");
 }
 
-TEST_F(news_model, a_newer_document_failing_half_way_keeps_the_previous_list) {
+// A category whose first load failed still fills from a document without a stamp; a newer document failing
+// half way then keeps the list, the stamp and the modified flag it had.
+TEST_F(news_model, a_failed_first_load_still_fills_and_a_newer_document_failing_half_way_keeps_the_list) {
     news::manager m;
     news::category_ptr c = m.categories()[0];
     c->load(); // the server is unreachable: loaded and failed, nothing accepted yet
+    ASSERT_TRUE(c->is_loaded());
+    EXPECT_TRUE(c->is_failed());
+    EXPECT_EQ(apply(*c, "<newsheadline><headline id=\"a\" timestamp=\"1\"><text>Hi</text></headline>"
+                        "</newsheadline>"),
+              "");
+    {
+        news::headlines_lock lock(c);
+        ASSERT_TRUE(lock.list());
+        EXPECT_EQ(lock.list()->size(), 1u);
+    }
     ASSERT_EQ(apply(*c, "<newsheadline timestamp=\"20261201T100000\"><headline id=\"a\" timestamp=\"1\">"
                         "<text>One</text></headline><headline id=\"b\" timestamp=\"1\"><text>Two</text>"
                         "</headline></newsheadline>"),
@@ -131,20 +144,6 @@ TEST_F(news_model, a_newer_document_failing_half_way_keeps_the_previous_list) {
     EXPECT_EQ((*lock.list())[1]->id(), L"b");
     EXPECT_EQ(c->timestamp(), accepted);
     EXPECT_FALSE(c->is_modified());
-}
-
-TEST_F(news_model, a_category_whose_first_load_failed_still_fills_from_a_document_without_stamp) {
-    news::manager m;
-    news::category_ptr c = m.categories()[0];
-    c->load(); // the server is unreachable
-    ASSERT_TRUE(c->is_loaded());
-    EXPECT_TRUE(c->is_failed());
-    EXPECT_EQ(apply(*c, "<newsheadline><headline id=\"a\" timestamp=\"1\"><text>Hi</text></headline>"
-                        "</newsheadline>"),
-              "");
-    news::headlines_lock lock(c);
-    ASSERT_TRUE(lock.list());
-    EXPECT_EQ(lock.list()->size(), 1u);
 }
 
 TEST_F(news_model, article_documents) {
@@ -181,14 +180,8 @@ TEST_F(news_model, article_documents) {
 
     for (auto bad : {std::make_pair("<article><location>x</location></article>", "not valid xml"),
                      std::make_pair("<news/>", "not valid xml - can't detect root node"),
-                     std::make_pair("<article>", "not valid xml - can't parse")}) {
-        try {
-            read(bad.first);
-            ADD_FAILURE() << bad.first;
-        } catch (const std::runtime_error& e) {
-            EXPECT_STREQ(e.what(), bad.second);
-        }
-    }
+                     std::make_pair("<article>", "not valid xml - can't parse")})
+        EXPECT_EQ(error_text<std::runtime_error>([&] { read(bad.first); }), bad.second) << bad.first;
 }
 
 TEST_F(news_model, an_article_is_loaded_and_fails_only_by_its_own_flag) {
@@ -198,12 +191,9 @@ TEST_F(news_model, an_article_is_loaded_and_fails_only_by_its_own_flag) {
     EXPECT_FALSE(a.is_failed());
     a.set_failed(true);
     EXPECT_TRUE(a.is_failed());
-    try {
-        a.load(); // no full-sized picture
-        FAIL() << "no exception";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "Pointer is null! _full_sized_picture == NULL");
-    }
+    // No full-sized picture.
+    EXPECT_EQ(error_text<std::logic_error>([&] { a.load(); }),
+              "Pointer is null! _full_sized_picture == NULL");
 }
 
 } // namespace

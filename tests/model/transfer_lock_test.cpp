@@ -62,6 +62,21 @@ protected:
         return world;
     }
 
+    // Loads on a thread of its own while the server holds the target; the reader, on a thread standing for
+    // the loop's, must end before the server lets the transfer go.
+    void read_while_held(const std::string& target, const std::function<void()>& load,
+                         const std::function<void()>& read) {
+        server->hold(target);
+        call_on_thread loading(load);
+        ASSERT_TRUE(server->wait_until_held(target));
+        {
+            call_on_thread loop(read);
+            EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
+            server->release(target);
+        }
+        ASSERT_TRUE(loading.finished());
+    }
+
     // Only the test's release ends a held transfer, never a stall time-out.
     stall_limit patient{120000};
     news::manager news;
@@ -92,12 +107,10 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
         SCOPED_TRACE(map.target);
         cl::i_async_info_object& target = map.zone ? static_cast<cl::i_async_info_object&>(*map.zone)
                                                    : static_cast<cl::i_async_info_object&>(*map.region);
-        server->hold(map.target);
-        call_on_thread loading([&] { target.load(); });
-        ASSERT_TRUE(server->wait_until_held(map.target));
-        {
-            // What the loop thread asks for every frame of the map page.
-            call_on_thread loop([&] {
+        // What the loop thread asks for every frame of the map page.
+        ASSERT_NO_FATAL_FAILURE(read_while_held(
+            map.target, [&] { target.load(); },
+            [&] {
                 if (map.zone) {
                     map.zone->picture();
                     if (map.zone->lock_children())
@@ -107,11 +120,7 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
                     if (map.region->lock_children())
                         map.region->unlock_children();
                 }
-            });
-            EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-            server->release(map.target);
-        }
-        ASSERT_TRUE(loading.finished());
+            }));
         EXPECT_TRUE(target.is_loaded());
     }
     const auto* cities = maps[1].zone->lock_children();
@@ -125,21 +134,15 @@ TEST_F(transfer_lock, a_map_gives_its_picture_while_its_document_is_held) {
 TEST_F(transfer_lock, a_category_shows_its_headlines_while_a_newer_document_is_held) {
     news::category_ptr world = loaded_world();
     server->add_route("/news/world", headlines("20261202T100000", 5, "New"));
-    server->hold("/news/world");
-    call_on_thread loading([&] { world->load(); });
-    ASSERT_TRUE(server->wait_until_held("/news/world"));
-    {
-        // The ticker and the headlines page.
-        call_on_thread loop([&] {
+    // The ticker and the headlines page.
+    ASSERT_NO_FATAL_FAILURE(read_while_held(
+        "/news/world", [&] { world->load(); },
+        [&] {
             news::headlines_lock lock(world);
             ASSERT_NE(lock.list(), nullptr);
             ASSERT_EQ(lock.list()->size(), 3u);
             EXPECT_EQ(lock.list()->front()->text(), L"Old");
-        });
-        EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-        server->release("/news/world");
-    }
-    ASSERT_TRUE(loading.finished());
+        }));
     news::headlines_lock lock(world);
     ASSERT_NE(lock.list(), nullptr);
     EXPECT_EQ(lock.list()->size(), 5u);
@@ -153,18 +156,12 @@ TEST_F(transfer_lock, a_headline_gives_its_article_while_the_article_document_is
     const std::string target = "/news/world?itemid=h0&width=440&height=330";
     server->add_route(target,
                       "<article><location>Oslo</location><text><paragraph>One.</paragraph></text></article>");
-    server->hold(target);
-    call_on_thread loading([&] { first->load(); });
-    ASSERT_TRUE(server->wait_until_held(target));
-    {
-        call_on_thread loop([&] {
+    ASSERT_NO_FATAL_FAILURE(read_while_held(
+        target, [&] { first->load(); },
+        [&] {
             news::article_lock lock(first);
             EXPECT_FALSE(lock.article()); // not read yet
-        });
-        EXPECT_TRUE(loop.finished()) << "the loop thread waited for the transfer";
-        server->release(target);
-    }
-    ASSERT_TRUE(loading.finished());
+        }));
     news::article_lock lock(first);
     ASSERT_TRUE(lock.article());
     EXPECT_EQ(lock.article()->paragraphs(), std::vector<std::wstring>{L"One."});

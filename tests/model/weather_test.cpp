@@ -1,6 +1,7 @@
 #include "model/weather/loaders.h"
 #include "model/weather/manager.h"
 #include "net/held_copies.h"
+#include "support/error_text.h"
 #include "support/loading_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_http_server.h"
@@ -13,15 +14,6 @@
 namespace {
 
 using namespace weather_impl;
-
-std::string error_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 // The weather documents come from a test server named as the weather host of config.xml.
 class weather_model : public loading_fixture {
@@ -53,7 +45,7 @@ TEST_F(weather_model, a_region_lists_its_zones_and_keeps_what_preceded_a_bad_one
     server->add_route("/zorwmaps?pmap=5",
                       "<mapinfo><map id=\"a\" centerlat=\"1\" centerlon=\"1\" aspectratio=\"1\" "
                       "distance=\"1\"/><map id=\"b\" centerlat=\"1\"/></mapinfo>");
-    EXPECT_EQ(error_of([&] { m.regions()[3]->load(); }), "Invalid XML document");
+    EXPECT_EQ(error_text([&] { m.regions()[3]->load(); }), "Invalid XML document");
     EXPECT_EQ(static_cast<region_map_impl&>(*m.regions()[3]).child_count(), 1u);
     EXPECT_EQ(m.regions()[3]->lock_children(), nullptr);
 
@@ -75,7 +67,7 @@ TEST_F(weather_model, zone_maps_keep_missing_centres_and_stop_at_a_bad_city) {
         "<city latitude=\"52.2\" longitude=\"0.12\" name=\"Cambridge\" id=\"2\"/>"
         "<city latitude=\"50\" longitude=\"0\" temperature=\"7\" name=\"Never\" id=\"3\"/>"
         "</map></mapinfo>");
-    EXPECT_EQ(error_of([&] { zone.load(); }), "Invalid XML document");
+    EXPECT_EQ(error_text([&] { zone.load(); }), "Invalid XML document");
     EXPECT_DOUBLE_EQ(zone.center_latitude(), 51.5); // kept from the region
     EXPECT_DOUBLE_EQ(zone.center_longitude(), -1.5);
     ASSERT_TRUE(zone.picture());
@@ -129,10 +121,6 @@ TEST_F(weather_model, searches_send_encoded_text_and_forecasts_read_their_days) 
     empty->unlock_forecast();
     empty->unlock_forecast();
 }
-
-} // namespace
-
-namespace {
 
 std::string forecast_of(const std::vector<std::string>& dates) {
     std::string doc = "<WeatherDetails><City>";

@@ -1,9 +1,9 @@
 #include "net/http_client.h"
 #include "net/loading_manager.h"
 #include "platform/debug_log.h"
-#include "platform/http.h"
 #include "platform/panel_activity.h"
 #include "support/log_capture.h"
+#include "support/stall_limit.h"
 #include "support/test_http_server.h"
 #include "utils/barrier.h"
 
@@ -130,10 +130,7 @@ TEST(loading_manager, stop_waits_for_the_running_load_and_keeps_the_rest_for_the
 
 TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly) {
     test_http_server server;
-    platform::http_limits saved = platform::get_http_limits();
-    platform::http_limits patient = saved;
-    patient.stall_timeout_ms = 60000;
-    platform::set_http_limits(patient);
+    stall_limit patient{60000};
     // Loads a document from a server that never answers.
     journal j;
     utils::barrier started(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
@@ -156,7 +153,6 @@ TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
     EXPECT_TRUE(stuck->is_failed());
     EXPECT_FALSE(stuck->is_queued());
-    platform::set_http_limits(saved);
 }
 
 TEST(async_info_object, is_outdated_after_a_minute_or_half_a_minute_after_a_failure) {

@@ -53,7 +53,7 @@ TEST_F(settings, groups_come_in_order_with_the_defaults_of_a_first_start) {
         EXPECT_FALSE(page.is_on(off)) << narrow(off);
 }
 
-TEST_F(settings, a_radio_choice_moves_a_check_toggles_and_every_change_is_saved) {
+TEST_F(settings, a_radio_choice_moves_a_check_toggles_every_change_is_saved_and_terms_open_their_page) {
     zor::settings_content page;
     int changes = 0;
     page.changed.connect(utils::function0<void>([&] { ++changes; }));
@@ -78,6 +78,21 @@ TEST_F(settings, a_radio_choice_moves_a_check_toggles_and_every_change_is_saved)
     row(page, L"9").on_activated();
     EXPECT_TRUE(zor::options::instance().flag(L"9"));
     EXPECT_FALSE(zor::options::instance().flag(L"7"));
+
+    // Removing the home city moves the choice to the next, and only the city list still names it.
+    row(page, L"7").on_activated();
+    page.remove_city(L"7");
+    EXPECT_EQ(page.rows().find_item(L"7"), nullptr);
+    EXPECT_TRUE(page.is_on(L"9"));
+    EXPECT_NE(saved().find("<p9>true</p9>"), std::string::npos);
+    EXPECT_EQ(saved().find("<p7>"), saved().find("<p7>Oslo</p7>"));
+
+    // The terms open their page.
+    std::vector<content_state> asked;
+    page.request.connect(utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
+    page.select(L"terms_condition");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], content_state(L"settings", L"terms_condition"));
 }
 
 TEST_F(settings, a_group_opens_under_its_header_and_closes_again) {
@@ -99,21 +114,6 @@ TEST_F(settings, a_group_opens_under_its_header_and_closes_again) {
     font.header().on_activated();
     EXPECT_FALSE(row(page, L"4.1").is_visible());
     EXPECT_EQ(font.bottom(), closed_bottom);
-}
-
-TEST_F(settings, removing_the_home_city_moves_the_choice_and_terms_open_their_page) {
-    zor::settings_content page;
-    page.remove_city(L"7");
-    EXPECT_EQ(page.rows().find_item(L"7"), nullptr);
-    EXPECT_TRUE(page.is_on(L"9"));
-    EXPECT_NE(saved().find("<p9>true</p9>"), std::string::npos);
-    EXPECT_EQ(saved().find("<p7>"), saved().find("<p7>Oslo</p7>")); // only the city list still names it
-
-    std::vector<content_state> asked;
-    page.request.connect(utils::function1<void, content_state>([&](content_state s) { asked.push_back(s); }));
-    page.select(L"terms_condition");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], content_state(L"settings", L"terms_condition"));
 }
 
 TEST_F(settings, the_terms_read_like_an_article_and_a_bad_file_leaves_the_page_blank) {

@@ -28,22 +28,12 @@ using zor::video_player_content;
 const std::int64_t second = 10000000;
 const RECT area{0, 106, 480, 658};
 
-class video_page : public graphics_fixture {
+// The page over the installed pictures, with its command bar.
+class video_pages : public graphics_fixture {
 protected:
     void SetUp() override {
         graphics_fixture::SetUp();
-        // Made once: two seconds of red and two minutes of colour bars, at 10 frames a second.
-        static const bool made = make_clip(clips().file("short.ogg"), 20, 10, "red") &&
-                                 make_clip(clips().file("long.ogg"), 1250, 10, "smpte");
-        ASSERT_TRUE(made);
         use_installed_pictures();
-    }
-    static const temp_folder& clips() {
-        static const temp_folder dir;
-        return dir;
-    }
-    std::unique_ptr<video_player_content> open(const std::string& name, bool sync = true) {
-        return open_clip(platform::from_utf8(clips().file(name)), sync);
     }
     std::unique_ptr<video_player_content> open_clip(const std::wstring& clip, bool sync) {
         platform::media_player::options o;
@@ -64,6 +54,24 @@ protected:
     void press() { commands.on_key_down(zor::ui::command_bar::soft_key_left); }
 
     zor::ui::command_bar commands;
+};
+
+class video_page : public video_pages {
+protected:
+    void SetUp() override {
+        video_pages::SetUp();
+        // Made once: two seconds of red and two minutes of colour bars, at 10 frames a second.
+        static const bool made = make_clip(clips().file("short.ogg"), 20, 10, "red") &&
+                                 make_clip(clips().file("long.ogg"), 1250, 10, "smpte");
+        ASSERT_TRUE(made);
+    }
+    static const temp_folder& clips() {
+        static const temp_folder dir;
+        return dir;
+    }
+    std::unique_ptr<video_player_content> open(const std::string& name, bool sync = true) {
+        return open_clip(platform::from_utf8(clips().file(name)), sync);
+    }
 };
 
 // Keeps the loading thread busy until released.
@@ -98,45 +106,32 @@ private:
 // Defined first, so it runs before this process makes a clip: nothing has started the media framework yet.
 // Starting it and loading its plug-ins takes longer than a frame: the loading thread opens the clip, and
 // the page plays it once it is open.
-class video_page_opening : public graphics_fixture {};
+class video_page_opening : public video_pages {};
 
 TEST_F(video_page_opening, the_loading_thread_opens_the_clip_while_the_frames_go_on) {
     ASSERT_FALSE(gst_is_initialized());
-    use_installed_pictures();
     zor::model::init();
     auto gate = boost::make_shared<held_load>();
     zor::model::load(gate);
     gate->wait_started();
 
     temp_folder dir;
-    zor::ui::command_bar commands;
-    platform::media_player::options o;
-    o.sync = false;
     {
-        video_player_content page(&commands, platform::from_utf8(dir.file("clip.ogg")), window.get_hwnd(), o);
-        page.set_rect(area);
-        video_player& player = page.get_player();
-        for (int i = 0; i < 3; ++i) {
-            page.update(0);
-            page.draw(*g, false);
-        }
+        auto page = open_clip(platform::from_utf8(dir.file("clip.ogg")), false);
+        video_player& player = page->get_player();
+        for (int i = 0; i < 3; ++i)
+            frame(*page);
         EXPECT_FALSE(gst_is_initialized());
         EXPECT_TRUE(player.is_opening());
         EXPECT_EQ(commands.left_label(), L"Play");
 
         // Made here, the clip starts the framework in this process; the page still waits for its job.
         ASSERT_TRUE(make_clip(dir.file("clip.ogg"), 20, 10, "red"));
-        page.update(0);
+        page->update(0);
         EXPECT_TRUE(player.is_opening());
         gate->release();
         // The play the first draw asked for starts the clip as soon as it opens.
-        EXPECT_TRUE(eventually(
-            [&] {
-                page.update(0);
-                page.draw(*g, false);
-                return player.state() == 2;
-            },
-            std::chrono::seconds(20)));
+        EXPECT_TRUE(frames_until(*page, [&] { return player.state() == 2; }));
         EXPECT_FALSE(player.is_opening());
         EXPECT_TRUE(player.is_visible());
     }
@@ -205,11 +200,10 @@ TEST_F(video_page, starts_on_first_draw_and_the_button_pauses_without_rewinding)
 // Between the bars in landscape the content is 249 pixels high: the times above the bar reach into the upper
 // half, where the picture's window would hide their top.
 TEST_F(video_page, in_landscape_the_picture_stops_above_the_times) {
-    platform::media_player::options o;
-    video_player_content page(&commands, platform::from_utf8(clips().file("long.ogg")), window.get_hwnd(), o);
-    page.set_rect(RECT{0, 106, 800, 355});
-    page.layout();
-    video_player& player = page.get_player();
+    auto page = open("long.ogg");
+    page->set_rect(RECT{0, 106, 800, 355});
+    page->layout();
+    video_player& player = page->get_player();
     ASSERT_TRUE(player.is_rendered());
     // The times stand in the 50 pixels above the bar, from 20 pixels in.
     const int bar_top = player.get_progress().get_rect().top;
@@ -223,7 +217,7 @@ TEST_F(video_page, in_landscape_the_picture_stops_above_the_times) {
     EXPECT_EQ(picture.bottom, label.y);
     EXPECT_EQ(picture.right - picture.left, 800);
     // The times stand on the player's black, not on the page's grey.
-    page.draw(*g, true);
+    page->draw(*g, true);
     EXPECT_EQ(pixel(times.right - 2, times.top + 1), 0);
     EXPECT_EQ(pixel(times.right - 2, 106 + 1), ui_impl::to_rgb565(0x808080));
 }

@@ -33,10 +33,7 @@ protected:
     void SetUp() override {
         window_fixture::SetUp();
         seen.clear();
-        window_class cls;
-        cls.proc = proc;
-        cls.name = L"IN";
-        register_class(cls);
+        register_window_class(L"IN", proc);
         top = create_window(0, L"IN", L"", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
         panel = create_window(0, L"IN", L"", WS_VISIBLE | WS_CHILD, 0, 52, 480, 748, top, nullptr);
     }

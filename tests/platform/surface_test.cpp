@@ -11,10 +11,6 @@ namespace {
 
 using namespace platform;
 
-LRESULT proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return def_window_proc(h, m, w, l);
-}
-
 void fill(HWND h, std::uint16_t colour) {
     auto s = get_window_surface(h);
     std::lock_guard<std::mutex> lock(s->mutex());
@@ -29,10 +25,7 @@ class surfaces : public window_fixture {
 protected:
     void SetUp() override {
         window_fixture::SetUp();
-        window_class cls;
-        cls.proc = proc;
-        cls.name = L"S";
-        register_class(cls);
+        register_window_class(L"S");
     }
 };
 
@@ -90,14 +83,11 @@ TEST_F(surfaces, the_display_turns_mouse_and_keys_into_messages_and_follows_rota
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     static std::vector<UINT> got;
     got.clear();
-    window_class cls;
-    cls.proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    register_window_class(L"D", [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m != WM_PAINT)
             got.push_back(m);
         return def_window_proc(h, m, w, l);
-    };
-    cls.name = L"D";
-    register_class(cls);
+    });
     HWND top = create_window(0, L"D", L"", WS_VISIBLE, 0, 0, 480, 800, nullptr, nullptr);
     set_focus(top);
     got.clear();

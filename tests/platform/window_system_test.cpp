@@ -28,10 +28,7 @@ protected:
         window_fixture::SetUp();
         received.clear();
         answers.clear();
-        window_class cls;
-        cls.proc = recording_proc;
-        cls.name = L"REC";
-        ASSERT_TRUE(register_class(cls));
+        ASSERT_TRUE(register_window_class(L"REC", recording_proc));
     }
     HWND make(HWND parent, int x, int y, int w, int h, DWORD style = WS_VISIBLE, const wchar_t* title = L"") {
         return create_window(0, L"REC", title, style | (parent ? WS_CHILD : 0), x, y, w, h, parent, nullptr);
@@ -46,10 +43,7 @@ protected:
 };
 
 TEST_F(window_system, classes_are_unique_and_cannot_go_while_windows_use_them) {
-    window_class cls;
-    cls.proc = recording_proc;
-    cls.name = L"REC";
-    EXPECT_FALSE(register_class(cls));
+    EXPECT_FALSE(register_window_class(L"REC", recording_proc));
     EXPECT_EQ(get_last_error(), ERROR_CLASS_ALREADY_EXISTS);
     HWND w = make(nullptr, 0, 0, 10, 10);
     EXPECT_FALSE(unregister_class(L"REC", nullptr));
@@ -115,7 +109,7 @@ TEST_F(window_system, find_window_matches_class_and_title_including_children) {
     EXPECT_EQ(find_window(L"REC", L"nothing"), nullptr);
 }
 
-TEST_F(window_system, posted_messages_come_out_in_order_then_quit) {
+TEST_F(window_system, posted_messages_come_out_in_order_then_quit_and_invalid_windows_get_paint) {
     HWND w = make(nullptr, 0, 0, 10, 10);
     validate_window(w);
     post_message(w, WM_USER + 1, 1, 2);
@@ -132,15 +126,13 @@ TEST_F(window_system, posted_messages_come_out_in_order_then_quit) {
     EXPECT_EQ(m.wParam, 7u);
     EXPECT_FALSE(peek_message(m, true));
     EXPECT_FALSE(post_message(reinterpret_cast<HWND>(0x999990), WM_USER, 0, 0));
-}
 
-TEST_F(window_system, an_invalid_visible_window_gets_paint_until_validated) {
-    HWND w = make(nullptr, 0, 0, 10, 10);
+    // An invalid visible window gets paint until it is validated.
+    HWND shown = make(nullptr, 0, 0, 10, 10);
     HWND hidden = make(nullptr, 0, 0, 10, 10, 0);
-    MSG m;
     ASSERT_TRUE(peek_message(m, true));
     EXPECT_EQ(m.message, WM_PAINT);
-    EXPECT_EQ(m.hwnd, w);
+    EXPECT_EQ(m.hwnd, shown);
     dispatch_message(m); // the default procedure validates
     EXPECT_FALSE(peek_message(m, true));
     EXPECT_TRUE(is_window_invalid(hidden));

@@ -2,6 +2,7 @@
 // export served by nginx with the same bytes.
 #include "support/server_process.h"
 #include "support/temp_folder.h"
+#include "support/test_http_server.h"
 #include "validators.h"
 
 #include <atomic>
@@ -132,8 +133,8 @@ TEST(content_server_process, nginx_serves_the_export_byte_for_byte) {
     // nginx answers a client that holds the file already with 304 as the server does.
     std::string headers, again;
     ASSERT_EQ(http_get(port, targets[0], body, "", &headers), 200);
-    EXPECT_EQ(header_value(headers, "Cache-Control"), "public, max-age=60");
-    EXPECT_EQ(http_get(port, targets[0], again, "If-None-Match: " + header_value(headers, "ETag") + "\r\n"),
+    EXPECT_EQ(request_header(headers, "Cache-Control"), "public, max-age=60");
+    EXPECT_EQ(http_get(port, targets[0], again, "If-None-Match: " + request_header(headers, "ETag") + "\r\n"),
               304);
     EXPECT_TRUE(again.empty());
 }
@@ -146,14 +147,15 @@ TEST(content_server_process, documents_and_pictures_carry_validators_and_unchang
           "/zorweather?requestcity=100001", "/mapdata/Mobile_Europe.jpeg"}) {
         std::string body, headers, again;
         ASSERT_EQ(http_get(s.port(), target, body, "", &headers), 200) << target;
-        const std::string tag = header_value(headers, "ETag"), since = header_value(headers, "Last-Modified");
+        const std::string tag = request_header(headers, "ETag"),
+                          since = request_header(headers, "Last-Modified");
         ASSERT_FALSE(tag.empty()) << target;
         ASSERT_FALSE(since.empty()) << target;
-        EXPECT_EQ(header_value(headers, "Cache-Control"), "public, max-age=60");
+        EXPECT_EQ(request_header(headers, "Cache-Control"), "public, max-age=60");
         EXPECT_EQ(http_get(s.port(), target, again, "If-None-Match: " + tag + "\r\n", &headers), 304)
             << target;
         EXPECT_TRUE(again.empty()) << target;
-        EXPECT_EQ(header_value(headers, "ETag"), tag);
+        EXPECT_EQ(request_header(headers, "ETag"), tag);
         EXPECT_EQ(http_get(s.port(), target, again, "If-None-Match: \"old\", W/" + tag + "\r\n"), 304);
         EXPECT_EQ(http_get(s.port(), target, again, "If-Modified-Since: " + since + "\r\n"), 304) << target;
         // A tag of other bytes wins over a date that would match: the body comes.
@@ -167,11 +169,11 @@ TEST(content_server_process, documents_and_pictures_carry_validators_and_unchang
     ASSERT_EQ(http_get(s.port(), "/news/world?width=120&height=90", packed, "Accept-Encoding: gzip\r\n",
                        &packed_headers),
               200);
-    EXPECT_EQ(header_value(packed_headers, "Content-Encoding"), "gzip");
+    EXPECT_EQ(request_header(packed_headers, "Content-Encoding"), "gzip");
     // Failures carry no validators: a client must not keep them as the copy to ask about.
     std::string body, headers;
     ASSERT_EQ(http_get(s.port(), "/zorwmaps?mapid=nowhere", body, "", &headers), 404);
-    EXPECT_EQ(header_value(headers, "ETag"), "");
+    EXPECT_EQ(request_header(headers, "ETag"), "");
 }
 
 TEST(validators, dates_tags_and_conditions) {

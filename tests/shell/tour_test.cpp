@@ -196,12 +196,7 @@ public:
 
 private:
     static platform::HWND make_window() {
-        platform::window_class cls;
-        cls.proc = [](platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-            return platform::def_window_proc(h, m, w, l);
-        };
-        cls.name = L"STAND_IN_PANEL";
-        platform::register_class(cls);
+        register_window_class(L"STAND_IN_PANEL");
         return platform::create_window(0, L"STAND_IN_PANEL", L"", platform::WS_VISIBLE, 0, 52, 480, 748,
                                        nullptr, nullptr);
     }
@@ -231,6 +226,11 @@ TEST_F(tour, settle_waits_for_frames_without_new_content_looking_through_ornamen
     stand_in_loop loop;
     const platform::HWND drawn = loop.drawn();
     EXPECT_EQ(h.settle(drawn, 100), shell::host::settle_result::timed_out);
+    // A paused panel draws nothing, so the settle waits only for loads.
+    h.pause();
+    EXPECT_EQ(h.settle(drawn, 60000), shell::host::settle_result::settled);
+    h.resume();
+    EXPECT_EQ(h.settle(drawn, 50), shell::host::settle_result::timed_out);
     loop.keep_still();
     EXPECT_EQ(h.settle(drawn, 60000), shell::host::settle_result::settled);
     EXPECT_GE(platform::frames_drawn(), loop.last_content_frame() + shell::host::settle_frames);
@@ -256,15 +256,6 @@ TEST_F(tour, a_settle_that_runs_out_of_time_goes_on_and_says_so_in_the_log) {
     EXPECT_EQ(logged(), "");
     EXPECT_FALSE(run(h, "settle\n"));
     EXPECT_FALSE(run(h, "settle -1\n"));
-}
-
-TEST_F(tour, a_paused_panel_draws_nothing_so_settle_waits_only_for_loads) {
-    shell::host h(false);
-    stand_in_loop loop; // never keeps still
-    h.pause();
-    EXPECT_EQ(h.settle(loop.drawn(), 60000), shell::host::settle_result::settled);
-    h.resume();
-    EXPECT_EQ(h.settle(loop.drawn(), 50), shell::host::settle_result::timed_out);
 }
 
 // Burns CPU on this thread until the process has used ms more of it.
@@ -319,10 +310,7 @@ platform::LRESULT recording_proc(platform::HWND hwnd, platform::UINT msg, platfo
 
 TEST_F(tour, the_keyboard_sends_enter_to_the_field_and_its_hide_key_puts_it_away) {
     shell::host h(false);
-    platform::window_class cls;
-    cls.proc = recording_proc;
-    cls.name = L"RecordingField";
-    ASSERT_TRUE(platform::register_class(cls));
+    ASSERT_TRUE(register_window_class(L"RecordingField", recording_proc));
     platform::HWND field = platform::create_window(0, L"RecordingField", L"", platform::WS_VISIBLE, 20, 300,
                                                    440, 50, nullptr, nullptr);
     platform::set_focus(field);

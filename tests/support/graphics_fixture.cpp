@@ -5,18 +5,9 @@
 #include "ui/graphics.h"
 #include "ui/resources.h"
 
-namespace {
-platform::LRESULT proc(platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l) {
-    return platform::def_window_proc(h, m, w, l);
-}
-} // namespace
-
 void graphics_fixture::SetUp() {
     window_fixture::SetUp();
-    platform::window_class cls;
-    cls.proc = proc;
-    cls.name = L"GFX";
-    platform::register_class(cls);
+    register_window_class(L"GFX");
     window.attach(
         platform::create_window(0, L"GFX", L"", platform::WS_VISIBLE, 0, 52, 480, 800, nullptr, nullptr));
     g.reset(new ui_impl::gdi_graphics(window));
@@ -48,6 +39,14 @@ int graphics_fixture::changed_outside(const platform::RECT& r, std::uint16_t v) 
         for (int x = 0; x < 800; ++x)
             if ((x < r.left || x >= r.right || y < r.top || y >= r.bottom) && pixel(x, y) != v)
                 ++n;
+    return n;
+}
+
+int graphics_fixture::count(const platform::RECT& r, std::uint16_t colour) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += pixel(x, y) == colour;
     return n;
 }
 

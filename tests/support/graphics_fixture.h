@@ -20,6 +20,8 @@ protected:
     void clear(std::uint16_t v);
     // Pixels of the back buffer that differ from v, outside the rectangle.
     int changed_outside(const platform::RECT& r, std::uint16_t v) const;
+    // Pixels of the back buffer of the colour, inside the rectangle.
+    int count(const platform::RECT& r, std::uint16_t colour) const;
 
     // A picture of one colour and one alpha value.
     static cl::ui::image_ptr solid(int w, int h, std::uint16_t colour, std::uint8_t alpha);

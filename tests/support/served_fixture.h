@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/content_state.h"
+#include "loop/event.h"
 #include "platform/clock.h"
 #include "support/frame_ticks.h"
 #include "support/graphics_fixture.h"
@@ -37,8 +38,24 @@ protected:
         tick_until(
             c, now, [] { return false; }, n);
     }
+    // Presses the pen on the content and lifts it dx to the right.
+    template <class Content>
+    void tap(Content& c, int x, int y, int dx = 0) {
+        c.process_event(cl::app::event(cl::app::event::pen_down, 0, x, y));
+        c.process_event(cl::app::event(cl::app::event::pen_up, 0, x + dx, y));
+    }
     // Requests served whose target starts with the prefix.
     int requests_for(const std::string& prefix);
+    // A failed load is asked for again once the quiet frames are over, not at every frame.
+    template <class Content>
+    void expect_asked_again_after(Content& c, const std::string& prefix, int quiet_frames,
+                                  int limit = until_done) {
+        const int failed = requests_for(prefix);
+        frames(c, quiet_frames);
+        EXPECT_EQ(requests_for(prefix), failed);
+        EXPECT_TRUE(frames_until(
+            c, [&] { return requests_for(prefix) > failed; }, limit));
+    }
     // The rows' keys, with the rows of an inner list indented under theirs.
     static std::vector<std::wstring> keys(const cl::ui::list_box_base& list);
     // Collects what the content asks the controller to show into asked.

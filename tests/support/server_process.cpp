@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
-#include <strings.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -114,22 +113,4 @@ int http_get(int port, const std::string& target, std::string& body, const std::
         body = joined;
     }
     return std::atoi(response.c_str() + 9);
-}
-
-std::string header_value(const std::string& response_headers, const std::string& name) {
-    std::size_t at = 0;
-    while ((at = response_headers.find("\r\n", at)) != std::string::npos) {
-        at += 2;
-        const std::size_t colon = response_headers.find(':', at);
-        const std::size_t eol = response_headers.find("\r\n", at);
-        if (colon == std::string::npos || eol == std::string::npos || colon > eol)
-            continue;
-        if (strcasecmp(response_headers.substr(at, colon - at).c_str(), name.c_str()) == 0) {
-            std::size_t from = colon + 1;
-            while (from < eol && response_headers[from] == ' ')
-                ++from;
-            return response_headers.substr(from, eol - from);
-        }
-    }
-    return std::string();
 }

@@ -23,9 +23,7 @@ private:
 
 // A free TCP port on loopback at the moment of asking.
 int free_port();
-// GET over a plain socket: the status code and the body (-1 when no answer), and the response's header lines
-// when asked for.
+// GET over a plain socket: the status code and the body (-1 when no answer), and the response's head when
+// asked for (its header values are read with request_header of test_http_server.h).
 int http_get(int port, const std::string& target, std::string& body, const std::string& headers = "",
              std::string* response_headers = nullptr);
-// The value of a header in response header lines ("" when absent; the name is matched case-blind).
-std::string header_value(const std::string& response_headers, const std::string& name);

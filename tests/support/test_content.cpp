@@ -21,12 +21,20 @@ void test_content::note(const std::string& what) {
         journal->push_back(what + " " + narrow(key));
 }
 
+namespace {
+std::string joined(const zor::app::content_factory::params& p) {
+    return narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]);
+}
+} // namespace
+
 void recording_factory::note(const std::string& what) {
     if (journal)
         journal->push_back(what);
 }
 
-recording_factory::content_list recording_factory::one(const std::wstring& page, const std::wstring& name) {
+recording_factory::content_list recording_factory::one(const std::string& call, const std::wstring& page,
+                                                       const std::wstring& name) {
+    note(call);
     content_list list;
     list.emplace_back(new test_content(page, name, journal));
     return list;
@@ -45,7 +53,7 @@ recording_factory::content_list recording_factory::main_contents(zor::app::page&
 }
 
 recording_factory::content_list recording_factory::headlines(zor::app::page&, const params& p) {
-    note("headlines " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
+    note("headlines " + joined(p));
     content_list list;
     for (const auto& c : categories) {
         auto content = new test_content(L"headlines", c, journal);
@@ -62,7 +70,7 @@ recording_factory::content_list recording_factory::headlines(zor::app::page&, co
 }
 
 recording_factory::content_list recording_factory::articles(zor::app::page&, const params& p) {
-    note("article " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
+    note("article " + joined(p));
     content_list list;
     for (const auto& id : headline_ids) {
         auto content = new test_content(L"article", p[0], journal);
@@ -75,49 +83,40 @@ recording_factory::content_list recording_factory::articles(zor::app::page&, con
 }
 
 recording_factory::content_list recording_factory::attachment(zor::app::page&, const params& p) {
-    note("attach " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
-    return one(L"attach", p[2]);
+    return one("attach " + joined(p), L"attach", p[2]);
 }
 
 recording_factory::content_list recording_factory::continent_map(zor::app::page&, const std::wstring& code,
                                                                  const std::wstring& name) {
-    note("continent " + narrow(code) + "|" + narrow(name));
-    return one(L"continent_map_content", code);
+    return one("continent " + narrow(code) + "|" + narrow(name), L"continent_map_content", code);
 }
 
 recording_factory::content_list recording_factory::zone_map(zor::app::page&, const params& p) {
-    note("zone " + narrow(p[0]) + "|" + narrow(p[1]) + "|" + narrow(p[2]));
-    return one(L"zone_map_content", p[2]);
+    return one("zone " + joined(p), L"zone_map_content", p[2]);
 }
 
 recording_factory::content_list recording_factory::video(zor::app::page&, const std::wstring& name,
                                                          const std::wstring& clip) {
-    note("video " + narrow(name) + "|" + narrow(clip));
-    return one(L"video_player", L"video");
+    return one("video " + narrow(name) + "|" + narrow(clip), L"video_player", L"video");
 }
 
 recording_factory::content_list recording_factory::globe(zor::app::page&, int a, int b) {
-    note("globe " + std::to_string(a) + "," + std::to_string(b));
-    return one(L"globe", L"Globe");
+    return one("globe " + std::to_string(a) + "," + std::to_string(b), L"globe", L"Globe");
 }
 
 recording_factory::content_list recording_factory::add_city(zor::app::page&, const std::wstring& search) {
-    note("add_city " + narrow(search));
-    return one(L"weather_item", L"add_city");
+    return one("add_city " + narrow(search), L"weather_item", L"add_city");
 }
 
 recording_factory::content_list recording_factory::detailed_weather(zor::app::page&, const std::wstring& city,
                                                                     const std::wstring& second) {
-    note("detailed " + narrow(city) + "|" + narrow(second));
-    return one(L"weather_item", city);
+    return one("detailed " + narrow(city) + "|" + narrow(second), L"weather_item", city);
 }
 
 recording_factory::content_list recording_factory::city_list(zor::app::page&) {
-    note("city_list");
-    return one(L"weather_item", L"city_list");
+    return one("city_list", L"weather_item", L"city_list");
 }
 
 recording_factory::content_list recording_factory::terms(zor::app::page&) {
-    note("terms");
-    return one(L"terms_condition", L"terms_condition");
+    return one("terms", L"terms_condition", L"terms_condition");
 }

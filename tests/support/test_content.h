@@ -86,5 +86,6 @@ public:
 
 private:
     void note(const std::string& what);
-    content_list one(const std::wstring& page, const std::wstring& name);
+    // Notes the call, then makes one content.
+    content_list one(const std::string& call, const std::wstring& page, const std::wstring& name);
 };

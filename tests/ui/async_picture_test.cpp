@@ -1,4 +1,5 @@
 #include "platform/debug_log.h"
+#include "support/error_text.h"
 #include "support/log_capture.h"
 #include "support/picture_maker.h"
 #include "support/temp_folder.h"
@@ -111,12 +112,7 @@ TEST_F(pictures, a_picture_destroyed_after_the_budget_at_exit_does_not_touch_it)
 
 TEST_F(pictures, an_empty_url_fails_and_a_failed_load_can_show_the_failure_image) {
     auto empty = make(L"");
-    try {
-        empty->load();
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Image url is empty");
-    }
+    EXPECT_EQ(error_text<std::runtime_error>([&] { empty->load(); }), "Image url is empty");
 
     log_capture log;
     auto broken = make(L"/notfound", failure_image);

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 #include "platform/window_system.h"
+#include "support/error_text.h"
 #include "support/graphics_fixture.h"
 #include "ui/alpha_blend.h"
 #include "ui/graphics.h"
@@ -208,14 +209,8 @@ TEST_F(gdi_graphics, copy_image_takes_the_back_buffer_and_refuses_rectangles_pas
     EXPECT_EQ(static_cast<ui_impl::gdi_image&>(*copy).alpha()[7], 255);
     EXPECT_EQ(copy->memory_size(), 4 * 2 * 3 + 32);
     EXPECT_NO_THROW(g->copy_image(RECT{0, 0, 480, 800}));
-    for (RECT bad : {RECT{0, 0, 481, 10}, RECT{0, 0, 10, 801}, RECT{-1, 0, 10, 10}, RECT{0, -1, 10, 10}}) {
-        try {
-            g->copy_image(bad);
-            FAIL() << "no exception";
-        } catch (const std::exception& e) {
-            EXPECT_STREQ(e.what(), "Invalid coordinates");
-        }
-    }
+    for (RECT bad : {RECT{0, 0, 481, 10}, RECT{0, 0, 10, 801}, RECT{-1, 0, 10, 10}, RECT{0, -1, 10, 10}})
+        EXPECT_EQ(error_text([&] { g->copy_image(bad); }), "Invalid coordinates");
 }
 
 TEST_F(gdi_graphics, end_frame_presents_only_invalidated_rectangles) {
@@ -289,12 +284,8 @@ TEST_F(gdi_graphics, the_image_cache_decodes_a_path_once_unless_bypassed) {
         EXPECT_NE(e.code(), 0);
     }
     const char junk[] = "not a picture";
-    try {
-        cl::ui::load_image_from_buffer(junk, sizeof junk, 0, 0);
-        FAIL() << "no exception";
-    } catch (const utils::com_error& e) {
-        EXPECT_STREQ(e.what(), "can't read image buffer");
-    }
+    EXPECT_EQ(error_text<utils::com_error>([&] { cl::ui::load_image_from_buffer(junk, sizeof junk, 0, 0); }),
+              "can't read image buffer");
     cl::ui::destroy_graphics();
     EXPECT_EQ(cl::ui::get_graphics(), nullptr);
 }

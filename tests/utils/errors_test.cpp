@@ -1,3 +1,4 @@
+#include "support/error_text.h"
 #include "support/log_capture.h"
 #include "ui/ui_error.h"
 #include "utils/errors.h"
@@ -10,12 +11,8 @@ namespace {
 
 TEST(errors, check_pointer_raises_a_logic_error_catchable_both_ways) {
     EXPECT_NO_THROW(utils::check_pointer(&errno, "p == NULL"));
-    try {
-        utils::check_pointer(nullptr, "gl == NULL");
-        FAIL() << "no exception";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "Pointer is null! gl == NULL");
-    }
+    EXPECT_EQ(error_text<std::logic_error>([] { utils::check_pointer(nullptr, "gl == NULL"); }),
+              "Pointer is null! gl == NULL");
     EXPECT_THROW(utils::check_pointer(nullptr, "x"), utils::rethrowable);
 }
 
