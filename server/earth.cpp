@@ -28,4 +28,48 @@ void earth::sample(double lat, double lon, std::uint8_t rgb[3]) const {
     }
 }
 
+namespace {
+
+bool is_sea(const std::uint8_t* c) {
+    return c[2] - std::max(c[0], c[1]) > 25;
+}
+
+} // namespace
+
+void earth::sample_coast(double lat, double lon, double texels_per_pixel, std::uint8_t rgb[3]) const {
+    if (!loaded()) {
+        sample(lat, lon, rgb);
+        return;
+    }
+    const double fx = (lon + 180.0) / 360.0 * picture.width - 0.5;
+    const double fy = (90.0 - std::clamp(lat, -90.0, 90.0)) / 180.0 * picture.height - 0.5;
+    const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
+    const double ax = fx - x0, ay = fy - y0;
+    const std::uint8_t* texel[4];
+    const double weight[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
+    for (int k = 0; k < 4; ++k) {
+        int x = x0 + (k & 1), y = y0 + (k >> 1);
+        x = ((x % picture.width) + picture.width) % picture.width;
+        y = std::clamp(y, 0, picture.height - 1);
+        texel[k] = picture.at(x, y);
+    }
+    double sea_share = 0, sums[2][3] = {}, weights[2] = {};
+    for (int k = 0; k < 4; ++k) {
+        const int side = is_sea(texel[k]) ? 1 : 0;
+        sea_share += side * weight[k];
+        weights[side] += weight[k];
+        for (int c = 0; c < 3; ++c)
+            sums[side][c] += texel[k][c] * weight[k];
+    }
+    if (weights[0] == 0 || weights[1] == 0) {
+        sample(lat, lon, rgb);
+        return;
+    }
+    // Pixels from the coast: the share changes by at most one a texel.
+    const double sea = std::clamp(0.5 + (sea_share - 0.5) / std::max(texels_per_pixel, 1e-3), 0.0, 1.0);
+    for (int c = 0; c < 3; ++c)
+        rgb[c] = static_cast<std::uint8_t>(
+            std::lround(sums[1][c] / weights[1] * sea + sums[0][c] / weights[0] * (1 - sea)));
+}
+
 } // namespace server

@@ -16,6 +16,13 @@ public:
     bool loaded() const { return picture.width > 0; }
     // Bilinear colour at a place; longitudes wrap.
     void sample(double lat, double lon, std::uint8_t rgb[3]) const;
+    // The same for a picture that magnifies the earth, texels_per_pixel (under 1) being how much of a
+    // texel one of its pixels spans: sea and land are told apart texel by texel (the sea is blue over red
+    // and green), the coast is drawn where the interpolated share of sea crosses one half, smoothed over one
+    // pixel, and each side takes the colour of its own texels only. A magnified coast stays sharp instead of
+    // a wide blur of sea and land mixed.
+    void sample_coast(double lat, double lon, double texels_per_pixel, std::uint8_t rgb[3]) const;
+    int width() const { return picture.width; }
 
 private:
     raster picture;

@@ -155,11 +155,14 @@ raster picture_renderer::map(const map_frame& frame) const {
                 p[0] = 0xDA, p[1] = 0xDA, p[2] = 0xDA;
                 continue;
             }
-            world.sample(lat, lon, p);
+            const double degrees_per_pixel = frame.distance / frame.picture_width / 111.0;
+            if (world.width() > 0 && degrees_per_pixel < 360.0 / world.width())
+                world.sample_coast(lat, lon, degrees_per_pixel * world.width() / 360.0, p);
+            else
+                world.sample(lat, lon, p);
             // A faint graticule every ten degrees.
             const double glat = std::fabs(std::remainder(lat, 10.0)),
                          glon = std::fabs(std::remainder(lon, 10.0));
-            const double degrees_per_pixel = frame.distance / frame.picture_width / 111.0;
             if (glat < 0.6 * degrees_per_pixel || glon < 0.6 * degrees_per_pixel)
                 for (int k = 0; k < 3; ++k)
                     p[k] = static_cast<std::uint8_t>(p[k] + (255 - p[k]) / 5);

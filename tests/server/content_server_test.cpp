@@ -1,6 +1,8 @@
 // The documents and pictures of the demo content, checked against what the panel's loaders read.
 #include "content_server.h"
+#include "earth.h"
 #include "map_projection.h"
+#include "support/temp_folder.h"
 #include "weather_service.h"
 
 #include <algorithm>
@@ -241,6 +243,44 @@ TEST(map_projection, unproject_inverts_project_and_north_is_up) {
     server::map_offset north = server::project(f, 60.0, 15.23);
     EXPECT_EQ(north.x, 0);
     EXPECT_GT(north.y, 0);
+}
+
+TEST(earth, a_magnified_coast_is_one_pixel_wide_where_the_plain_sample_blurs_across_the_texel) {
+    // Four columns of sea, then four of land: texels 45 degrees wide, the coast half way, at longitude 0.
+    server::raster picture(8, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) {
+            std::uint8_t* p = picture.at(x, y);
+            p[0] = x < 4 ? 0 : 70, p[1] = x < 4 ? 0 : 90, p[2] = x < 4 ? 90 : 20;
+        }
+    temp_folder dir;
+    dir.write("earth.jpg", server::encode_jpeg(picture, 100));
+    const server::earth world(dir.file("earth.jpg"));
+    ASSERT_EQ(world.width(), 8);
+    // A hundred pixels a texel, a pixel every 0.45 degrees from one texel's middle to the next one's.
+    const double texels_per_pixel = 0.01;
+    int blurred = 0, coast = 0;
+    std::uint8_t sea[3], land[3], rgb[3];
+    world.sample(0, -22.5, sea);
+    world.sample(0, 22.5, land);
+    auto pure = [&](const std::uint8_t* c) {
+        auto near = [&](const std::uint8_t* e) {
+            return std::abs(c[0] - e[0]) + std::abs(c[1] - e[1]) + std::abs(c[2] - e[2]) <= 12;
+        };
+        return near(sea) || near(land);
+    };
+    for (int i = 0; i <= 100; ++i) {
+        const double lon = -22.5 + i * 0.45;
+        world.sample(0, lon, rgb);
+        blurred += !pure(rgb);
+        world.sample_coast(0, lon, texels_per_pixel, rgb);
+        coast += !pure(rgb);
+        if (lon < -0.5 || lon > 0.5) {
+            EXPECT_TRUE(pure(rgb)) << lon;
+        }
+    }
+    EXPECT_GT(blurred, 80);
+    EXPECT_LE(coast, 2);
 }
 
 // Pictures at their asked sizes are decoded by the panel in the integration suite.
