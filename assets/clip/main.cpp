@@ -1,6 +1,7 @@
 // zor-clip: makes the demo news clip: a title card, then a slow flight over the Blue Marble picture towards
-// Europe under a caption, fading in and out, 480 x 360 at 25 frames a second. The frames go raw into
-// gst-launch, which encodes them as VP8 in WebM (whose header carries the length).
+// Europe under a caption, fading in and out, drawn at 480 x 360 and 25 frames a second. The frames go raw
+// into gst-launch, which scales them to the clip's size and encodes them as VP8 in WebM (whose header carries
+// the length).
 //
 //   zor-clip --earth JPG --font TTF --gst-launch PROGRAM --out WEBM [--frames N]
 
@@ -23,6 +24,10 @@ namespace {
 constexpr int width = 480;
 constexpr int height = 360;
 constexpr double fps = 25;
+// The largest the panel ever draws the picture (portrait; landscape draws it smaller): every decoded frame
+// the player holds is this size, and a larger one would only be scaled down again.
+constexpr int clip_width = 368;
+constexpr int clip_height = 276;
 constexpr std::uint32_t news_red = 0xDB3C3B;
 constexpr std::uint32_t navy = 0x0A1730;
 
@@ -172,7 +177,9 @@ void frame(cairo_t* cr, cairo_surface_t* earth_pic, const assets::rgb_image& ear
 std::string encoder_command(const options& o) {
     return "'" + o.gst_launch + "' -q fdsrc fd=0 ! rawvideoparse width=" + std::to_string(width) +
            " height=" + std::to_string(height) + " format=rgb framerate=" + std::to_string(int(fps)) +
-           "/1 ! videoconvert ! video/x-raw,format=I420 ! vp8enc deadline=1 target-bitrate=1200000 ! webmmux "
+           "/1 ! videoconvert ! videoscale ! video/x-raw,format=I420,width=" + std::to_string(clip_width) +
+           ",height=" + std::to_string(clip_height) +
+           " ! vp8enc deadline=1 target-bitrate=1200000 ! webmmux "
            "! "
            "filesink location='" +
            o.out + "'";

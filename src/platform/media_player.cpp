@@ -21,8 +21,14 @@ const wchar_t* const video_window_class = L"VIDEO";
 
 namespace {
 
-// playbin's "download" flag, and the memory it may use for a web clip read ahead.
+// playbin's flags: the download mode, and the filters and outputs the panel has no use for (subtitles, a
+// volume of its own, deinterlacing, colour balance), each of which would load its plug-in and buffers.
+const guint play_flag_text = 1u << 2;
+const guint play_flag_soft_volume = 1u << 4;
 const guint play_flag_download = 1u << 7;
+const guint play_flag_deinterlace = 1u << 9;
+const guint play_flag_soft_colorbalance = 1u << 10;
+// The memory a web clip may use, read ahead.
 const guint64 ring_buffer_bytes = 16u << 20;
 
 LRESULT video_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -95,6 +101,23 @@ void paint_frame(window_surface& surface, const std::vector<std::uint16_t>& fram
         for (int x = 0; x < w; ++x)
             dst[x] = src[x * fw / w];
     }
+}
+
+// A plain http clip is read without the system's certificate authorities, which the web source's session
+// would otherwise parse into memory (about 4 MB) as it opens: an authority file that holds none leaves the
+// session without a store. As with the platform's own HTTP, an http clip that moves to https then fails.
+const char* const no_authorities = "/dev/null";
+
+void without_authorities(GstElement*, GstElement* source, gpointer) {
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(source), "ssl-ca-file"))
+        g_object_set(source, "ssl-ca-file", no_authorities, nullptr);
+}
+
+// The session warns that the empty file holds no authority; that is the point, so only that goes unsaid.
+void soup_log(const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer) {
+    if (message && std::strstr(message, no_authorities))
+        return;
+    g_log_default_handler(domain, level, message, nullptr);
 }
 
 } // namespace
@@ -233,6 +256,7 @@ bool start_media_framework(std::string& error) {
     std::call_once(once, [] {
         GError* err = nullptr;
         ready = gst_init_check(nullptr, nullptr, &err) != FALSE;
+        g_log_set_handler("libsoup", G_LOG_LEVEL_WARNING, &soup_log, nullptr);
         if (!ready)
             init_error = err ? err->message : "GStreamer could not start";
         if (err)
@@ -291,8 +315,11 @@ bool media_player::render(const std::wstring& file_or_url, const options& opts) 
     // that fails the clip.
     guint flags = 0;
     g_object_get(playbin, "flags", &flags, nullptr);
+    flags &= ~(play_flag_text | play_flag_soft_volume | play_flag_deinterlace | play_flag_soft_colorbalance);
     g_object_set(playbin, "flags", flags | play_flag_download, "ring-buffer-max-size", ring_buffer_bytes,
                  nullptr);
+    if (g_ascii_strncasecmp(uri.c_str(), "http:", 5) == 0)
+        g_signal_connect(playbin, "source-setup", G_CALLBACK(&without_authorities), nullptr);
     p->pipeline = playbin;
     // Returns at once: the first frame is decoded on the framework's threads.
     if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
