@@ -16,8 +16,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -218,27 +218,39 @@ TEST_F(live_sources, each_export_is_a_new_tree_switched_in_by_one_rename) {
 
 TEST_F(live_sources, a_refreshing_export_writes_its_first_tree_and_ends_cleanly_on_a_signal) {
     const std::string out = folder.file("refreshing");
+    int said[2];
+    ASSERT_EQ(::pipe(said), 0);
     const pid_t exporter = ::fork();
     if (exporter == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
+        ::dup2(said[1], STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
+        ::close(said[0]);
         ::execl(ZOR_CONTENT_SERVER, "zor-content-server", "--export", out.c_str(), "--sources",
                 fixtures.sources_file().c_str(), "--refresh", "60", nullptr);
         ::_exit(127);
     }
+    ::close(said[1]);
     ASSERT_GT(exporter, 0);
-    // The first tree comes before the first wait; the process then sleeps until the next refresh.
+    // The first tree comes before the first wait, and the process says so; it then sleeps until the next
+    // refresh. Its output ends early only if it dies.
+    std::string told;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    bool written = false;
-    int status = 0;
-    while (!written && std::chrono::steady_clock::now() < deadline &&
-           ::waitpid(exporter, &status, WNOHANG) == 0) {
-        written = folder.exists("refreshing/current/files/news/world@width=120&height=90");
-        if (!written)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (told.find("export written") == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd p{said[0], POLLIN, 0};
+        char chunk[256];
+        ssize_t n = 0;
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0 ||
+            (n = ::read(said[0], chunk, sizeof chunk)) <= 0)
+            break;
+        told.append(chunk, static_cast<std::size_t>(n));
     }
-    ASSERT_TRUE(written);
+    ::close(said[0]);
+    int status = 0;
+    EXPECT_NE(told.find("export written"), std::string::npos) << told;
+    EXPECT_TRUE(folder.exists("refreshing/current/files/news/world@width=120&height=90"));
     ::kill(exporter, SIGTERM);
     ASSERT_EQ(::waitpid(exporter, &status, 0), exporter);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

@@ -4,6 +4,7 @@
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
 #include "support/loading_fixture.h"
+#include "support/loads_done.h"
 
 #include <atomic>
 #include <chrono>
@@ -67,12 +68,13 @@ TEST_F(concurrent_reading, readers_under_the_guards_never_see_a_list_being_repla
             first->set_failed(true); // forces a reload of the article
             loader.add_request(first);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // Each round's loads end while the page reads, before the next round asks again.
+        // (No early return: the page's thread must still be joined.)
+        if (!loads_done::wait(loader, std::chrono::seconds(60))) {
+            ADD_FAILURE() << "round " << round << "'s loads did not end";
+            break;
+        }
     }
-    // The last loads end before the readers stop.
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while ((world->is_queued() || city->is_queued()) && std::chrono::steady_clock::now() < give_up)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_FALSE(world->is_queued() || city->is_queued());
     done = true;
     page.join();

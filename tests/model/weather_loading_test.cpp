@@ -5,14 +5,13 @@
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
 #include "support/loading_fixture.h"
+#include "support/loads_done.h"
 
 #include <algorithm>
-#include <chrono>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
-#include <thread>
 #include <tuple>
 
 namespace {
@@ -116,12 +115,7 @@ protected:
     // Through the loading thread, as the pages load them; a load that never ends fails the test.
     void load(const object_ptr& o) {
         loader.add_request(o);
-        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (o->is_queued()) {
-            if (std::chrono::steady_clock::now() > give_up)
-                FAIL() << "the load did not end";
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        ASSERT_TRUE(loads_done::wait(loader)) << "the load did not end";
     }
 
     weather::manager manager;
