@@ -7,24 +7,31 @@ namespace server {
 
 earth::earth(const std::string& path) : picture(decode_jpeg_file(path)) {}
 
+earth::neighbours earth::around(double lat, double lon) const {
+    const double fx = (lon + 180.0) / 360.0 * picture.width - 0.5;
+    const double fy = (90.0 - std::clamp(lat, -90.0, 90.0)) / 180.0 * picture.height - 0.5;
+    const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
+    const double ax = fx - x0, ay = fy - y0;
+    neighbours n{{}, {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay}};
+    for (int k = 0; k < 4; ++k) {
+        const int x = ((x0 + (k & 1)) % picture.width + picture.width) % picture.width;
+        const int y = std::clamp(y0 + (k >> 1), 0, picture.height - 1);
+        n.texel[k] = picture.at(x, y);
+    }
+    return n;
+}
+
 void earth::sample(double lat, double lon, std::uint8_t rgb[3]) const {
     if (!loaded()) {
         rgb[0] = 20, rgb[1] = 50, rgb[2] = 110;
         return;
     }
-    const double fx = (lon + 180.0) / 360.0 * picture.width - 0.5;
-    const double fy = (90.0 - std::clamp(lat, -90.0, 90.0)) / 180.0 * picture.height - 0.5;
-    const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
-    const double ax = fx - x0, ay = fy - y0;
-    auto px = [&](int x, int y) {
-        x = ((x % picture.width) + picture.width) % picture.width;
-        y = std::clamp(y, 0, picture.height - 1);
-        return picture.at(x, y);
-    };
+    const neighbours n = around(lat, lon);
     for (int c = 0; c < 3; ++c) {
-        const double top = px(x0, y0)[c] * (1 - ax) + px(x0 + 1, y0)[c] * ax;
-        const double bottom = px(x0, y0 + 1)[c] * (1 - ax) + px(x0 + 1, y0 + 1)[c] * ax;
-        rgb[c] = static_cast<std::uint8_t>(std::lround(top * (1 - ay) + bottom * ay));
+        double v = 0;
+        for (int k = 0; k < 4; ++k)
+            v += n.texel[k][c] * n.weight[k];
+        rgb[c] = static_cast<std::uint8_t>(std::lround(v));
     }
 }
 
@@ -41,25 +48,14 @@ void earth::sample_coast(double lat, double lon, double texels_per_pixel, std::u
         sample(lat, lon, rgb);
         return;
     }
-    const double fx = (lon + 180.0) / 360.0 * picture.width - 0.5;
-    const double fy = (90.0 - std::clamp(lat, -90.0, 90.0)) / 180.0 * picture.height - 0.5;
-    const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
-    const double ax = fx - x0, ay = fy - y0;
-    const std::uint8_t* texel[4];
-    const double weight[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
-    for (int k = 0; k < 4; ++k) {
-        int x = x0 + (k & 1), y = y0 + (k >> 1);
-        x = ((x % picture.width) + picture.width) % picture.width;
-        y = std::clamp(y, 0, picture.height - 1);
-        texel[k] = picture.at(x, y);
-    }
+    const neighbours n = around(lat, lon);
     double sea_share = 0, sums[2][3] = {}, weights[2] = {};
     for (int k = 0; k < 4; ++k) {
-        const int side = is_sea(texel[k]) ? 1 : 0;
-        sea_share += side * weight[k];
-        weights[side] += weight[k];
+        const int side = is_sea(n.texel[k]) ? 1 : 0;
+        sea_share += side * n.weight[k];
+        weights[side] += n.weight[k];
         for (int c = 0; c < 3; ++c)
-            sums[side][c] += texel[k][c] * weight[k];
+            sums[side][c] += n.texel[k][c] * n.weight[k];
     }
     if (weights[0] == 0 || weights[1] == 0) {
         sample(lat, lon, rgb);

@@ -25,6 +25,13 @@ public:
     int width() const { return picture.width; }
 
 private:
+    // The four texels round a place, with their bilinear weights.
+    struct neighbours {
+        const std::uint8_t* texel[4];
+        double weight[4];
+    };
+    neighbours around(double lat, double lon) const;
+
     raster picture;
 };
 
