@@ -475,6 +475,7 @@ void page::finish_load(int first, const labels& commands, int ticker_mode, bool 
 }
 
 void page::load_main(const std::wstring& key, const params_t& params) {
+    const content_state kept(key, param(params, 0), param(params, 1), param(params, 2));
     if (i_page_content* c = strip->current_content()) {
         if (c->page_name() == L"home") {
             // The main page is built: only slide to the content asked for.
@@ -486,7 +487,7 @@ void page::load_main(const std::wstring& key, const params_t& params) {
             if (i >= 0) {
                 tabs->switch_to(i_switchable::jump, i);
                 strip->switch_to(i_switchable::jump, i);
-                strip->at(i).resume(content_state(key, param(params, 0), param(params, 1), param(params, 2)));
+                strip->at(i).resume(kept);
             }
             return;
         }
@@ -505,7 +506,7 @@ void page::load_main(const std::wstring& key, const params_t& params) {
     const bool opening = !first_load;
     first_load = false;
     if (first >= 0)
-        strip->at(first).resume(content_state(key, param(params, 0), param(params, 1), param(params, 2)));
+        strip->at(first).resume(kept);
     finish_load(first >= 0 ? first : home, labels{L"", L""}, ticker_manager::news_and_adverts, opening);
 }
 

@@ -63,23 +63,22 @@ void simple_list_box::scroll_y(int dy) {
 void simple_list_box::draw(i_graphics& g, bool force) {
     if (!force && !dirty)
         return;
-    if (max_shift() == 0) {
-        for (const item_ptr& item : rows) {
-            if (item->is_visible())
-                item->draw(g, true);
-        }
-    } else {
+    i_graphics* target = &g;
+    const bool scrolls = max_shift() > 0;
+    if (scrolls) {
         // The gaps move with the rows, so the ground is drawn again under them.
         g.fill_rect(rect, ground);
         view.set_graphics(&g);
         view.set_offset(0, -shift);
         view.set_clip(rect);
-        for (const item_ptr& item : rows) {
-            if (item->is_visible())
-                item->draw(view, true);
-        }
-        g.invalidate(rect);
+        target = &view;
     }
+    for (const item_ptr& item : rows) {
+        if (item->is_visible())
+            item->draw(*target, true);
+    }
+    if (scrolls)
+        g.invalidate(rect);
     dirty = false;
 }
 

@@ -36,7 +36,7 @@ public:
     void draw(cl::ui::i_graphics& g, bool force) override { list.draw(g, force); }
     void process_event(const cl::app::event& e) override { list.process_event(e); }
     void scroll_y(int dy) override { list.scroll_y(dy); }
-    // The open group and the focused row are kept, so a turn of the screen or back come back to them.
+    // The open groups and the focused row are kept, so a turn of the screen or back come back to them.
     content_state get_state() const override;
     void resume(const content_state& s) override;
 
