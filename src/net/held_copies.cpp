@@ -18,7 +18,8 @@ namespace {
 struct copies_state {
     std::mutex m;
     bool chosen = false;
-    std::unique_ptr<disk_cache> cache;
+    // Shared so that a load in flight keeps the cache it began with when a host moves the copies.
+    std::shared_ptr<disk_cache> cache;
 };
 
 copies_state& state() {
@@ -62,28 +63,28 @@ bool try_copy(disk_cache& cache, const std::string& key, const disk_cache::entry
 
 } // namespace
 
-disk_cache* held_copies() {
+std::shared_ptr<disk_cache> held_copies() {
     copies_state& s = state();
     std::lock_guard<std::mutex> lock(s.m);
     if (!s.chosen) {
         s.chosen = true;
         const std::string folder = disk_cache::default_folder();
         if (!folder.empty())
-            s.cache.reset(new disk_cache(folder));
+            s.cache = std::make_shared<disk_cache>(folder);
     }
-    return s.cache.get();
+    return s.cache;
 }
 
 void keep_copies_in(const std::string& folder, std::uint64_t limit_bytes) {
     copies_state& s = state();
     std::lock_guard<std::mutex> lock(s.m);
     s.chosen = true;
-    s.cache.reset(folder.empty() ? nullptr : new disk_cache(folder, limit_bytes));
+    s.cache = folder.empty() ? nullptr : std::make_shared<disk_cache>(folder, limit_bytes);
 }
 
 copy_time load_through_held_copy(const transfer& get, const std::wstring& host, const std::wstring& path,
                                  const body_user& use) {
-    disk_cache* cache = held_copies();
+    const std::shared_ptr<disk_cache> cache = held_copies();
     const std::string key = key_of(host, path);
     std::optional<disk_cache::entry> held;
     if (cache)
@@ -127,7 +128,7 @@ copy_time load_through_held_copy(const transfer& get, const std::wstring& host, 
 }
 
 copy_time use_held_copy(const std::wstring& host, const std::wstring& path, const body_user& use) {
-    disk_cache* cache = held_copies();
+    const std::shared_ptr<disk_cache> cache = held_copies();
     if (!cache)
         return 0;
     const std::string key = key_of(host, path);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace cl {
@@ -14,7 +15,7 @@ namespace http {
 // The last good copy of every document and picture, on the disk (see disk_cache), so that the server is only
 // asked whether a copy changed and a panel without a network still shows what it last saw. Made on the first
 // use, in the user's cache folder; none when the user has no such folder.
-disk_cache* held_copies();
+std::shared_ptr<disk_cache> held_copies();
 // From now on the copies live in this folder (empty: none are kept), within the limit. For tests and hosts;
 // the folder is made on the first copy.
 void keep_copies_in(const std::string& folder, std::uint64_t limit_bytes = disk_cache::default_limit);

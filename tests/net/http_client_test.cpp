@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
@@ -360,6 +361,26 @@ TEST_F(http_client, held_copies_save_transfers_and_stand_in_for_failed_loads) {
     const int files = copies_in(dir.file("copies"));
     fetch(server.host(), L"/doc");
     EXPECT_EQ(copies_in(dir.file("copies")), files);
+
+    // A host may move the copies while a load is in flight: that load ends in the folder it began with.
+    std::promise<void> started, moved;
+    const auto held_up = [&](buffer& b, const platform::http_validators*, platform::http_response& r) {
+        started.set_value();
+        moved.get_future().wait();
+        b.append("<doc>late</doc>", 15);
+        r.status = 200;
+        r.validators.etag = "\"late\"";
+    };
+    std::thread load([&] {
+        cl::http::load_through_held_copy(held_up, server.host(), L"/late",
+                                         [](const buffer&, cl::http::copy_time) {});
+    });
+    started.get_future().wait();
+    cl::http::keep_copies_in(dir.file("moved"));
+    moved.set_value();
+    load.join();
+    EXPECT_EQ(copies_in(dir.file("copies")), files + 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("moved")));
     cl::http::keep_copies_in("");
 }
 
