@@ -145,27 +145,42 @@ raster picture_renderer::banner(int width, int height, int index) const {
 
 raster picture_renderer::map(const map_frame& frame) const {
     const int w = frame.picture_width, h = frame.picture_height();
+    const double degrees_per_pixel = frame.distance / frame.picture_width / 111.0;
     raster out(w, h);
     for (int y = 0; y < h; ++y) {
+        // Picture rows go down, the offsets of the maps go north.
+        const double row = h / 2.0 - (y + 0.5);
+        // The degrees of latitude a row spans: the map's pixels are not square in degrees.
+        double lat_step = 0, above, below, unused;
+        if (unproject(frame, 0, row, above, unused) && unproject(frame, 0, row - 1, below, unused))
+            lat_step = std::fabs(above - below);
         for (int x = 0; x < w; ++x) {
             double lat, lon;
             std::uint8_t* p = out.at(x, y);
-            // Picture rows go down, the offsets of the maps go north.
-            if (!unproject(frame, x + 0.5 - w / 2.0, h / 2.0 - (y + 0.5), lat, lon)) {
+            if (!unproject(frame, x + 0.5 - w / 2.0, row, lat, lon)) {
                 p[0] = 0xDA, p[1] = 0xDA, p[2] = 0xDA;
                 continue;
             }
-            const double degrees_per_pixel = frame.distance / frame.picture_width / 111.0;
             if (world.width() > 0 && degrees_per_pixel < 360.0 / world.width())
                 world.sample_coast(lat, lon, degrees_per_pixel * world.width() / 360.0, p);
             else
                 world.sample(lat, lon, p);
-            // A faint graticule every ten degrees.
+            // A faint graticule every ten degrees, one pixel wide and smoothed, so that it reads as a line at
+            // any scale: the distance to it is measured in pixels.
+            double cover = 0;
             const double glat = std::fabs(std::remainder(lat, 10.0)),
                          glon = std::fabs(std::remainder(lon, 10.0));
-            if (glat < 0.6 * degrees_per_pixel || glon < 0.6 * degrees_per_pixel)
+            if (lat_step > 0)
+                cover = 1.0 - glat / lat_step;
+            double next_lat, next_lon;
+            if (glon < 1.0 && unproject(frame, x + 1.5 - w / 2.0, row, next_lat, next_lon)) {
+                const double lon_step = std::fabs(std::remainder(next_lon - lon, 360.0));
+                if (lon_step > 0)
+                    cover = std::max(cover, 1.0 - glon / lon_step);
+            }
+            if (cover > 0)
                 for (int k = 0; k < 3; ++k)
-                    p[k] = static_cast<std::uint8_t>(p[k] + (255 - p[k]) / 5);
+                    p[k] = static_cast<std::uint8_t>(p[k] + (255 - p[k]) * cover / 4 + 0.5);
         }
     }
     return out;

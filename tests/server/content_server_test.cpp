@@ -2,6 +2,7 @@
 #include "content_server.h"
 #include "earth.h"
 #include "map_projection.h"
+#include "picture_renderer.h"
 #include "support/temp_folder.h"
 #include "weather_service.h"
 
@@ -281,6 +282,61 @@ TEST(earth, a_magnified_coast_is_one_pixel_wide_where_the_plain_sample_blurs_acr
     }
     EXPECT_GT(blurred, 80);
     EXPECT_LE(coast, 2);
+}
+
+// The maps' graticule is an even, unbroken line one pixel wide across a plain earth, whatever the map's
+// aspect and latitude: rows then columns, every line crossing adds about one pixel's worth of light.
+TEST(map_picture, the_graticule_lines_are_unbroken_and_one_pixel_wide) {
+    const server::earth plain("/nonexistent/earth.jpg");
+    const server::picture_renderer renderer(plain);
+    const server::map_frame frame{50.0, 13.0, 1400, 1.25, 800};
+    const server::raster map = renderer.map(frame);
+    const int w = map.width, h = frame.picture_height();
+    std::uint8_t ground[3];
+    plain.sample(0, 0, ground);
+    const auto light = [&](int x, int y) {
+        const std::uint8_t* p = map.at(x, y);
+        return (p[0] - ground[0]) + (p[1] - ground[1]) + (p[2] - ground[2]);
+    };
+    // One full pixel of line, and the sum of light a crossing of it adds.
+    const double line = ((255 - ground[0]) + (255 - ground[1]) + (255 - ground[2])) / 4.0;
+    const auto crossing = [&](int from_x, int from_y, int dx, int dy) {
+        int sum = 0;
+        for (int i = -3; i <= 3; ++i) {
+            const int x = from_x + i * dx, y = from_y + i * dy;
+            if (x >= 0 && x < w && y >= 0 && y < h)
+                sum += light(x, y);
+        }
+        return sum;
+    };
+    // Where the lines cross each other, both add up.
+    const auto near_meridian = [&](int x) {
+        return std::abs(w / 2 + server::project(frame, 50.0, 10.0).x - x) < 5 ||
+               std::abs(w / 2 + server::project(frame, 50.0, 20.0).x - x) < 5;
+    };
+    for (int x = 0; x < w; x += 7) {
+        if (!near_meridian(x)) {
+            // The frame's centre latitude runs between the middle two rows.
+            EXPECT_NEAR(crossing(x, h / 2, 0, 1), line, line * 0.35) << "column " << x;
+        }
+    }
+    int meridians = 0;
+    for (int y = 40; y < h - 40; y += 7) {
+        if (std::abs(y - h / 2) < 5)
+            continue;
+        for (const double lon : {10.0, 20.0}) {
+            const double lat = 50.0 + (h / 2.0 - (y + 0.5)) * 1.25 * 1400 / 800 / 111.19;
+            const server::map_offset at = server::project(frame, lat, lon);
+            const int x = static_cast<int>(w / 2.0 + at.x);
+            if (x < 4 || x >= w - 4)
+                continue;
+            ++meridians;
+            EXPECT_NEAR(crossing(x, y, 1, 0), line, line * 0.35) << lon << " row " << y;
+        }
+    }
+    EXPECT_GT(meridians, 100);
+    // Away from the lines the earth is untouched.
+    EXPECT_EQ(light(w / 2 + 5, h / 2 + 60), 0);
 }
 
 // Pictures at their asked sizes are decoded by the panel in the integration suite.
