@@ -110,10 +110,15 @@ void page::on_request(content_state s) {
 void page::load(const std::wstring& key, const params_t& params, const std::vector<std::int32_t>& extra) {
     if (key == L"news" || key == L"weather" || key == L"home" || key == L"settings" || key == L"video") {
         load_main(key, params);
-    } else if (key == L"headlines") {
-        load_headlines(params);
-    } else if (key == L"article") {
-        load_article(params);
+    } else if (key == L"headlines" || key == L"article") {
+        if (key == L"headlines")
+            load_headlines(params);
+        else
+            load_article(params);
+        // A record of the history: the content takes up the reader's place it kept.
+        if (!extra.empty())
+            if (i_page_content* c = strip->current_content())
+                c->resume(content_state(key, param(params, 0), param(params, 1), param(params, 2), extra));
     } else if (key == L"attach") {
         load_attachment(params);
     } else if (key == L"weather_item") {

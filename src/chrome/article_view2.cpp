@@ -148,6 +148,7 @@ void article_view2::layout() {
 
 void article_view2::layout_text() {
     blocks.clear();
+    block_paragraph.clear();
     auto g = cl::ui::get_graphics();
     if (!g)
         return;
@@ -158,6 +159,7 @@ void article_view2::layout_text() {
     const platform::RECT full{text_rect.left + 6, side.bottom, text_rect.right - 6, side.bottom + 10000};
     int x = picture_counts ? side.left : full.left;
     int y = side.top;
+    int paragraph_index = -1;
     auto add_block = [&](const std::wstring& text, int left, int top, int right,
                          const cl::ui::font_ptr& type = nullptr, platform::COLORREF colour = 0x000000) {
         const cl::ui::font_ptr& f = type ? type : font;
@@ -166,6 +168,7 @@ void article_view2::layout_text() {
         const platform::SIZE size = g->measure_text(text, f, std::max(1, right - left));
         block->set_rect(platform::RECT{left, top, right, top + size.cy});
         blocks.push_back(block);
+        block_paragraph.push_back(paragraph_index);
         return top + size.cy;
     };
     if (!heading.empty())
@@ -175,6 +178,7 @@ void article_view2::layout_text() {
                       cl::ui::list_box_item_base::note_colour) +
             6;
     for (const std::wstring& paragraph : paragraphs) {
+        ++paragraph_index;
         const std::vector<std::wstring> words = words_of(paragraph);
         std::size_t next = 0;
         while (next < words.size()) {
@@ -340,6 +344,46 @@ void article_view2::on_pen_up(const platform::POINT& p) {
 
 void article_view2::on_picture_clicked() {
     picture_clicked();
+}
+
+article_view2::place article_view2::reading_place() const {
+    place where;
+    if (offset == 0)
+        return where;
+    const int view_top = text_rect.top - offset;
+    for (std::size_t i = 0; i < blocks.size() && where.paragraph < 0; ++i)
+        if (block_paragraph[i] >= 0 && blocks[i]->get_rect().bottom > view_top)
+            where.paragraph = block_paragraph[i];
+    int top = 0, bottom = 0;
+    if (!paragraph_extent(where.paragraph, top, bottom))
+        return place{};
+    where.into = view_top < top ? view_top - top : (view_top - top) * 1000 / std::max(1, bottom - top);
+    return where;
+}
+
+bool article_view2::paragraph_extent(int paragraph, int& top, int& bottom) const {
+    bool found = false;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (block_paragraph[i] != paragraph)
+            continue;
+        const platform::RECT r = blocks[i]->get_rect();
+        top = found ? top : r.top;
+        bottom = r.bottom;
+        found = true;
+    }
+    return found;
+}
+
+void article_view2::go_to(const place& where) {
+    int top = 0, bottom = 0;
+    if (!paragraph_extent(where.paragraph, top, bottom))
+        return;
+    const int y = where.into < 0 ? top + where.into : top + where.into * (bottom - top) / 1000;
+    const int end = std::min(0, (text_rect.bottom - 6) - blocks.back()->get_rect().bottom);
+    offset = std::max(end, std::min(0, text_rect.top - y));
+    scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
+    scrollbar->set_position(-offset);
+    dirty = true;
 }
 
 void article_view2::scroll_y(int delta) {

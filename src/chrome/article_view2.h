@@ -53,6 +53,16 @@ public:
     void on_pen_up(const platform::POINT& p) override;
     void scroll_y(int delta) override;
 
+    // The reader's place, kept across a layout at another width: the paragraph at the top of the view and how
+    // far into it, in thousandths of its height (or, when the view starts above it, minus the pixels
+    // between); {-1, 0} at the top of the article. go_to scrolls there at once, as near as the end allows.
+    struct place {
+        int paragraph = -1;
+        int into = 0;
+    };
+    place reading_place() const;
+    void go_to(const place& where);
+
     const std::vector<boost::shared_ptr<cl::ui::text_block>>& pieces() const { return blocks; }
     int scroll_offset() const { return offset; }
     bool is_scrollable() const { return scrollable; }
@@ -63,6 +73,8 @@ private:
     bool has_picture() const;
     void layout_picture();
     void layout_text();
+    // The top of a paragraph's first block and the bottom of its last; false when it has none.
+    bool paragraph_extent(int paragraph, int& top, int& bottom) const;
     platform::RECT picture_rect() const;
     // Where the picture and the text start: under the headline.
     int body_top() const { return text_rect.top + heading_height; }
@@ -74,6 +86,8 @@ private:
     int heading_height = 0;
     std::vector<std::wstring> paragraphs;
     std::vector<boost::shared_ptr<cl::ui::text_block>> blocks;
+    // The paragraph each block belongs to; -1 for the headline and the note.
+    std::vector<int> block_paragraph;
     boost::shared_ptr<scrollbar2> scrollbar;
     platform::RECT text_rect;
     platform::RECT scrollbar_rect;

@@ -159,6 +159,26 @@ void scrollable_listbox::scroll_y(int delta) {
     }
 }
 
+int scrollable_listbox::top_row() const {
+    const int view_top = rect.top - static_cast<int>(target());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i]->bottom() > view_top)
+            return static_cast<int>(i);
+    return rows.empty() ? -1 : static_cast<int>(rows.size()) - 1;
+}
+
+void scrollable_listbox::show_from(int row) {
+    if (rows.empty() || row < 0)
+        return;
+    const auto& first = rows[std::min(static_cast<std::size_t>(row), rows.size() - 1)];
+    const int end = std::min(0, rect.bottom - content_bottom());
+    const double t = std::max(end, std::min(0, rect.top - (first->top() - item_gap)));
+    scroll.set({t, t});
+    scrollbar.set_position(-static_cast<int>(t));
+    last_bar_position = scrollbar.position();
+    dirty = true;
+}
+
 list_box2::list_box2() = default;
 
 namespace {

@@ -34,6 +34,11 @@ public:
     // Room to scroll past the last row, so that rows under something drawn over the list's bottom (the
     // tickers) can be brought into view.
     void set_end_space(int pixels);
+    // The reader's place, kept across a rebuild at another width: the row at the top of the view (the first
+    // whose bottom shows), -1 for an empty list; and the jump that puts a row there, as near as the list's
+    // end allows.
+    int top_row() const;
+    void show_from(int row);
 
     // The offset drawn now (0 or negative) and the one it glides to.
     double offset() const { return scroll.value(0); }

@@ -233,8 +233,12 @@ TEST_F(pages, back_walks_the_history_and_does_nothing_when_it_is_empty) {
 
 TEST_F(pages, rotating_rebuilds_the_page_with_the_same_content_and_history) {
     preload();
+    // The reader's place rides in the records: the list gone back to and the rebuilt article take it up.
+    const auto shown = [&] { return static_cast<test_content*>(p().contents().current_content()); };
     p().on_link(L"headlines", L"World");
+    shown()->extra = {4};
     p().on_request(content_state(L"headlines", L"World", L"", L"h2"));
+    shown()->extra = {3, 250};
     const auto before = p().get_history();
     ASSERT_EQ(before.size(), 2u);
     page* old = &p();
@@ -251,6 +255,7 @@ TEST_F(pages, rotating_rebuilds_the_page_with_the_same_content_and_history) {
     EXPECT_FALSE(cl::ui::resources::is_portrait());
     EXPECT_EQ(built(), "main; article World||h2");
     EXPECT_EQ(p().contents().current_content()->get_state().params[2], L"h2");
+    EXPECT_EQ(shown()->resumed, content_state(L"article", L"World", L"", L"h2", {3, 250}));
     EXPECT_EQ(p().get_history(), before);
     EXPECT_EQ(p().contents().get_rect().right, 800);
     // The globe pictures are decoded already: the rebuilt page takes input at once.
@@ -259,6 +264,7 @@ TEST_F(pages, rotating_rebuilds_the_page_with_the_same_content_and_history) {
 
     p().go_back();
     EXPECT_EQ(built(), "headlines World||");
+    EXPECT_EQ(shown()->resumed.extra, std::vector<std::int32_t>{4});
     p().go_back();
     EXPECT_EQ(current(), L"Home");
 }

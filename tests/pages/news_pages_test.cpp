@@ -217,6 +217,43 @@ TEST_F(news_pages, a_failed_reload_shows_the_held_copy_with_its_age_until_the_ne
     cl::http::keep_copies_in("");
 }
 
+// A turn rebuilds the page at another width, and back rebuilds the list left: the list opens again at the row
+// that was at the top of the view, or as near as its end allows.
+TEST_F(news_pages, a_list_rebuilt_from_its_state_opens_at_the_row_that_was_at_the_top) {
+    std::vector<std::string> ids;
+    for (int i = 1; i <= 12; ++i)
+        ids.push_back("w" + std::to_string(i));
+    server.add_route("/news/world", doc(ids));
+    const auto shown = [&](zor::headlines_content& list, const RECT& r, const content_state* kept) {
+        list.set_rect(r);
+        if (kept)
+            list.resume(*kept);
+        return frames_until(list, [&] { return list.is_loaded(); });
+    };
+    zor::headlines_content portrait_list(L"World", L"", L"", 0);
+    ASSERT_TRUE(shown(portrait_list, RECT{0, 106, 480, 708}, nullptr));
+    EXPECT_TRUE(portrait_list.get_state().extra.empty());
+    portrait_list.scroll_y(-700);
+    const int top = portrait_list.rows().top_row();
+    ASSERT_GT(top, 2);
+    const content_state kept = portrait_list.get_state();
+    ASSERT_EQ(kept.extra, std::vector<std::int32_t>{top});
+
+    zor::headlines_content landscape_list(L"World", L"", L"", 0);
+    ASSERT_TRUE(shown(landscape_list, RECT{0, 106, 800, 388}, &kept));
+    EXPECT_EQ(landscape_list.rows().top_row(), top);
+    const auto& row = *landscape_list.rows().items()[top];
+    EXPECT_EQ(row.top() - landscape_list.rows().gap() + landscape_list.rows().target(), 106);
+
+    // The last row cannot come to the top: the list ends at the bottom of the view.
+    content_state last = kept;
+    last.extra = {11};
+    zor::headlines_content at_end(L"World", L"", L"", 0);
+    ASSERT_TRUE(shown(at_end, RECT{0, 106, 480, 708}, &last));
+    const auto& bottom = *at_end.rows().items().back();
+    EXPECT_EQ(bottom.bottom() + at_end.rows().gap() + at_end.rows().target(), 708);
+}
+
 class home_page : public news_pages {
 protected:
     // Ticks the categories with these numbers (1 = World, 2 = Sport, 3 = Empty, 4 = Broken).
@@ -450,6 +487,45 @@ TEST_F(articles, the_headline_heads_the_text_whose_last_line_comes_above_the_adv
         story.draw(*g, true);
         EXPECT_EQ(changed_outside(area, 0x1234), 0);
     }
+}
+
+// The text laid out at another width, after a turn or back from the picture, opens at the paragraph the
+// reader was in, and as far into it; at the top of the article nothing is kept.
+TEST_F(articles, an_article_rebuilt_from_its_state_opens_where_the_reader_was) {
+    const auto shown = [&](zor::article_content& story, const RECT& r, const content_state& kept) {
+        story.set_rect(r);
+        story.resume(kept);
+        return frames_until(story, [&] { return story.is_loaded(); });
+    };
+    const RECT portrait{0, 106, 480, 708}, landscape{0, 106, 800, 388};
+    zor::article_content first(L"World", L"", L"w1", nullptr);
+    ASSERT_TRUE(shown(first, portrait, content_state()));
+    EXPECT_TRUE(first.get_state().extra.empty());
+    auto& view = first.article_view();
+    // At every depth, a paragraph beside the picture and under it too, the place leads back to the same
+    // offset.
+    const int range = view.pieces().back()->get_rect().bottom - view.text_area().bottom;
+    for (int depth = 7; depth < range; depth += 7) {
+        first.scroll_y(-view.scroll_offset() - depth);
+        const int offset = view.scroll_offset();
+        view.go_to(view.reading_place());
+        EXPECT_NEAR(view.scroll_offset(), offset, 1) << depth;
+    }
+    first.scroll_y(-view.scroll_offset() - range / 2);
+    const content_state kept = first.get_state();
+    ASSERT_EQ(kept.extra.size(), 2u);
+    EXPECT_GT(kept.extra[0], 0);
+    EXPECT_GE(kept.extra[1], 0);
+    EXPECT_LT(kept.extra[1], 1000);
+
+    zor::article_content turned(L"World", L"", L"w1", nullptr);
+    ASSERT_TRUE(shown(turned, landscape, kept));
+    EXPECT_NE(turned.article_view().scroll_offset(), 0);
+    EXPECT_EQ(turned.article_view().reading_place().paragraph, kept.extra[0]);
+    // Turned back, the text is where the reader left it, within a line.
+    zor::article_content back(L"World", L"", L"w1", nullptr);
+    ASSERT_TRUE(shown(back, portrait, turned.get_state()));
+    EXPECT_NEAR(back.article_view().scroll_offset(), view.scroll_offset(), 30);
 }
 
 TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_the_article_stays_quiet) {

@@ -25,6 +25,7 @@ public:
     void activate() override { note("activate"); }
     void deactivate() override { note("deactivate"); }
     void scroll_y(int dy) override { note("scroll " + std::to_string(dy)); }
+    void resume(const zor::content_state& s) override { resumed = s; }
 
     bool is_visible() const override { return true; }
     void set_visible(bool) override {}
@@ -48,6 +49,8 @@ public:
     // Values 1 and 2 of the history record.
     std::wstring value1, value2;
     std::vector<std::int32_t> extra;
+    // The last record it was shown again from.
+    zor::content_state resumed;
     platform::RECT rect;
     int updates = 0;
     int layouts = 0;

@@ -29,7 +29,10 @@ public:
     std::wstring title() const override { return category_name; }
     std::wstring name() const override { return category_name; }
     platform::COLORREF color() const override { return 0; }
+    // With the reading place (paragraph, how far into it) once the reader scrolled.
     content_state get_state() const override;
+    // Opens the text at the reading place its state kept, once the text is there.
+    void resume(const content_state& s) override;
     void activate() override;
     void deactivate() override;
 
@@ -58,6 +61,8 @@ private:
     boost::shared_ptr<ui::article_view2> view;
     bool loaded = false;
     ticker_manager* tickers;
+    // Where to open the text once it is laid out.
+    ui::article_view2::place resume_place;
 };
 
 // The article's picture enlarged to the page: fetched at the size of the area, again when that size changed;

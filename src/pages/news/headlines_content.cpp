@@ -47,7 +47,20 @@ content_state headlines_content::get_state() const {
         s.params[1] = key.substr(0, amp);
         s.params[2] = key.substr(amp + 1);
     }
+    const int top = list.top_row();
+    if (top > 0)
+        s.extra = {top};
     return s;
+}
+
+void headlines_content::resume(const content_state& s) {
+    if (s.extra.empty())
+        return;
+    resume_row = s.extra[0];
+    if (shown) {
+        list.show_from(resume_row);
+        resume_row = -1;
+    }
 }
 
 cl::ui::list_box_base::item_ptr
@@ -121,6 +134,10 @@ void headlines_content::refresh(std::uint32_t now) {
             }
         }
         list.layout();
+        if (resume_row >= 0) {
+            list.show_from(resume_row);
+            resume_row = -1;
+        }
         utils::log(L"Category loaded: " + category_name);
         category->set_modified(false);
         shown = true;

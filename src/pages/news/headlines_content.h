@@ -39,8 +39,11 @@ public:
     std::wstring title() const override { return category_name; }
     std::wstring name() const override { return category_name; }
     platform::COLORREF color() const override { return colour; }
-    // The selected row's sub-category and headline id while the list is shown.
+    // The selected row's sub-category and headline id while the list is shown, and the row at the top of the
+    // view when the list is scrolled.
     content_state get_state() const override;
+    // Shows the list from the row its state kept, once the list is there.
+    void resume(const content_state& s) override;
 
     bool is_dirty() const override { return list.is_dirty(); }
     void set_dirty(bool d) override { list.set_dirty(d); }
@@ -78,6 +81,8 @@ private:
     std::wstring headline_id;
     int picture_width = -1;
     int picture_height = -1;
+    // The row to show at the top once the list is built, -1 for none.
+    int resume_row = -1;
     std::int64_t last_refresh = 0;
     bool queued_once = false;
     std::uint32_t last_queued = 0;
