@@ -109,16 +109,12 @@ void page::on_request(content_state s) {
 
 void page::load(const std::wstring& key, const params_t& params, const std::vector<std::int32_t>& extra) {
     if (key == L"news" || key == L"weather" || key == L"home" || key == L"settings" || key == L"video") {
-        load_main(key, params);
-    } else if (key == L"headlines" || key == L"article") {
-        if (key == L"headlines")
-            load_headlines(params);
-        else
-            load_article(params);
-        // A record of the history: the content takes up the reader's place it kept.
-        if (!extra.empty())
-            if (i_page_content* c = strip->current_content())
-                c->resume(content_state(key, param(params, 0), param(params, 1), param(params, 2), extra));
+        load_main(key, params, extra);
+        return;
+    } else if (key == L"headlines") {
+        load_headlines(params);
+    } else if (key == L"article") {
+        load_article(params);
     } else if (key == L"attach") {
         load_attachment(params);
     } else if (key == L"weather_item") {
@@ -155,6 +151,11 @@ void page::load(const std::wstring& key, const params_t& params, const std::vect
     } else if (key == L"terms_condition") {
         load_terms();
     }
+    // A record of the history: the content shown takes up the reader's place it kept there (the globe's
+    // angles built it).
+    if (!extra.empty() && key != L"globe")
+        if (i_page_content* c = strip->current_content())
+            c->resume(content_state(key, param(params, 0), param(params, 1), param(params, 2), extra));
 }
 
 void page::go_back() {
@@ -479,8 +480,9 @@ void page::finish_load(int first, const labels& commands, int ticker_mode, bool 
         strip->request_opening();
 }
 
-void page::load_main(const std::wstring& key, const params_t& params) {
-    const content_state kept(key, param(params, 0), param(params, 1), param(params, 2));
+void page::load_main(const std::wstring& key, const params_t& params,
+                     const std::vector<std::int32_t>& extra) {
+    const content_state kept(key, param(params, 0), param(params, 1), param(params, 2), extra);
     if (i_page_content* c = strip->current_content()) {
         if (c->page_name() == L"home") {
             // The main page is built: only slide to the content asked for.

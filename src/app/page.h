@@ -99,7 +99,8 @@ private:
     void add_content(std::unique_ptr<i_page_content> content, const ui::navigation_bar::tab_record& tab);
     void finish_load(int first, const labels& commands, int ticker_mode, bool opening);
 
-    void load_main(const std::wstring& key, const std::vector<std::wstring>& params = {});
+    void load_main(const std::wstring& key, const std::vector<std::wstring>& params = {},
+                   const std::vector<std::int32_t>& extra = {});
     void load_headlines(const std::vector<std::wstring>& params);
     void load_article(const std::vector<std::wstring>& params);
     void load_attachment(const std::vector<std::wstring>& params);

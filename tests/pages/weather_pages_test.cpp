@@ -365,6 +365,24 @@ TEST_F(weather_pages,
     EXPECT_EQ(commands.left_label(), L"");
 }
 
+// A turn rebuilds the detailed forecast at another width: the days open again at the row that was at the top.
+TEST_F(weather_pages, a_detailed_forecast_rebuilt_from_its_state_opens_at_the_row_that_was_at_the_top) {
+    zor::options* opts = cities({});
+    zor::detailed_weather_content before(L"101", L"Lisbon", opts, &commands);
+    before.set_rect(portrait);
+    ASSERT_TRUE(frames_until(before, [&] { return !before.day_keys().empty(); }));
+    EXPECT_TRUE(before.get_state().extra.empty());
+    before.scroll_y(-500);
+    const content_state kept = before.get_state();
+    ASSERT_EQ(kept.extra.size(), 1u);
+    EXPECT_GT(kept.extra[0], 2);
+    zor::detailed_weather_content turned(L"101", L"Lisbon", opts, &commands);
+    turned.set_rect(RECT{0, 106, 800, 388});
+    turned.resume(kept);
+    ASSERT_TRUE(frames_until(turned, [&] { return !turned.day_keys().empty(); }));
+    EXPECT_EQ(turned.days().top_row(), kept.extra[0]);
+}
+
 TEST_F(weather_pages, the_add_city_page_keeps_the_typed_text_enter_searches_and_a_fresh_one_starts_empty) {
     cl::ui::edit_box field(window.get_hwnd());
     field.move_to(20, 350); // where the panel window puts it in portrait

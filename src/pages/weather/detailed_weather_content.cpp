@@ -48,6 +48,24 @@ detailed_weather_content::details(int which, const std::wstring& day) const {
     return it == groups.end() ? none : it->second;
 }
 
+content_state detailed_weather_content::get_state() const {
+    content_state s(page_name(), city_id, city_name);
+    const int top = list.top_row();
+    if (!keys.empty() && top > 0)
+        s.extra = {top};
+    return s;
+}
+
+void detailed_weather_content::resume(const content_state& s) {
+    if (s.extra.empty())
+        return;
+    resume_row = s.extra[0];
+    if (!keys.empty()) {
+        list.show_from(resume_row);
+        resume_row = -1;
+    }
+}
+
 void detailed_weather_content::build() {
     {
         weather::forecast_lock forecast(city);
@@ -56,6 +74,10 @@ void detailed_weather_content::build() {
         read_days(*forecast);
     }
     show_group();
+    if (resume_row >= 0 && !keys.empty()) {
+        list.show_from(resume_row);
+        resume_row = -1;
+    }
 }
 
 void detailed_weather_content::read_days(const std::vector<weather::day_ptr>& forecast) {

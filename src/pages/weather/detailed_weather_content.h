@@ -46,7 +46,10 @@ public:
     std::wstring title() const override { return std::wstring(); }
     std::wstring name() const override { return city_id; }
     platform::COLORREF color() const override { return 0xDCC328; }
-    content_state get_state() const override { return content_state(page_name(), city_id, city_name); }
+    // With the row at the top of the view once the days are scrolled.
+    content_state get_state() const override;
+    // Shows the days from the row its state kept, once they are there.
+    void resume(const content_state& s) override;
     void deactivate() override;
 
     bool is_dirty() const override { return dirty || list.is_dirty(); }
@@ -88,6 +91,8 @@ private:
     std::map<std::wstring, std::vector<detail_ptr>> group_b;
     std::map<std::wstring, cl::ui::list_box_base::item_ptr> day_items;
     int group = 0;
+    // The row to show at the top once the days are built, -1 for none.
+    int resume_row = -1;
     std::int64_t shown_stamp = 0;
     std::uint32_t switched_at = 0;
     bool started = false;
