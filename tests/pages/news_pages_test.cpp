@@ -304,12 +304,35 @@ TEST_F(home_page, portrait_sections_show_two_headlines_between_the_shortcuts_in_
     EXPECT_TRUE(log.contains("Category refreshed: World"));
 }
 
+// After a turn the home page opens at the section that was at the top, though its shortcut rows became tiles;
+// a category that fails does not hold it back.
+TEST_F(home_page, a_turned_home_page_opens_at_the_section_that_was_at_the_top) {
+    zor::options* settings = ticked({1, 2, 3, 4});
+    zor::home_content portrait(settings, nullptr);
+    portrait.set_rect(RECT{0, 106, 480, 500}); // short enough to scroll Sport to the top
+    ASSERT_TRUE(frames_until(portrait, [&] { return portrait.rows().item_count() == 6; }));
+    EXPECT_TRUE(portrait.get_state().extra.empty());
+    const auto& sport = *portrait.rows().find_item(L"Sport");
+    portrait.scroll_y(106 - (sport.top() - portrait.rows().gap()));
+    ASSERT_EQ(portrait.rows().items()[portrait.rows().top_row()]->key(), L"Sport");
+    const content_state kept = portrait.get_state();
+    EXPECT_EQ(kept.extra, std::vector<std::int32_t>{1}); // World is above; Tip-Line is a tile in landscape
+
+    zor::home_content landscape(settings, nullptr);
+    landscape.set_rect(RECT{0, 106, 800, 388});
+    landscape.resume(kept);
+    ASSERT_TRUE(frames_until(landscape, [&] { return landscape.rows().find_item(L"Empty") != nullptr; }));
+    frames(landscape, 5);
+    EXPECT_EQ(landscape.rows().items()[landscape.rows().top_row()]->key(), L"Sport");
+}
+
 TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_the_list) {
     server.add_route("/news/world", doc({"w1", "w2", "w3"}));
     zor::ticker_manager tickers;
     tickers.set_rect(RECT{0, 500, 480, 604});
     tickers.set_mode(zor::ticker_manager::news_and_adverts);
-    zor::home_content home(ticked({1, 2, 3, 4}), &tickers);
+    zor::options* settings = ticked({1, 2, 3, 4});
+    zor::home_content home(settings, &tickers);
     home.set_rect(RECT{0, 106, 480, 604});
     home.activate();
     ASSERT_TRUE(frames_until(home, [&] { return home.rows().item_count() == 6; }));
@@ -318,6 +341,13 @@ TEST_F(home_page, the_last_section_can_be_scrolled_above_the_tickers_drawn_over_
     const int last = home.rows().items().back()->bottom() + static_cast<int>(home.rows().offset());
     EXPECT_LE(last, 500);
     EXPECT_GT(last, 480);
+    // Opened again there, as after a turn, it is not cut short by the end the tickers cover.
+    zor::home_content again(settings, &tickers);
+    again.set_rect(RECT{0, 106, 480, 604});
+    again.resume(home.get_state());
+    again.activate();
+    ASSERT_TRUE(frames_until(again, [&] { return again.rows().item_count() == 6; }));
+    EXPECT_EQ(again.rows().target(), home.rows().target());
     // Without the tickers the list ends at its own bottom.
     home.deactivate();
     home.scroll_y(-100000);

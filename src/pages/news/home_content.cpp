@@ -38,6 +38,11 @@ cl::ui::list_box_base::item_ptr shortcut(const wchar_t* key, const wchar_t* imag
         key, owner, resource_picture(image), resource_picture((std::wstring(image) + L"_sel").c_str())));
 }
 
+bool is_shortcut(const std::wstring& key) {
+    return key == home_content::tipline_key || key == home_content::weather_key ||
+           key == home_content::video_key;
+}
+
 } // namespace
 
 home_content::home_content(options* settings, ticker_manager* tickers)
@@ -94,12 +99,8 @@ platform::RECT home_content::tipline_tile_rect() const {
 void home_content::update(unsigned long now_ms) {
     if (!loaded)
         build();
-    const auto now = static_cast<std::uint32_t>(now_ms);
-    // Frame times are 32-bit and may wrap; the difference is what counts.
-    if (refresh_due || sections.size() < home_categories.size() ||
-        now - static_cast<std::uint32_t>(last_check) > refresh_ms)
-        refresh(now);
-    // The tickers are drawn over the list's bottom: the last section can still be scrolled above them.
+    // The tickers are drawn over the list's bottom: the last section can still be scrolled above them. Known
+    // before the sections are refreshed, so that a resumed place is not cut short by the list's end.
     int covered = 0;
     if (tickers && tickers->is_shown()) {
         const platform::RECT strip = tickers->get_rect();
@@ -109,6 +110,11 @@ void home_content::update(unsigned long now_ms) {
             covered = own.bottom - strip.top;
     }
     list.set_end_space(covered);
+    const auto now = static_cast<std::uint32_t>(now_ms);
+    // Frame times are 32-bit and may wrap; the difference is what counts.
+    if (refresh_due || sections.size() < home_categories.size() ||
+        now - static_cast<std::uint32_t>(last_check) > refresh_ms)
+        refresh(now);
     list.update(now_ms);
     dirty = dirty || list.is_dirty();
     note_pictures_shown();
@@ -124,6 +130,40 @@ void home_content::note_pictures_shown() {
     utils::log("Home shows its pictures");
     pictures_noted = true;
     section_pictures.clear();
+}
+
+content_state home_content::get_state() const {
+    content_state s = i_page_content::get_state();
+    const int top = list.top_row();
+    int above = 0;
+    for (int i = 0; loaded && i < top; ++i)
+        above += is_shortcut(list.items()[i]->key()) ? 0 : 1;
+    if (above > 0)
+        s.extra = {above};
+    return s;
+}
+
+void home_content::resume(const content_state& s) {
+    if (s.extra.empty())
+        return;
+    resume_section = s.extra[0];
+    // Else the first refresh, which builds the sections, shows it.
+    if (!sections.empty())
+        show_resumed();
+}
+
+void home_content::show_resumed() {
+    if (resume_section < 0 || !loaded)
+        return;
+    for (const auto& c : home_categories)
+        if (!sections.count(c->name()) && !c->is_failed())
+            return;
+    const auto& rows = list.items();
+    int row = 0, seen = 0;
+    while (row < static_cast<int>(rows.size()) && (is_shortcut(rows[row]->key()) || seen++ < resume_section))
+        ++row;
+    list.show_from(std::min(row, static_cast<int>(rows.size()) - 1));
+    resume_section = -1;
 }
 
 void home_content::build() {
@@ -172,6 +212,7 @@ void home_content::refresh(std::uint32_t now) {
             zor::model::load(c);
     last_check = now;
     refresh_due = false;
+    show_resumed();
 }
 
 void home_content::rebuild_section(const category_ptr& category) {

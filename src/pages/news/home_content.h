@@ -44,6 +44,11 @@ public:
     std::wstring title() const override { return L"Home"; }
     std::wstring name() const override { return L"Home"; }
     platform::COLORREF color() const override { return 255; }
+    // With the number of sections above the view once the list is scrolled: the shortcuts are rows in
+    // portrait only, so sections are what both orientations share.
+    content_state get_state() const override;
+    // Shows the list from the section its state kept, once the sections are there.
+    void resume(const content_state& s) override;
     void activate() override;
     void deactivate() override;
     // Built again at the next update (the ticked categories changed).
@@ -72,6 +77,8 @@ private:
     void build();
     void refresh(std::uint32_t now);
     void rebuild_section(const category_ptr& category);
+    // Shows the resumed section at the top once every section that can come is there.
+    void show_resumed();
     // The key of the row a category's section goes before; empty for the end of the list.
     std::wstring section_successor(const category_ptr& category) const;
     void on_select(std::wstring key);
@@ -90,6 +97,8 @@ private:
     int picture_height = -1;
     std::int64_t last_check = 0;
     bool refresh_due = false;
+    // The section to show at the top, -1 for none.
+    int resume_section = -1;
     int layout_mode = 1;
     boost::shared_ptr<cl::ui::picture> weather_tile;
     boost::shared_ptr<cl::ui::picture> tipline_tile;
