@@ -179,6 +179,12 @@ void scrollable_listbox::show_from(int row) {
     dirty = true;
 }
 
+void scrollable_listbox::show_kept_place() {
+    if (kept_row >= 0)
+        show_from(kept_row);
+    kept_row = -1;
+}
+
 list_box2::list_box2() = default;
 
 namespace {

@@ -39,6 +39,9 @@ public:
     // end allows.
     int top_row() const;
     void show_from(int row);
+    // A place to show once the rows are there (a page rebuilt from its record fills its list later).
+    void keep_place(int row) { kept_row = row; }
+    void show_kept_place();
 
     // The offset drawn now (0 or negative) and the one it glides to.
     double offset() const { return scroll.value(0); }
@@ -61,6 +64,7 @@ protected:
     bool bar_captured = false;
     int last_bar_position = 0;
     int end_space = 0;
+    int kept_row = -1;
     // The focus before the last press: the list's row and, when that row is a block, the block's row.
     std::wstring focus_before_press;
     std::wstring inner_focus_before_press;

@@ -54,13 +54,10 @@ content_state headlines_content::get_state() const {
 }
 
 void headlines_content::resume(const content_state& s) {
-    if (s.extra.empty())
-        return;
-    resume_row = s.extra[0];
-    if (shown) {
-        list.show_from(resume_row);
-        resume_row = -1;
-    }
+    if (!s.extra.empty())
+        list.keep_place(s.extra[0]);
+    if (shown)
+        list.show_kept_place();
 }
 
 cl::ui::list_box_base::item_ptr
@@ -134,10 +131,7 @@ void headlines_content::refresh(std::uint32_t now) {
             }
         }
         list.layout();
-        if (resume_row >= 0) {
-            list.show_from(resume_row);
-            resume_row = -1;
-        }
+        list.show_kept_place();
         utils::log(L"Category loaded: " + category_name);
         category->set_modified(false);
         shown = true;

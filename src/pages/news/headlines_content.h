@@ -81,8 +81,6 @@ private:
     std::wstring headline_id;
     int picture_width = -1;
     int picture_height = -1;
-    // The row to show at the top once the list is built, -1 for none.
-    int resume_row = -1;
     std::int64_t last_refresh = 0;
     bool queued_once = false;
     std::uint32_t last_queued = 0;

@@ -57,13 +57,10 @@ content_state detailed_weather_content::get_state() const {
 }
 
 void detailed_weather_content::resume(const content_state& s) {
-    if (s.extra.empty())
-        return;
-    resume_row = s.extra[0];
-    if (!keys.empty()) {
-        list.show_from(resume_row);
-        resume_row = -1;
-    }
+    if (!s.extra.empty())
+        list.keep_place(s.extra[0]);
+    if (!keys.empty())
+        list.show_kept_place();
 }
 
 void detailed_weather_content::build() {
@@ -74,10 +71,8 @@ void detailed_weather_content::build() {
         read_days(*forecast);
     }
     show_group();
-    if (resume_row >= 0 && !keys.empty()) {
-        list.show_from(resume_row);
-        resume_row = -1;
-    }
+    if (!keys.empty())
+        list.show_kept_place();
 }
 
 void detailed_weather_content::read_days(const std::vector<weather::day_ptr>& forecast) {

@@ -91,8 +91,6 @@ private:
     std::map<std::wstring, std::vector<detail_ptr>> group_b;
     std::map<std::wstring, cl::ui::list_box_base::item_ptr> day_items;
     int group = 0;
-    // The row to show at the top once the days are built, -1 for none.
-    int resume_row = -1;
     std::int64_t shown_stamp = 0;
     std::uint32_t switched_at = 0;
     bool started = false;
