@@ -134,16 +134,24 @@ void article_view2::layout() {
     scrollable = false;
     if (!blocks.empty()) {
         const int overflow = blocks.back()->get_rect().bottom - text_rect.bottom + 6;
+        // A narrower screen may have left the offset past the new end; the drawing follows at once.
+        const int inside = std::max(offset, std::min(0, -overflow));
+        if (inside != offset) {
+            offset = inside;
+            scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
+        }
         if (overflow > 0) {
             scrollable = true;
             scrollbar->set_range(overflow);
             scrollbar->set_position(-offset);
         }
-        // A narrower screen may have left the offset past the new end.
-        offset = std::max(offset, std::min(0, -overflow));
     }
     scrollbar->set_visible(scrollable);
     dirty = true;
+    if (kept.paragraph >= 0 && !blocks.empty()) {
+        go_to(kept);
+        kept = place{};
+    }
 }
 
 void article_view2::layout_text() {
@@ -384,6 +392,26 @@ void article_view2::go_to(const place& where) {
     scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
     scrollbar->set_position(-offset);
     dirty = true;
+}
+
+void article_view2::keep_place(const place& where) {
+    kept = where;
+    if (!blocks.empty()) {
+        go_to(kept);
+        kept = place{};
+    }
+}
+
+std::vector<std::int32_t> article_view2::place_record() const {
+    const place where = reading_place();
+    if (where.paragraph < 0)
+        return {};
+    return {where.paragraph, where.into};
+}
+
+void article_view2::keep_place_record(const std::vector<std::int32_t>& values) {
+    if (values.size() >= 2)
+        keep_place(place{values[0], values[1]});
 }
 
 void article_view2::scroll_y(int delta) {

@@ -12,6 +12,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,11 @@ public:
     };
     place reading_place() const;
     void go_to(const place& where);
+    // Goes to the place now, or once the text is laid out (a page rebuilt from its record fills it later).
+    void keep_place(const place& where);
+    // The place as the values of a history record: none at the top; and back.
+    std::vector<std::int32_t> place_record() const;
+    void keep_place_record(const std::vector<std::int32_t>& values);
 
     const std::vector<boost::shared_ptr<cl::ui::text_block>>& pieces() const { return blocks; }
     int scroll_offset() const { return offset; }
@@ -88,6 +94,7 @@ private:
     std::vector<boost::shared_ptr<cl::ui::text_block>> blocks;
     // The paragraph each block belongs to; -1 for the headline and the note.
     std::vector<int> block_paragraph;
+    place kept;
     boost::shared_ptr<scrollbar2> scrollbar;
     platform::RECT text_rect;
     platform::RECT scrollbar_rect;

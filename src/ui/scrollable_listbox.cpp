@@ -159,30 +159,46 @@ void scrollable_listbox::scroll_y(int delta) {
     }
 }
 
-int scrollable_listbox::top_row() const {
+scrollable_listbox::place scrollable_listbox::top_place() const {
     const int view_top = rect.top - static_cast<int>(target());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i]->bottom() > view_top)
-            return static_cast<int>(i);
-    return rows.empty() ? -1 : static_cast<int>(rows.size()) - 1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int top = rows[i]->top() - item_gap, bottom = rows[i]->bottom();
+        if (bottom > view_top)
+            return place{static_cast<int>(i), std::max(0, view_top - top) * 1000 / std::max(1, bottom - top)};
+    }
+    return place{rows.empty() ? -1 : static_cast<int>(rows.size()) - 1, 0};
 }
 
-void scrollable_listbox::show_from(int row) {
-    if (rows.empty() || row < 0)
+void scrollable_listbox::show_place(const place& where) {
+    if (rows.empty() || where.row < 0)
         return;
-    const auto& first = rows[std::min(static_cast<std::size_t>(row), rows.size() - 1)];
+    const auto& row = rows[std::min(static_cast<std::size_t>(where.row), rows.size() - 1)];
+    const int top = row->top() - item_gap;
+    const int y = top + std::max(0, where.into) * (row->bottom() - top) / 1000;
     const int end = std::min(0, rect.bottom - content_bottom());
-    const double t = std::max(end, std::min(0, rect.top - (first->top() - item_gap)));
+    const double t = std::max(end, std::min(0, rect.top - y));
     scroll.set({t, t});
     scrollbar.set_position(-static_cast<int>(t));
     last_bar_position = scrollbar.position();
     dirty = true;
 }
 
+std::vector<std::int32_t> scrollable_listbox::place_record() const {
+    const place top = top_place();
+    if (top.row <= 0 && top.into == 0)
+        return {};
+    return {top.row, top.into};
+}
+
+void scrollable_listbox::keep_place_record(const std::vector<std::int32_t>& values) {
+    if (!values.empty())
+        kept = place{values[0], values.size() > 1 ? values[1] : 0};
+}
+
 void scrollable_listbox::show_kept_place() {
-    if (kept_row >= 0)
-        show_from(kept_row);
-    kept_row = -1;
+    if (kept.row >= 0)
+        show_place(kept);
+    kept = place{};
 }
 
 list_box2::list_box2() = default;

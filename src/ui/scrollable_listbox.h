@@ -6,6 +6,9 @@
 #include "ui/scrollable.h"
 #include "ui/scrollbar2.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace cl {
 namespace ui {
 
@@ -35,13 +38,22 @@ public:
     // tickers) can be brought into view.
     void set_end_space(int pixels);
     // The reader's place, kept across a rebuild at another width: the row at the top of the view (the first
-    // whose bottom shows), -1 for an empty list; and the jump that puts a row there, as near as the list's
-    // end allows.
-    int top_row() const;
-    void show_from(int row);
+    // whose bottom shows; -1 for an empty list) and how far the view starts into it with its gap above, in
+    // thousandths of that height. show_place jumps there, as near as the list's end allows.
+    struct place {
+        int row = -1;
+        int into = 0;
+    };
+    place top_place() const;
+    int top_row() const { return top_place().row; }
+    void show_place(const place& where);
+    void show_from(int row) { show_place(place{row, 0}); }
     // A place to show once the rows are there (a page rebuilt from its record fills its list later).
-    void keep_place(int row) { kept_row = row; }
+    void keep_place(const place& where) { kept = where; }
     void show_kept_place();
+    // The place as the values of a history record: none at the top of the list; and back.
+    std::vector<std::int32_t> place_record() const;
+    void keep_place_record(const std::vector<std::int32_t>& values);
 
     // The offset drawn now (0 or negative) and the one it glides to.
     double offset() const { return scroll.value(0); }
@@ -64,7 +76,7 @@ protected:
     bool bar_captured = false;
     int last_bar_position = 0;
     int end_space = 0;
-    int kept_row = -1;
+    place kept;
     // The focus before the last press: the list's row and, when that row is a block, the block's row.
     std::wstring focus_before_press;
     std::wstring inner_focus_before_press;

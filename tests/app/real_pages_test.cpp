@@ -132,7 +132,7 @@ TEST_F(rotation, every_content_comes_back_in_both_orientations_and_draws_inside_
     }
 }
 
-TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_of_the_settings) {
+TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_and_place_of_the_settings) {
     // A page's contents run once its pictures are decoded, a drawn frame 500 ms apart.
     unsigned long now = 1000;
     auto shown_weather = [&] {
@@ -163,6 +163,12 @@ TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_of_the_settin
         group(open)->set_expanded(true);
     settings->rows().focus_item(L"2");
     group(L"2")->focus_item(L"2.1");
+    // Scrolled into the second group: an open group is one row of the list.
+    settings->layout();
+    settings->scroll_y(-450);
+    const auto top = settings->rows().top_place();
+    ASSERT_EQ(top.row, 1);
+    ASSERT_GT(top.into, 0);
     control->resize(portrait);
     settings = dynamic_cast<zor::settings_content*>(p().contents().current_content());
     ASSERT_TRUE(settings);
@@ -171,6 +177,8 @@ TEST_F(rotation, a_turn_keeps_the_selected_city_and_the_open_group_of_the_settin
     EXPECT_FALSE(group(L"1")->is_expanded());
     EXPECT_EQ(settings->rows().focused_key(), L"2");
     EXPECT_EQ(group(L"2")->focused_key(), L"2.1");
+    EXPECT_EQ(settings->rows().top_place().row, top.row);
+    EXPECT_NEAR(settings->rows().top_place().into, top.into, 3); // within a pixel
 }
 
 TEST_F(rotation, back_onto_the_citizen_report_after_a_turn) {

@@ -234,16 +234,16 @@ TEST_F(news_pages, a_list_rebuilt_from_its_state_opens_at_the_row_that_was_at_th
     ASSERT_TRUE(shown(portrait_list, RECT{0, 106, 480, 708}, nullptr));
     EXPECT_TRUE(portrait_list.get_state().extra.empty());
     portrait_list.scroll_y(-700);
-    const int top = portrait_list.rows().top_row();
-    ASSERT_GT(top, 2);
+    const auto top = portrait_list.rows().top_place();
+    ASSERT_GT(top.row, 2);
     const content_state kept = portrait_list.get_state();
-    ASSERT_EQ(kept.extra, std::vector<std::int32_t>{top});
+    ASSERT_EQ(kept.extra, (std::vector<std::int32_t>{top.row, top.into}));
 
+    // The rows are shorter at the other width: as far into the same row.
     zor::headlines_content landscape_list(L"World", L"", L"", 0);
     ASSERT_TRUE(shown(landscape_list, RECT{0, 106, 800, 388}, &kept));
-    EXPECT_EQ(landscape_list.rows().top_row(), top);
-    const auto& row = *landscape_list.rows().items()[top];
-    EXPECT_EQ(row.top() - landscape_list.rows().gap() + landscape_list.rows().target(), 106);
+    EXPECT_EQ(landscape_list.rows().top_place().row, top.row);
+    EXPECT_NEAR(landscape_list.rows().top_place().into, top.into, 20);
 
     // The last row cannot come to the top: the list ends at the bottom of the view.
     content_state last = kept;
@@ -556,6 +556,17 @@ TEST_F(articles, an_article_rebuilt_from_its_state_opens_where_the_reader_was) {
     zor::article_content back(L"World", L"", L"w1", nullptr);
     ASSERT_TRUE(shown(back, portrait, turned.get_state()));
     EXPECT_NEAR(back.article_view().scroll_offset(), view.scroll_offset(), 30);
+
+    // At its end, laid out wider, the text is drawn at its new end at once, not left above a blank band.
+    back.scroll_y(-100000);
+    frames(back, 200);
+    back.set_rect(RECT{0, 106, 800, 708});
+    back.layout();
+    clear(0x1234);
+    back.draw(*g, true);
+    const RECT area = back.article_view().text_area();
+    EXPECT_LT(count(RECT{area.left, area.bottom - 40, area.right - 20, area.bottom - 6}, 0xFFFF),
+              (area.right - 20 - area.left) * 34);
 }
 
 TEST_F(articles, the_picture_turns_its_wait_icon_while_it_loads_and_once_shown_the_article_stays_quiet) {

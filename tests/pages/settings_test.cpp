@@ -127,6 +127,26 @@ TEST_F(settings, the_terms_read_like_an_article_and_a_bad_file_leaves_the_page_b
     EXPECT_EQ(terms.article_view().pieces().size(), 3u);
     EXPECT_EQ(terms.get_state(), content_state(L"terms_condition", L""));
 
+    // Scrolled, its record keeps the paragraph being read, which the page turned to the other width shows.
+    std::string long_text = "<article><location/><text>";
+    for (int i = 0; i < 20; ++i)
+        long_text +=
+            "<paragraph>Clause " + std::to_string(i) +
+            ": the service is provided as it is, and may change, be delayed or be unavailable.</paragraph>";
+    folder.write("terms_conditions.xml", long_text + "</text></article>");
+    zor::terms_condition_content read(folder.wpath());
+    read.set_rect(platform::RECT{0, 106, 480, 708});
+    read.layout();
+    read.scroll_y(-600);
+    const content_state kept = read.get_state();
+    ASSERT_EQ(kept.extra.size(), 2u);
+    EXPECT_GT(kept.extra[0], 3);
+    zor::terms_condition_content turned(folder.wpath());
+    turned.set_rect(platform::RECT{0, 106, 800, 388});
+    turned.layout();
+    turned.resume(kept);
+    EXPECT_EQ(turned.article_view().reading_place().paragraph, kept.extra[0]);
+
     auto log = std::make_unique<log_capture>();
     temp_folder empty;
     EXPECT_FALSE(zor::terms_condition_content(empty.wpath()).is_loaded());

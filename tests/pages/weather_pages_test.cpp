@@ -374,7 +374,7 @@ TEST_F(weather_pages, a_detailed_forecast_rebuilt_from_its_state_opens_at_the_ro
     EXPECT_TRUE(before.get_state().extra.empty());
     before.scroll_y(-500);
     const content_state kept = before.get_state();
-    ASSERT_EQ(kept.extra.size(), 1u);
+    ASSERT_EQ(kept.extra.size(), 2u);
     EXPECT_GT(kept.extra[0], 2);
     zor::detailed_weather_content turned(L"101", L"Lisbon", opts, &commands);
     turned.set_rect(RECT{0, 106, 800, 388});

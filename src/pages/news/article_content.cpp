@@ -22,20 +22,13 @@ article_content::~article_content() = default;
 
 content_state article_content::get_state() const {
     content_state s(L"article", category_name, subcategory_name, headline_id);
-    const ui::article_view2::place where = view->reading_place();
-    if (loaded && !has_error() && where.paragraph >= 0)
-        s.extra = {where.paragraph, where.into};
+    if (loaded && !has_error())
+        s.extra = view->place_record();
     return s;
 }
 
 void article_content::resume(const content_state& s) {
-    if (s.extra.size() < 2)
-        return;
-    resume_place = ui::article_view2::place{s.extra[0], s.extra[1]};
-    if (loaded && !has_error()) {
-        view->go_to(resume_place);
-        resume_place = {};
-    }
+    view->keep_place_record(s.extra);
 }
 
 void article_content::show_tickers(bool on) {
@@ -93,11 +86,6 @@ void article_content::fill() {
         hide_error();
         view->layout();
         show_tickers(true);
-        // After the advert took its room: the place is found in the final layout.
-        if (resume_place.paragraph >= 0) {
-            view->go_to(resume_place);
-            resume_place = {};
-        }
     } else if (!has_error()) {
         show_error();
     }

@@ -61,8 +61,6 @@ private:
     boost::shared_ptr<ui::article_view2> view;
     bool loaded = false;
     ticker_manager* tickers;
-    // Where to open the text once it is laid out.
-    ui::article_view2::place resume_place;
 };
 
 // The article's picture enlarged to the page: fetched at the size of the area, again when that size changed;

@@ -47,15 +47,12 @@ content_state headlines_content::get_state() const {
         s.params[1] = key.substr(0, amp);
         s.params[2] = key.substr(amp + 1);
     }
-    const int top = list.top_row();
-    if (top > 0)
-        s.extra = {top};
+    s.extra = list.place_record();
     return s;
 }
 
 void headlines_content::resume(const content_state& s) {
-    if (!s.extra.empty())
-        list.keep_place(s.extra[0]);
+    list.keep_place_record(s.extra);
     if (shown)
         list.show_kept_place();
 }

@@ -139,26 +139,31 @@ content_state settings_content::get_state() const {
     cl::ui::list_box_item_base* row = list.focused_item();
     cl::ui::list_box_base* block = row ? row->as_list() : nullptr;
     s.params[2] = block && !block->focused_key().empty() ? block->focused_key() : list.focused_key();
+    s.extra = list.place_record();
     return s;
 }
 
 void settings_content::resume(const content_state& s) {
-    if (s.params[1].empty() && s.params[2].empty())
-        return;
     for (group& g : groups) {
         if (s.params[1].find(L"," + g.key + L",") != std::wstring::npos && !g.options.empty() &&
             !g.block->is_expanded())
             g.block->set_expanded(true);
     }
+    bool focused = s.params[2].empty();
     for (group& g : groups) {
-        if (g.block->find_item(s.params[2])) {
+        if (!focused && g.block->find_item(s.params[2])) {
             list.focus_item(g.key);
             g.block->focus_item(s.params[2]);
-            return;
+            focused = true;
         }
     }
-    if (list.find_item(s.params[2]))
+    if (!focused && list.find_item(s.params[2]))
         list.focus_item(s.params[2]);
+    list.keep_place_record(s.extra);
+    // A page being built lays its contents out after this: the place is shown then.
+    const platform::RECT r = list.get_rect();
+    if (r.bottom > r.top)
+        list.show_kept_place();
 }
 
 void settings_content::remove_city(const std::wstring& id) {

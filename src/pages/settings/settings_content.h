@@ -32,11 +32,15 @@ public:
     platform::RECT get_rect() const override { return list.get_rect(); }
     void set_rect(const platform::RECT& r) override { list.set_rect(r); }
     void update(unsigned long now_ms) override { list.update(now_ms); }
-    void layout() override { list.layout(); }
+    void layout() override {
+        list.layout();
+        list.show_kept_place();
+    }
     void draw(cl::ui::i_graphics& g, bool force) override { list.draw(g, force); }
     void process_event(const cl::app::event& e) override { list.process_event(e); }
     void scroll_y(int dy) override { list.scroll_y(dy); }
-    // The open groups and the focused row are kept, so a turn of the screen or back come back to them.
+    // The open groups, the focused row and, once scrolled, the row at the top are kept, so a turn of the
+    // screen or back come back to them.
     content_state get_state() const override;
     void resume(const content_state& s) override;
 

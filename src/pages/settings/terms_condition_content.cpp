@@ -21,6 +21,17 @@ terms_condition_content::terms_condition_content(const std::wstring& folder) : v
     loaded = read(folder);
 }
 
+content_state terms_condition_content::get_state() const {
+    content_state s(page_name(), L"");
+    if (loaded)
+        s.extra = view->place_record();
+    return s;
+}
+
+void terms_condition_content::resume(const content_state& s) {
+    view->keep_place_record(s.extra);
+}
+
 bool terms_condition_content::read(const std::wstring& folder) {
     std::string dir =
         folder.empty() ? platform::module_folder(platform::module_of(&anchor)) : platform::to_utf8(folder);

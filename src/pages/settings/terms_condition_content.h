@@ -21,7 +21,9 @@ public:
     std::wstring title() const override { return L"Terms & Conditions"; }
     std::wstring name() const override { return L"terms_condition"; }
     platform::COLORREF color() const override { return 0; }
-    content_state get_state() const override { return content_state(page_name(), L""); }
+    // With the reading place once scrolled, as an article keeps it.
+    content_state get_state() const override;
+    void resume(const content_state& s) override;
 
     bool is_dirty() const override { return view->is_dirty(); }
     void set_dirty(bool d) override { view->set_dirty(d); }

@@ -50,15 +50,13 @@ detailed_weather_content::details(int which, const std::wstring& day) const {
 
 content_state detailed_weather_content::get_state() const {
     content_state s(page_name(), city_id, city_name);
-    const int top = list.top_row();
-    if (!keys.empty() && top > 0)
-        s.extra = {top};
+    if (!keys.empty())
+        s.extra = list.place_record();
     return s;
 }
 
 void detailed_weather_content::resume(const content_state& s) {
-    if (!s.extra.empty())
-        list.keep_place(s.extra[0]);
+    list.keep_place_record(s.extra);
     if (!keys.empty())
         list.show_kept_place();
 }
