@@ -15,7 +15,7 @@ using cl::app::event;
 // A loop on a fake clock: sleeping advances time, and a script posts events at given times.
 class scripted_loop : public cl::app::game_loop {
 public:
-    scripted_loop() : game_loop([this] { return now; }, [this](std::uint32_t ms) { sleep_for(ms); }) {}
+    scripted_loop() : game_loop([this] { return now; }, [this](std::uint32_t ms) { advance_clock(ms); }) {}
 
     void on_event(const event& e) override {
         events.push_back(e.type);
@@ -51,7 +51,8 @@ public:
     std::function<void()> on_draw_hook;
 
 private:
-    void sleep_for(std::uint32_t ms) {
+    // The loop's pause between frames: no real wait, the fake clock moves on.
+    void advance_clock(std::uint32_t ms) {
         sleeps.push_back(ms);
         now += ms;
         while (!script.empty() && script.begin()->first <= now) {

@@ -4,7 +4,7 @@
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
 #include "support/loading_fixture.h"
-#include "support/loads_done.h"
+#include "support/loading_marker.h"
 
 #include <atomic>
 #include <chrono>
@@ -70,7 +70,7 @@ TEST_F(concurrent_reading, readers_under_the_guards_never_see_a_list_being_repla
         }
         // Each round's loads end while the page reads, before the next round asks again.
         // (No early return: the page's thread must still be joined.)
-        if (!loads_done::wait(loader, std::chrono::seconds(60))) {
+        if (!loading_marker::loads_done(loader, std::chrono::seconds(60))) {
             ADD_FAILURE() << "round " << round << "'s loads did not end";
             break;
         }

@@ -5,7 +5,7 @@
 #include "model/weather/manager.h"
 #include "net/loading_manager.h"
 #include "support/loading_fixture.h"
-#include "support/loads_done.h"
+#include "support/loading_marker.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>
@@ -115,7 +115,7 @@ protected:
     // Through the loading thread, as the pages load them; a load that never ends fails the test.
     void load(const object_ptr& o) {
         loader.add_request(o);
-        ASSERT_TRUE(loads_done::wait(loader)) << "the load did not end";
+        ASSERT_TRUE(loading_marker::loads_done(loader)) << "the load did not end";
     }
 
     weather::manager manager;

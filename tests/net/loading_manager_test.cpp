@@ -2,6 +2,7 @@
 #include "net/loading_manager.h"
 #include "platform/debug_log.h"
 #include "platform/panel_activity.h"
+#include "support/loading_marker.h"
 #include "support/log_capture.h"
 #include "support/stall_limit.h"
 #include "support/test_http_server.h"
@@ -58,12 +59,6 @@ public:
 
 using ptr = boost::shared_ptr<cl::i_async_info_object>;
 
-bool wait_until(const std::function<bool()>& done) {
-    for (int i = 0; i < 1000 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
-
 TEST(loading_manager, serves_higher_priorities_first_and_the_latest_request_first) {
     journal j;
     cl::loading_manager m;
@@ -75,9 +70,9 @@ TEST(loading_manager, serves_higher_priorities_first_and_the_latest_request_firs
     EXPECT_EQ(m.queued_count(), 5u);
     EXPECT_TRUE(A->is_queued());
     m.start();
-    ASSERT_TRUE(wait_until([&] { return j.get().size() == 5; }));
+    ASSERT_TRUE(loading_marker::loads_done(m));
     EXPECT_EQ(j.get(), (std::vector<std::string>{"C", "A", "B", "Q", "P"}));
-    ASSERT_TRUE(wait_until([&] { return !P->is_queued(); }));
+    EXPECT_FALSE(P->is_queued());
     m.stop();
 }
 
@@ -89,7 +84,8 @@ TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
     cl::loading_manager m;
     m.start();
     m.add_request(broken);
-    ASSERT_TRUE(wait_until([&] { return !broken->is_queued(); }));
+    ASSERT_TRUE(loading_marker::loads_done(m));
+    EXPECT_FALSE(broken->is_queued());
     EXPECT_TRUE(broken->is_failed());
     m.stop();
     EXPECT_TRUE(log->contains("Loading error. not valid xml - can't parse"));
@@ -99,32 +95,34 @@ TEST(loading_manager, a_failing_load_is_logged_and_marks_the_object) {
     broken->failure.clear();
     m.start();
     m.add_request(broken);
-    ASSERT_TRUE(wait_until([&] { return broken->loaded.load(); }));
+    ASSERT_TRUE(loading_marker::loads_done(m));
+    EXPECT_TRUE(broken->loaded);
     EXPECT_FALSE(broken->is_failed());
     m.stop();
 }
 
 TEST(loading_manager, stop_waits_for_the_running_load_and_keeps_the_rest_for_the_next_start) {
     journal j;
-    utils::barrier gate(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
-    auto slow = boost::shared_ptr<test_object>(new test_object(j, "slow", 1));
-    slow->work = [&] { gate.wait(utils::infinite); };
-    auto waiting = boost::shared_ptr<test_object>(new test_object(j, "waiting", 0));
     cl::loading_manager m;
+    utils::barrier started(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
+    auto slow = boost::shared_ptr<test_object>(new test_object(j, "slow", 1));
+    // Still loading when the stop begins; it ends only then.
+    slow->work = [&] {
+        started.set();
+        while (m.is_running())
+            std::this_thread::yield();
+    };
+    auto waiting = boost::shared_ptr<test_object>(new test_object(j, "waiting", 0));
     m.start();
     m.add_request(slow);
     m.add_request(waiting);
-    ASSERT_TRUE(wait_until([&] { return m.queued_count() == 1; })); // slow is being loaded
-    std::thread opener([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        gate.set();
-    });
+    ASSERT_EQ(started.wait(30000), utils::wait_object_0);
     m.stop();
-    opener.join();
     EXPECT_EQ(j.get(), (std::vector<std::string>{"slow"}));
     EXPECT_TRUE(waiting->is_queued());
     m.start();
-    ASSERT_TRUE(wait_until([&] { return waiting->loaded.load(); }));
+    ASSERT_TRUE(loading_marker::loads_done(m));
+    EXPECT_TRUE(waiting->loaded);
     m.stop();
 }
 
@@ -132,22 +130,20 @@ TEST(loading_manager, stop_during_a_transfer_to_a_silent_server_returns_promptly
     test_http_server server;
     stall_limit patient{60000};
     // Loads a document from a server that never answers.
+    server.hold("/never");
     journal j;
-    utils::barrier started(utils::barrier_flags::starts_unset, utils::barrier_flags::manual_reset);
     auto stuck = boost::shared_ptr<test_object>(new test_object(j, "stuck", 1));
     stuck->work = [&] {
-        started.set();
         cl::http::client c;
         c.open();
         c.connect(server.host());
         cl::http::buffer b;
-        c.get(b, L"/silent");
+        c.get(b, L"/never");
     };
     cl::loading_manager m;
     m.start();
     m.add_request(stuck);
-    ASSERT_EQ(started.wait(5000), utils::wait_object_0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(server.wait_until_held("/never")); // the request is out
     auto before = std::chrono::steady_clock::now();
     m.stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
@@ -180,23 +176,20 @@ TEST(loading_manager, a_request_is_pending_from_its_queueing_to_the_end_of_its_l
         cl::loading_manager m;
         auto held = boost::shared_ptr<test_object>(new test_object(j, "held", 1));
         ptr waiting(new test_object(j, "waiting", 0)), never(new test_object(j, "never", 0));
-        std::atomic<bool> started{false}, release{false};
-        held->work = [&] {
-            started = true;
-            while (!release)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        };
+        loading_marker gate(0, true);
+        held->work = [&] { gate.load(); };
         m.add_request(held);
         m.add_request(waiting);
         EXPECT_EQ(platform::pending_loads(), before + 2);
         m.start();
-        ASSERT_TRUE(wait_until([&] { return started.load(); }));
+        ASSERT_TRUE(gate.wait_reached());
         m.add_request(held); // in transfer: still one request
         EXPECT_EQ(platform::pending_loads(), before + 2);
-        release = true;
-        ASSERT_TRUE(wait_until([&] { return platform::pending_loads() == before; }));
+        gate.release();
+        ASSERT_TRUE(loading_marker::loads_done(m));
+        m.stop(); // the marker's own load ends with the thread
+        EXPECT_EQ(platform::pending_loads(), before);
         EXPECT_EQ(j.get(), (std::vector<std::string>{"held", "waiting"}));
-        m.stop();
         m.add_request(never); // waits for a start that never comes
         EXPECT_EQ(platform::pending_loads(), before + 1);
     }

@@ -17,7 +17,7 @@
 #include "platform/clock.h"
 #include "platform/debug_log.h"
 #include "platform/text.h"
-#include "support/loads_done.h"
+#include "support/loading_marker.h"
 #include "support/log_capture.h"
 #include "support/picture_maker.h"
 #include "support/served_fixture.h"
@@ -213,7 +213,7 @@ TEST_F(news_pages, a_failed_reload_shows_the_held_copy_with_its_age_until_the_ne
     reload();
     EXPECT_TRUE(frames_until(world, [&] { return world.rows().find_item(L"&updated") == nullptr; }));
     // The answer is kept after the page took it: the copies folder must outlive that.
-    EXPECT_TRUE(loads_done::wait(*zor::model::loading_manager()));
+    EXPECT_TRUE(loading_marker::loads_done(*zor::model::loading_manager()));
     cl::http::keep_copies_in("");
 }
 

@@ -8,6 +8,7 @@
 #include "platform/window_system.h"
 #include "support/clip_maker.h"
 #include "support/graphics_fixture.h"
+#include "support/loading_marker.h"
 #include "support/page_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_content.h"
@@ -16,7 +17,6 @@
 #include "ui/resources.h"
 
 #include <boost/make_shared.hpp>
-#include <condition_variable>
 #include <gst/gst.h>
 
 namespace {
@@ -74,35 +74,6 @@ protected:
     }
 };
 
-// Keeps the loading thread busy until released.
-class held_load : public cl::i_async_info_object {
-public:
-    std::int64_t timestamp() const override { return 0; }
-    bool is_loaded() const override { return false; }
-    int priority() const override { return 1; }
-    void load() override {
-        std::unique_lock<std::mutex> lock(mutex);
-        started = true;
-        changed.notify_all();
-        changed.wait(lock, [&] { return released; });
-    }
-    void wait_started() {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return started; });
-    }
-    void release() {
-        std::lock_guard<std::mutex> lock(mutex);
-        released = true;
-        changed.notify_all();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool started = false;
-    bool released = false;
-};
-
 // Defined first, so it runs before this process makes a clip: nothing has started the media framework yet.
 // Starting it and loading its plug-ins takes longer than a frame: the loading thread opens the clip, and
 // the page plays it once it is open.
@@ -111,9 +82,10 @@ class video_page_opening : public video_pages {};
 TEST_F(video_page_opening, the_loading_thread_opens_the_clip_while_the_frames_go_on) {
     ASSERT_FALSE(gst_is_initialized());
     zor::model::init();
-    auto gate = boost::make_shared<held_load>();
+    // Keeps the loading thread busy until released.
+    auto gate = boost::make_shared<loading_marker>(1, true);
     zor::model::load(gate);
-    gate->wait_started();
+    ASSERT_TRUE(gate->wait_reached());
 
     temp_folder dir;
     {
