@@ -14,10 +14,13 @@ namespace {
 struct worker {
     std::atomic<int> runs{0};
     utils::barrier* gate = nullptr;
+    // Set after each run.
+    utils::barrier ran{utils::barrier_flags::starts_unset, utils::barrier_flags::auto_reset};
     void run() {
         if (gate)
             gate->wait(utils::infinite);
         ++runs;
+        ran.set();
     }
     void fail() {
         ++runs;
@@ -57,8 +60,7 @@ TEST(thread, a_wrapper_destroyed_before_its_thread_ends_does_not_wait) {
         t.start(utils::function0<void>(&w, &worker::run));
     }
     gate.set();
-    for (int i = 0; i < 500 && w.runs == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(w.ran.wait(30000), utils::wait_object_0);
     EXPECT_EQ(w.runs, 1);
 }
 
