@@ -4,7 +4,6 @@
 #include "utils/thread.h"
 
 #include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
