@@ -135,11 +135,8 @@ void article_view2::layout() {
     if (!blocks.empty()) {
         const int overflow = blocks.back()->get_rect().bottom - text_rect.bottom + 6;
         // A narrower screen may have left the offset past the new end; the drawing follows at once.
-        const int inside = std::max(offset, std::min(0, -overflow));
-        if (inside != offset) {
-            offset = inside;
-            scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
-        }
+        if (offset < end_offset())
+            jump_to(end_offset());
         if (overflow > 0) {
             scrollable = true;
             scrollbar->set_range(overflow);
@@ -148,10 +145,7 @@ void article_view2::layout() {
     }
     scrollbar->set_visible(scrollable);
     dirty = true;
-    if (kept.paragraph >= 0 && !blocks.empty()) {
-        go_to(kept);
-        kept = place{};
-    }
+    show_kept_place();
 }
 
 void article_view2::layout_text() {
@@ -387,19 +381,30 @@ void article_view2::go_to(const place& where) {
     if (!paragraph_extent(where.paragraph, top, bottom))
         return;
     const int y = where.into < 0 ? top + where.into : top + where.into * (bottom - top) / 1000;
-    const int end = std::min(0, (text_rect.bottom - 6) - blocks.back()->get_rect().bottom);
-    offset = std::max(end, std::min(0, text_rect.top - y));
-    scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
-    scrollbar->set_position(-offset);
-    dirty = true;
+    jump_to(std::max(end_offset(), std::min(0, text_rect.top - y)));
 }
 
 void article_view2::keep_place(const place& where) {
     kept = where;
-    if (!blocks.empty()) {
-        go_to(kept);
-        kept = place{};
-    }
+    show_kept_place();
+}
+
+void article_view2::show_kept_place() {
+    if (kept.paragraph < 0 || blocks.empty())
+        return;
+    go_to(kept);
+    kept = place{};
+}
+
+int article_view2::end_offset() const {
+    return std::min(0, (text_rect.bottom - 6) - blocks.back()->get_rect().bottom);
+}
+
+void article_view2::jump_to(int new_offset) {
+    offset = new_offset;
+    scroll_anim.set({static_cast<double>(offset), static_cast<double>(offset)});
+    scrollbar->set_position(-offset);
+    dirty = true;
 }
 
 std::vector<std::int32_t> article_view2::place_record() const {
@@ -417,8 +422,7 @@ void article_view2::keep_place_record(const std::vector<std::int32_t>& values) {
 void article_view2::scroll_y(int delta) {
     if (blocks.empty() || dragging)
         return;
-    const int end = std::min(0, (text_rect.bottom - 6) - blocks.back()->get_rect().bottom);
-    const int target = std::max(end, std::min(0, offset + delta));
+    const int target = std::max(end_offset(), std::min(0, offset + delta));
     if (target == offset)
         return;
     offset = target;

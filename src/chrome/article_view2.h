@@ -79,6 +79,11 @@ private:
     bool has_picture() const;
     void layout_picture();
     void layout_text();
+    void show_kept_place();
+    // The offset that shows the text's end (0 when it fits); there must be blocks.
+    int end_offset() const;
+    // Drawn at this offset at once, without gliding.
+    void jump_to(int new_offset);
     // The top of a paragraph's first block and the bottom of its last; false when it has none.
     bool paragraph_extent(int paragraph, int& top, int& bottom) const;
     platform::RECT picture_rect() const;
