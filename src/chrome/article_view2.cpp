@@ -380,7 +380,9 @@ void article_view2::go_to(const place& where) {
     int top = 0, bottom = 0;
     if (!paragraph_extent(where.paragraph, top, bottom))
         return;
-    const int y = where.into < 0 ? top + where.into : top + where.into * (bottom - top) / 1000;
+    // Thousandths of the paragraph, or the pixels above it when negative.
+    const int y = where.into < 0 ? top + std::max(where.into, -10000)
+                                 : top + std::min(where.into, 1000) * (bottom - top) / 1000;
     jump_to(std::max(end_offset(), std::min(0, text_rect.top - y)));
 }
 

@@ -174,7 +174,7 @@ void scrollable_listbox::show_place(const place& where) {
         return;
     const auto& row = rows[std::min(static_cast<std::size_t>(where.row), rows.size() - 1)];
     const int top = row->top() - item_gap;
-    const int y = top + std::max(0, where.into) * (row->bottom() - top) / 1000;
+    const int y = top + std::clamp(where.into, 0, 1000) * (row->bottom() - top) / 1000;
     const int end = std::min(0, rect.bottom - content_bottom());
     const double t = std::max(end, std::min(0, rect.top - y));
     scroll.set({t, t});
